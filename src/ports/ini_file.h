@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A small INI file in code page 1251 with the rules of the Windows profile
+// routines: "[section]" lines, "Key=Value" lines, section and key names
+// compared without regard to case, blanks around names and values ignored,
+// one pair of enclosing quotes taken off a value. Lines the reader does not
+// understand (comments, other sections, unknown keys) are kept as they are
+// when a value is written.
+class TIniFile {
+public:
+    explicit TIniFile(const QString &path);
+
+    // Reads the file. A missing file reads as an empty one; false, with
+    // errorString(), when it exists but cannot be read (a folder, no access).
+    bool load();
+
+    // The value of the first such key in the first such section, or
+    // defaultValue when there is none. A key with nothing after "=" gives "".
+    QString readString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
+
+    // Replaces the key's line in place, or adds the key at the end of its
+    // section, or the section at the end of the file. Takes effect on save().
+    void writeString(const QString &section, const QString &key, const QString &value);
+
+    // Writes every line with CR LF, creating the file when it is missing.
+    bool save();
+
+    QString errorString() const { return m_error; }
+
+private:
+    struct SectionRange {
+        int header = -1; // line of "[section]", -1 when absent
+        int end = 0;     // one past the section's last line
+    };
+    SectionRange findSection(const QString &section) const;
+    int findKey(const SectionRange &range, const QString &key) const;
+
+    QString m_path;
+    QStringList m_lines;
+    QString m_error;
+};
