@@ -1,0 +1,93 @@
+#include "run/set_points.h"
+
+#include "app/number_format.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The stop test compares printed forms, which do not depend on the separator.
+const QChar kCompareSeparator('.');
+
+double setPointAt(double tempInit, double step, int k) {
+    return tempInit + static_cast<double>(k) * step;
+}
+
+bool isLastRow(double t, double tempFinal, double step, const QString &finalText) {
+    return (t >= tempFinal && step > 0) || (t <= tempFinal && step < 0) || t == tempFinal ||
+           numfmt::fourDigits(t, kCompareSeparator) == finalText;
+}
+
+// Number of rows the table will have, or nothing when it would exceed the bound.
+std::optional<int> countSetPoints(double tempInit, double tempFinal, double step) {
+    const QString finalText = numfmt::fourDigits(tempFinal, kCompareSeparator);
+    for (int k = 1; k < kMaxSetPoints; ++k) {
+        if (isLastRow(setPointAt(tempInit, step, k), tempFinal, step, finalText))
+            return k + 1;
+    }
+    return std::nullopt;
+}
+
+SetPointError checkParameters(double tempInit, double tempFinal, double tempStep) {
+    if (!std::isfinite(tempInit) || !std::isfinite(tempFinal))
+        return SetPointError::BoundsNotFinite;
+    if (!std::isfinite(tempStep))
+        return SetPointError::StepNotFinite;
+    if (tempStep == 0.0)
+        return SetPointError::ZeroStep;
+    return SetPointError::None;
+}
+
+} // namespace
+
+QString setPointErrorText(SetPointError error) {
+    switch (error) {
+    case SetPointError::None:
+        return QString();
+    case SetPointError::ZeroStep:
+        return QStringLiteral("Шаг температуры не может быть равен нулю");
+    case SetPointError::StepNotFinite:
+        return QStringLiteral("Шаг температуры не является конечным числом");
+    case SetPointError::BoundsNotFinite:
+        return QStringLiteral("Начальная или конечная температура не является конечным числом");
+    case SetPointError::TooManySetPoints:
+        return QStringLiteral("Слишком много строк таблицы: больше %1").arg(kMaxSetPoints);
+    }
+    return QString();
+}
+
+SetPointTable generateSetPoints(double tempInit, double tempFinal, double tempStep, double tempDiff,
+                                QChar decimalSeparator, TTempStorage &storage) {
+    storage.Clear();
+    storage.TempInit = tempInit;
+    storage.TempFinal = tempFinal;
+    storage.TempStep = tempStep;
+    storage.TempDiff = tempDiff;
+
+    SetPointTable table;
+    table.error = checkParameters(tempInit, tempFinal, tempStep);
+    if (table.error != SetPointError::None)
+        return table;
+
+    // Set points always run from the initial towards the final temperature.
+    const double step = tempFinal >= tempInit ? std::fabs(tempStep) : -std::fabs(tempStep);
+    const std::optional<int> count = countSetPoints(tempInit, tempFinal, step);
+    if (!count) {
+        table.error = SetPointError::TooManySetPoints;
+        return table;
+    }
+
+    table.rows.reserve(*count);
+    for (int k = 0; k < *count; ++k) {
+        SetPointRow row;
+        row.row = k + 1;
+        row.value = setPointAt(tempInit, step, k);
+        row.text = numfmt::fourDigits(row.value, decimalSeparator);
+        row.stored = k == 0 || storage.InRange(row.value);
+        if (row.stored)
+            storage.Add({row.value, row.row, 0});
+        table.rows.append(row);
+    }
+    return table;
+}
