@@ -140,8 +140,19 @@ TFileResult TCSVTable::SaveTableToFile(const QString &fileName) const {
         return {};
     const QByteArray bytes = cp1251::encode(TableToText());
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count;
+    // a buffered flush at commit() would let it pass.
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        reason = file.errorString();
+    else if (file.write(bytes) != bytes.size())
+        reason = file.error() != QFileDevice::NoError
+                     ? file.errorString()
+                     : QStringLiteral("записана только часть данных, на диске нет места");
+    else if (!file.commit())
+        reason = file.errorString();
+    else
         return {};
     return {false, QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                       .arg(QDir::toNativeSeparators(fileName), file.errorString())};
+                       .arg(QDir::toNativeSeparators(fileName), reason)};
 }

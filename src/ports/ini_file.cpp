@@ -124,7 +124,9 @@ bool TIniFile::save() {
     QSaveFile file(m_path);
     // A folder we may not create files in can still hold a writable settings file.
     file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+    // Unbuffered, so that a short write shows in write()'s count.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size() && file.commit()) {
         m_error.clear();
         return true;
     }
