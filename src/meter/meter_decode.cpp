@@ -1,0 +1,97 @@
+#include "meter/meter_decode.h"
+
+#include "app/number_format.h"
+#include "meter/meter_tables.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Raw = std::array<uint8_t, 60>;
+
+uint16_t unsigned16(const Raw &raw, int at) {
+    return static_cast<uint16_t>(raw[at] | (raw[at + 1] << 8));
+}
+
+int32_t signed24(const Raw &raw, int at) {
+    const int32_t v = raw[at] | (raw[at + 1] << 8) | (raw[at + 2] << 16);
+    return (v & 0x800000) ? v - 0x1000000 : v;
+}
+
+double scaleByPowerOfTen(double value, int power) {
+    // Dividing by an exact power of ten keeps small prefixes (n, p, f) exact
+    // where multiplying by an inexact 1e-9 would not.
+    return power >= 0 ? value * std::pow(10.0, power) : value / std::pow(10.0, -power);
+}
+
+struct ValueTexts {
+    QString value;
+    QString unit;
+    QString base;
+};
+
+ValueTexts decodeValue(const Raw &raw, int mantissaAt, uint8_t exponentCode, uint8_t parameterCode,
+                       bool secondary, QChar sep) {
+    ValueTexts out;
+    metertables::Exponent exp;
+    if (!metertables::exponent(exponentCode, &exp))
+        return out;
+
+    const int intDigits = secondary ? exp.secondaryDigits : exp.mainDigits;
+    const int fracDigits = 5 - intDigits;
+    if (secondary && (parameterCode == metertables::kDissipationCode ||
+                      parameterCode == metertables::kQualityCode)) {
+        exp.prefix = QStringLiteral(" ");
+        exp.power = 0;
+    }
+
+    const double shown = signed24(raw, mantissaAt) / std::pow(10.0, fracDigits);
+    out.value = numfmt::fixed(shown, intDigits, fracDigits, sep);
+    const QString unit = metertables::unit(parameterCode);
+    if (!unit.isEmpty())
+        out.unit = exp.prefix + unit;
+
+    // The base value is taken from the text as shown, so it carries exactly
+    // the digits the operator sees on the meter.
+    double readBack = 0;
+    if (numfmt::parseFloat(out.value, sep, &readBack))
+        out.base = numfmt::general(scaleByPowerOfTen(readBack, exp.power), sep);
+    return out;
+}
+
+} // namespace
+
+TIMPacket DecodeMeterPacket(const Raw &raw, QChar decimalSeparator) {
+    const QChar sep = decimalSeparator;
+    TIMPacket p;
+
+    p.OffsetText = numfmt::fixed(unsigned16(raw, 1) / 100.0, 2, 2, sep) + QLatin1Char('V');
+    p.LevelText = numfmt::fixed(raw[3] / 100.0, 1, 2, sep) + QLatin1Char('V');
+
+    const uint16_t freqMantissa = unsigned16(raw, 4);
+    metertables::FrequencyUnit freqUnit;
+    const bool freqKnown = metertables::frequencyUnit(raw[6], &freqUnit);
+    p.FreqText = numfmt::general(freqMantissa, sep) + (freqKnown ? freqUnit.unit : QString());
+    const int64_t hz = int64_t(freqMantissa) * (freqKnown ? freqUnit.factor : 1);
+    p.FreqHz = hz <= std::numeric_limits<int32_t>::max() ? int32_t(hz) : 0;
+
+    const uint8_t mainCode = raw[10];
+    const uint8_t secondaryCode = raw[11];
+    const bool autoRange = raw[7] & 0x02;
+    p.LimitText =
+        QLatin1String(autoRange ? "A " : "   ") + metertables::rangeName(raw[9], mainCode);
+
+    p.MainName = metertables::mainName(mainCode);
+    const ValueTexts main = decodeValue(raw, 16, raw[19], mainCode, false, sep);
+    p.MainValue = main.value;
+    p.MainUnit = main.unit;
+    p.MainBase = main.base;
+
+    p.SecName = metertables::secondaryName(secondaryCode);
+    const ValueTexts sec = decodeValue(raw, 12, raw[15], secondaryCode, true, sep);
+    p.SecValue = sec.value;
+    p.SecUnit = sec.unit;
+    p.SecBase = sec.base;
+    return p;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The meter's display codes as they arrive in a frame. Every lookup answers
+// false (or an empty text) for a code the meter is not known to send, so a
+// damaged or unexpected frame decodes to empty fields instead of garbage.
+namespace metertables {
+
+// Parameter name of a main (byte 10) or secondary (byte 11) parameter code.
+QString mainName(uint8_t code);
+QString secondaryName(uint8_t code);
+// Unit of a parameter code, common to the main and the secondary value.
+QString unit(uint8_t code);
+
+struct Exponent {
+    QString prefix;          // decimal prefix as the display shows it
+    int power = 0;           // power of ten of the prefix
+    int mainDigits = 0;      // digits before the decimal point, main value
+    int secondaryDigits = 0; // digits before the decimal point, secondary value
+};
+bool exponent(uint8_t code, Exponent *out);
+
+// Range name of byte 9; the current ranges apply when the main parameter is I.
+QString rangeName(uint8_t rangeCode, uint8_t mainCode);
+
+struct FrequencyUnit {
+    QString unit;
+    int factor = 1;
+};
+bool frequencyUnit(uint8_t code, FrequencyUnit *out);
+
+constexpr uint8_t kCurrentCode = 14;
+constexpr uint8_t kQualityCode = 6;
+constexpr uint8_t kDissipationCode = 13;
+
+} // namespace metertables
