@@ -1,0 +1,76 @@
+#pragma once
+
+class DisplayPanel;
+class KeypadView;
+class MeterDisplayView;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+class ResultsGridView;
+class ThermoDisplayView;
+
+// Every widget of the main window that code outside the layout touches, under
+// the name the rest of the program knows it by. Built once by setupUi; the
+// widgets belong to the central widget.
+struct MainWindowUi {
+    // Vertical stack, top to bottom.
+    QWidget *pnlDevice = nullptr;
+    QPlainTextEdit *reLogFile = nullptr;
+    QWidget *pnlControlButtons = nullptr;
+    QWidget *pnlComPortSettings = nullptr;
+    QWidget *pnlTable = nullptr;
+
+    // Run parameters (pnlSettings).
+    QWidget *pnlSettings = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    QLineEdit *leTempInit = nullptr;
+    QLineEdit *leTempFinal = nullptr;
+    QLineEdit *leTempStep = nullptr;
+    QLineEdit *leTempDiff = nullptr;
+    QLineEdit *leFreqColCount = nullptr;
+    QLineEdit *lblSkipIM = nullptr;
+
+    // Front panel replica.
+    DisplayPanel *pnlDisplay = nullptr;
+    MeterDisplayView *meterDisplay = nullptr;
+    ThermoDisplayView *thermoDisplay = nullptr;
+    KeypadView *pnlButtons = nullptr;
+    QCheckBox *chbKeepFreq = nullptr;
+    QCheckBox *chbComPortAndLogVisibility = nullptr;
+    QCheckBox *chbFileVisibility = nullptr;
+
+    // Control bar.
+    QPushButton *btnApplySettingsTempAndGrid = nullptr;
+    QPushButton *btnStart = nullptr;
+    QPushButton *btnStop = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+
+    // Port settings and device logs.
+    QComboBox *cmbPortTempNumber = nullptr;
+    QComboBox *cmbPortTempBaud = nullptr;
+    QComboBox *cmbPortTempDataBits = nullptr;
+    QComboBox *cmbPortTempParity = nullptr;
+    QComboBox *cmbPortTempStopBits = nullptr;
+    QComboBox *cmbPortIMNumber = nullptr;
+    QComboBox *cmbPortIMBaud = nullptr;
+    QComboBox *cmbPortIMDataBits = nullptr;
+    QComboBox *cmbPortIMParity = nullptr;
+    QComboBox *cmbPortIMStopBits = nullptr;
+    QPlainTextEdit *reLogIM = nullptr;
+    QPlainTextEdit *reLogTemp = nullptr;
+
+    // Results.
+    ResultsGridView *grdTable = nullptr;
+
+    void setupUi(QWidget *central);
+};
+
+// Builders of the blocks, each filling its part of the structure.
+QWidget *buildSettingsPanel(MainWindowUi &ui, QWidget *parent);
+QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent);

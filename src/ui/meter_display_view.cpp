@@ -1,0 +1,116 @@
+#include "ui/meter_display_view.h"
+
+#include "ui/panel_colors.h"
+#include "ui/ui_fonts.h"
+#include "ui/widget_helpers.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+
+using uifont::Face;
+using uifont::pixelFont;
+
+namespace {
+// The width the right-anchored labels were placed for.
+constexpr int kDesignWidth = 360;
+constexpr int kDesignHeight = 167;
+} // namespace
+
+MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("pnlDeviceIMDisplay"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    resize(kDesignWidth, kDesignHeight);
+    setPanelColor(QColor(panelcolor::LinkOk));
+
+    const QFont big = pixelFont(Face::System, 27, true);
+    const QFont small = pixelFont(Face::System, 11, true);
+    const QFont mark = pixelFont(Face::Terminal, 27, true);
+    const QSize sized;
+
+    auto field = [this](Field f) -> QLabel *& { return m_fields[static_cast<int>(f)]; };
+    field(Field::RLC) = addLabel("lblDisplayRLC", "R", big, {10, 47}, sized, false);
+    field(Field::RLCValue) = addLabel("lblDisplayRLCValue", QString(), big, {70, 47}, sized, false);
+    field(Field::DQ) = addLabel("lblDisplayDQ", "D", big, {10, 87}, sized, false);
+    field(Field::DQValue) = addLabel("lblDisplayDQValue", QString(), big, {70, 87}, sized, false);
+    field(Field::Limit) = addLabel("lblDisplayLimit", "A100kOm", big, {193, 14}, sized, true);
+    field(Field::Level) = addLabel("lblDisplayLevel", "0.02V", big, {243, 47}, sized, true);
+    field(Field::Frequency) = addLabel("lblDisplayFrequency", "1kHz", big, {249, 87}, sized, true);
+    field(Field::Offset) = addLabel("lblDisplayOffset", "0.00V", big, {243, 130}, sized, true);
+    field(Field::Value1) = addLabel("lblValue1", "0", small, {38, 125}, sized, false);
+    field(Field::Value2) = addLabel("lblValue2", "0", small, {38, 141}, sized, false);
+
+    m_modeMarks = {
+        addLabel("lblDisplayF1Mode", "*", mark, {324, 21}, {30, 30}, true),
+        addLabel("lblDisplayF2Mode", "*", mark, {324, 53}, {30, 30}, true),
+        addLabel("lblDisplayF3Mode", "*", mark, {324, 93}, {30, 30}, true),
+        addLabel("lblDisplayF4Mode", "*", mark, {324, 136}, {30, 25}, true),
+    };
+    for (QLabel *m : m_modeMarks)
+        m->setAlignment(Qt::AlignCenter);
+
+    QFont flash = pixelFont(Face::SmallFonts, 27, true);
+    m_flash = addLabel("lblDisplayFlash", "*", flash, {10, 129}, sized, false);
+}
+
+QLabel *MeterDisplayView::addLabel(const char *name, const QString &text, const QFont &font,
+                                   QPoint at, QSize size, bool rightAnchored) {
+    QLabel *label = uihelp::placeLabel(this, QString::fromLatin1(name), text, font, at, size);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    if (rightAnchored)
+        m_rightAnchored.push_back({label, at.x()});
+    return label;
+}
+
+void MeterDisplayView::setCaption(Field field, const QString &text) {
+    QLabel *l = label(field);
+    l->setText(text);
+    l->adjustSize();
+}
+
+QString MeterDisplayView::caption(Field field) const {
+    return label(field)->text();
+}
+
+QLabel *MeterDisplayView::label(Field field) const {
+    return m_fields[static_cast<int>(field)];
+}
+
+void MeterDisplayView::setModeMarkVisible(int mark, bool visible) {
+    if (mark >= 1 && mark <= ModeMarkCount)
+        m_modeMarks[mark - 1]->setVisible(visible);
+}
+
+bool MeterDisplayView::isModeMarkVisible(int mark) const {
+    return mark >= 1 && mark <= ModeMarkCount && m_modeMarks[mark - 1]->isVisibleTo(this);
+}
+
+void MeterDisplayView::setSecondaryVisible(bool visible) {
+    for (Field f : {Field::DQ, Field::DQValue, Field::Level, Field::Frequency})
+        label(f)->setVisible(visible);
+}
+
+void MeterDisplayView::setPanelColor(const QColor &colour) {
+    uihelp::fillBackground(this, colour);
+}
+
+QColor MeterDisplayView::panelColor() const {
+    return palette().color(QPalette::Window);
+}
+
+void MeterDisplayView::toggleFlash() {
+    m_flash->setVisible(!m_flash->isVisibleTo(this));
+}
+
+bool MeterDisplayView::isFlashVisible() const {
+    return m_flash->isVisibleTo(this);
+}
+
+void MeterDisplayView::resizeEvent(QResizeEvent *event) {
+    QFrame::resizeEvent(event);
+    const int shift = width() - kDesignWidth;
+    for (const Anchored &a : m_rightAnchored)
+        a.label->move(a.designX + shift, a.label->y());
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+
+#include <array>
+#include <vector>
+
+class QLabel;
+
+// The green display of the meter replica (pnlDeviceIMDisplay). It only shows
+// what it is given; the meter link decides what that is.
+class MeterDisplayView : public QFrame {
+    Q_OBJECT
+public:
+    enum class Field {
+        RLC,       // lblDisplayRLC
+        RLCValue,  // lblDisplayRLCValue
+        DQ,        // lblDisplayDQ
+        DQValue,   // lblDisplayDQValue
+        Limit,     // lblDisplayLimit
+        Level,     // lblDisplayLevel
+        Frequency, // lblDisplayFrequency
+        Offset,    // lblDisplayOffset
+        Value1,    // lblValue1
+        Value2,    // lblValue2
+    };
+    static constexpr int FieldCount = 10;
+    static constexpr int ModeMarkCount = 4;
+
+    explicit MeterDisplayView(QWidget *parent = nullptr);
+
+    void setCaption(Field field, const QString &text);
+    QString caption(Field field) const;
+    QLabel *label(Field field) const;
+
+    // mark is 1 to 4 (F1 to F4); other numbers are ignored.
+    void setModeMarkVisible(int mark, bool visible);
+    bool isModeMarkVisible(int mark) const;
+
+    // The quantity D/Q with its value, the level and the frequency.
+    void setSecondaryVisible(bool visible);
+
+    void setPanelColor(const QColor &colour);
+    QColor panelColor() const;
+
+    void toggleFlash();
+    bool isFlashVisible() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Anchored {
+        QLabel *label;
+        int designX;
+    };
+    QLabel *addLabel(const char *name, const QString &text, const QFont &font, QPoint at,
+                     QSize size, bool rightAnchored);
+
+    std::array<QLabel *, FieldCount> m_fields{};
+    std::array<QLabel *, ModeMarkCount> m_modeMarks{};
+    QLabel *m_flash = nullptr;
+    std::vector<Anchored> m_rightAnchored;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QTableWidget>
+
+class QAbstractItemDelegate;
+class QTableView;
+
+// grdTable: the results grid. The first two columns stay in place while the
+// others scroll (a second view over the same model lies on top of them and
+// shares the selection). Clicks in either view arrive as cellClicked and
+// cellDoubleClicked of this widget. Rows and columns are resized by dragging
+// their grid lines, as there are no header bars.
+class ResultsGridView : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int FrozenColumnCount = 2;
+
+    explicit ResultsGridView(QWidget *parent = nullptr);
+
+    // The painter of every cell, frozen ones included.
+    void setCellDelegate(QAbstractItemDelegate *delegate);
+
+    QTableView *frozenView() const { return m_frozen; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    int frozenWidth() const;
+    void updateFrozenColumns();
+    void updateFrozenGeometry();
+    bool showGridHint(QEvent *event);
+
+    QTableView *m_frozen = nullptr;
+};

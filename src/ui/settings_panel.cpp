@@ -1,0 +1,63 @@
+#include "ui/classic_group_box.h"
+#include "ui/main_window_ui.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kLabelSpacing = 3;
+
+// An edit box with its caption at its left, the caption standing for the box
+// (buddy) so that it is also the box's accessible name.
+QLineEdit *addLabelledEdit(QWidget *parent, const char *name, const QString &caption, QRect box,
+                           int maxLength, const QString &text) {
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(box);
+    edit->setMaxLength(maxLength);
+    edit->setAccessibleName(caption);
+
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    label->adjustSize();
+    label->move(box.left() - kLabelSpacing - label->width(),
+                box.top() + (box.height() - label->height()) / 2);
+    label->setBuddy(edit);
+    return edit;
+}
+
+} // namespace
+
+QWidget *buildSettingsPanel(MainWindowUi &ui, QWidget *parent) {
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("pnlSettings"));
+    panel->setFixedWidth(150);
+    ui.pnlSettings = panel;
+
+    ui.GroupBox1 = new ClassicGroupBox(QStringLiteral("Температура °C"), panel);
+    ui.GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    ui.GroupBox1->setGeometry(0, 0, 150, 130);
+    ui.leTempInit = addLabelledEdit(ui.GroupBox1, "leTempInit", QStringLiteral("Начальная"),
+                                    {77, 15, 65, 21}, 6, QStringLiteral("-50,0"));
+    ui.leTempFinal = addLabelledEdit(ui.GroupBox1, "leTempFinal", QStringLiteral("Конечная"),
+                                     {77, 42, 65, 21}, 6, QStringLiteral("30,0"));
+    ui.leTempStep = addLabelledEdit(ui.GroupBox1, "leTempStep", QStringLiteral("Шаг"),
+                                    {77, 69, 65, 21}, 6, QStringLiteral("1,0"));
+    ui.leTempDiff = addLabelledEdit(ui.GroupBox1, "leTempDiff", QStringLiteral("Погрешность"),
+                                    {77, 96, 65, 21}, 6, QStringLiteral("0,3"));
+
+    ui.GroupBox2 = new ClassicGroupBox(QStringLiteral("Частоты"), panel);
+    ui.GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    ui.GroupBox2->setGeometry(0, 130, 150, 72);
+    ui.leFreqColCount = addLabelledEdit(ui.GroupBox2, "leFreqColCount", QStringLiteral("Столбцов"),
+                                        {77, 15, 23, 21}, 2, QStringLiteral("5"));
+    ui.lblSkipIM = addLabelledEdit(ui.GroupBox2, "lblSkipIM", QStringLiteral("Пропустить"),
+                                   {77, 42, 23, 21}, 2, QStringLiteral("7"));
+    auto *packets = new QLabel(QStringLiteral("пакетов"), ui.GroupBox2);
+    packets->setObjectName(QStringLiteral("Label23"));
+    packets->move(104, 45);
+    packets->adjustSize();
+    return panel;
+}

@@ -1,0 +1,40 @@
+#include "ui/widget_helpers.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+
+namespace uihelp {
+
+QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font,
+                   QPoint at, QSize size) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(at);
+    if (size.isValid())
+        label->resize(size);
+    else
+        label->adjustSize();
+    return label;
+}
+
+void fillBackground(QWidget *widget, const QColor &colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void bindButton(QAbstractButton *button, QAction *action, bool showCaption) {
+    auto sync = [button, action, showCaption] {
+        button->setEnabled(action->isEnabled());
+        if (showCaption)
+            button->setText(action->text());
+    };
+    sync();
+    QObject::connect(action, &QAction::changed, button, sync);
+    QObject::connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
+}
+
+} // namespace uihelp
