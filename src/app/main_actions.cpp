@@ -1,0 +1,51 @@
+#include "app/main_actions.h"
+
+#include <QAction>
+
+namespace {
+QAction *makeAction(QObject *list, const char *name, const QString &caption, bool enabled = true) {
+    auto *action = new QAction(caption, list);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setEnabled(enabled);
+    return action;
+}
+} // namespace
+
+void MainActions::create(QObject *owner) {
+    auto *list = new QObject(owner);
+    list->setObjectName(QStringLiteral("amgrMain"));
+
+    actApplySettiingsTempAndGrid =
+        makeAction(list, "actApplySettiingsTempAndGrid", QStringLiteral("Подготовить таблицу"));
+    actStart = makeAction(list, "actStart", QStringLiteral("Начать измерения"));
+    actStop = makeAction(list, "actStop", QStringLiteral("Остановить измерения"), false);
+    actFileSaveTo = makeAction(list, "actFileSaveTo", QStringLiteral("Сохранить в.."), false);
+    actHelpAbout = makeAction(list, "actHelpAbout", QStringLiteral("О программе"));
+    actComPortAndLogVisibility = makeAction(list, "actComPortAndLogVisibility",
+                                            QStringLiteral("Показать настройки портов и лог"));
+    actLogFileVisibility = makeAction(list, "actLogFileVisibility", QString());
+    actMainFormShow = makeAction(list, "actMainFormShow", QString());
+
+    actCMDF1 = makeAction(list, "actCMDF1", QString());
+    actCMDF2 = makeAction(list, "actCMDF2", QString());
+    actCMDF3 = makeAction(list, "actCMDF3", QString());
+    actCMDF4 = makeAction(list, "actCMDF4", QString());
+    actCMD1C = makeAction(list, "actCMD1C", QStringLiteral("1"));
+    actCMD2L = makeAction(list, "actCMD2L", QStringLiteral("2"));
+    actCMD3R = makeAction(list, "actCMD3R", QStringLiteral("3"));
+    actCMD4DQ = makeAction(list, "actCMD4DQ", QStringLiteral("4"));
+    actCMD5UP = makeAction(list, "actCMD5UP", QStringLiteral("5"));
+    actCMD6Menu = makeAction(list, "actCMD6Menu", QStringLiteral("6"));
+    actCMD7LEFT = makeAction(list, "actCMD7LEFT", QStringLiteral("7"));
+    actCMD8Enter = makeAction(list, "actCMD8Enter", QStringLiteral("8"));
+    actCMD9Right = makeAction(list, "actCMD9Right", QStringLiteral("9 Right"));
+    actCMD10XX = makeAction(list, "actCMD10XX", QString());
+    actCMD11DOWN = makeAction(list, "actCMD11DOWN", QStringLiteral("0 Down"));
+    actCMD12X3 = makeAction(list, "actCMD12X3", QString());
+}
+
+QList<QAction *> MainActions::keypadActions() const {
+    return {actCMDF1,     actCMDF2,   actCMDF3,     actCMDF4,    actCMD1C,    actCMD2L,
+            actCMD3R,     actCMD4DQ,  actCMD5UP,    actCMD6Menu, actCMD7LEFT, actCMD8Enter,
+            actCMD9Right, actCMD10XX, actCMD11DOWN, actCMD12X3};
+}

@@ -1,0 +1,149 @@
+#include "app/main_window.h"
+
+#include "ui/about_box.h"
+#include "ui/keypad_view.h"
+#include "ui/results_grid_view.h"
+#include "ui/ui_fonts.h"
+#include "ui/widget_helpers.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+const QString kProgramTitle = QStringLiteral("Utility for Tamrel");
+constexpr QSize kClientSize(772, 590);
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent) {
+    FormCreate();
+}
+
+void TfrmMain::FormCreate() {
+    setObjectName(QStringLiteral("frmMain"));
+    setFont(uifont::pixelFont(uifont::Face::Tahoma, 11));
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    m_ui.setupUi(central);
+    setCentralWidget(central);
+
+    m_actions.create(this);
+    buildMenu();
+    bindActions();
+    m_timers.create(this);
+
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    InitMainWindow();
+}
+
+void TfrmMain::buildMenu() {
+    menuBar()->setObjectName(QStringLiteral("mnmMain"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->addAction(m_actions.actFileSaveTo);
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->addAction(m_actions.actHelpAbout);
+}
+
+void TfrmMain::bindActions() {
+    using uihelp::bindButton;
+    bindButton(m_ui.btnApplySettingsTempAndGrid, m_actions.actApplySettiingsTempAndGrid, true);
+    bindButton(m_ui.btnStart, m_actions.actStart, true);
+    bindButton(m_ui.btnStop, m_actions.actStop, true);
+    bindButton(m_ui.BitBtn1, m_actions.actFileSaveTo, true);
+    bindButton(m_ui.chbComPortAndLogVisibility, m_actions.actComPortAndLogVisibility, true);
+    bindButton(m_ui.chbFileVisibility, m_actions.actLogFileVisibility, false);
+
+    using Key = KeypadView::Key;
+    const std::pair<Key, QAction *> keys[] = {
+        {Key::F1, m_actions.actCMDF1},      {Key::F2, m_actions.actCMDF2},
+        {Key::F3, m_actions.actCMDF3},      {Key::F4, m_actions.actCMDF4},
+        {Key::K1, m_actions.actCMD1C},      {Key::K2, m_actions.actCMD2L},
+        {Key::K3, m_actions.actCMD3R},      {Key::K4, m_actions.actCMD4DQ},
+        {Key::K5, m_actions.actCMD5UP},     {Key::K6, m_actions.actCMD6Menu},
+        {Key::K7, m_actions.actCMD7LEFT},   {Key::K8, m_actions.actCMD8Enter},
+        {Key::K9, m_actions.actCMD9Right},  {Key::K10, m_actions.actCMD10XX},
+        {Key::K11, m_actions.actCMD11DOWN}, {Key::K12, m_actions.actCMD12X3},
+    };
+    for (const auto &[key, action] : keys)
+        m_ui.pnlButtons->bindAction(key, action);
+
+    connect(m_actions.actMainFormShow, &QAction::triggered, this,
+            &TfrmMain::actMainFormShowExecute);
+    connect(m_actions.actHelpAbout, &QAction::triggered, this, &TfrmMain::actHelpAboutExecute);
+    connect(m_actions.actComPortAndLogVisibility, &QAction::triggered, this,
+            &TfrmMain::actComPortAndLogVisibilityExecute);
+    connect(m_actions.actLogFileVisibility, &QAction::triggered, this,
+            &TfrmMain::actLogFileVisibilityExecute);
+}
+
+// Errors escaping any handler are dropped by the application object (see
+// Application::notify), so the sequence starts with painting the keypad.
+void TfrmMain::InitMainWindow() {
+    m_ui.pnlButtons->PaintKeypad();
+    QCoreApplication::processEvents();
+    if (m_ui.leFreqColCount->text() == QLatin1String("5")) {
+        m_actions.actApplySettiingsTempAndGrid->trigger();
+        const char *const defaults[] = {"100", "1000", "5000", "10000", "100000"};
+        for (int i = 0; i < 5; ++i)
+            writeCell(0, 2 + i, QString::fromLatin1(defaults[i]));
+    }
+    setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
+}
+
+// Writes only into cells the table has; a table not prepared has none.
+void TfrmMain::writeCell(int row, int column, const QString &text) {
+    QTableWidget *grid = m_ui.grdTable;
+    if (row >= grid->rowCount() || column >= grid->columnCount())
+        return;
+    if (QTableWidgetItem *item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+}
+
+void TfrmMain::ShutDown() {
+    for (QTimer *timer :
+         {m_timers.tmrDisplayIM, m_timers.tmrDisplayTemp, m_timers.tmrTempError,
+          m_timers.tmrIMError, m_timers.tmrAutoconnectToDevice, m_timers.tmrNewFreq})
+        setTimerEnabled(timer, false);
+    emit saveSettingsRequested();
+    QCoreApplication::exit(0);
+}
+
+void TfrmMain::actMainFormShowExecute() {
+    QGuiApplication::setApplicationDisplayName(kProgramTitle);
+    setWindowTitle(kProgramTitle);
+}
+
+void TfrmMain::actHelpAboutExecute() {
+    if (m_aboutBox)
+        m_aboutBox->exec();
+}
+
+void TfrmMain::actComPortAndLogVisibilityExecute() {
+    m_ui.pnlComPortSettings->setVisible(m_ui.chbComPortAndLogVisibility->isChecked());
+}
+
+void TfrmMain::actLogFileVisibilityExecute() {
+    m_ui.reLogFile->setVisible(m_ui.chbFileVisibility->isChecked());
+}
+
+void TfrmMain::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    m_actions.actMainFormShow->trigger();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event) {
+    ShutDown();
+    event->accept();
+}

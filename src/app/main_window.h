@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/main_actions.h"
+#include "app/main_timers.h"
+#include "ui/main_window_ui.h"
+
+#include <QMainWindow>
+
+class TAboutBox;
+
+// frmMain: builds the window, its actions, menu and timers, and runs the
+// start-up and shutdown sequences. The measurement logic lives in the
+// controllers, which reach the widgets, actions and timers through the
+// accessors below.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+
+    const MainWindowUi &ui() const { return m_ui; }
+    const MainActions &actions() const { return m_actions; }
+    const MainTimers &timers() const { return m_timers; }
+
+    // The About box is created after the window and shown by actHelpAbout.
+    void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
+
+    // Stops the six timers, asks for the settings to be saved, then ends the
+    // event loop with exit code 0.
+    void ShutDown();
+
+signals:
+    // Emitted once by ShutDown, after every timer has stopped.
+    void saveSettingsRequested();
+
+public slots:
+    void actMainFormShowExecute();
+    void actHelpAboutExecute();
+    void actComPortAndLogVisibilityExecute();
+    void actLogFileVisibilityExecute();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void InitMainWindow();
+    void buildMenu();
+    void bindActions();
+    void writeCell(int row, int column, const QString &text);
+
+    MainWindowUi m_ui;
+    MainActions m_actions;
+    MainTimers m_timers;
+    TAboutBox *m_aboutBox = nullptr;
+};
