@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object. An exception that escapes an event handler
+// is dropped here: no dialog, and the program goes on with its next event.
+class Application : public QApplication {
+    Q_OBJECT
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+};

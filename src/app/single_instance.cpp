@@ -1,0 +1,56 @@
+#include "app/single_instance.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+#ifdef Q_OS_WIN
+
+// The handle is never closed: the system releases the mutex with the process,
+// and its existence is what a later copy sees.
+SingleInstance::SingleInstance(const QString &name) {
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, name.toLocal8Bit().constData());
+    m_alreadyRunning = GetLastError() != 0;
+    if (mutex)
+        ReleaseMutex(mutex);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+#else
+
+// flock belongs to the open file: the kernel drops it when the process ends,
+// even by a crash, so a dead copy never blocks the next start.
+SingleInstance::SingleInstance(const QString &name) {
+    const QByteArray path =
+        QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock"));
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_fd < 0) {
+        m_alreadyRunning = true;
+        return;
+    }
+    int rc;
+    do {
+        rc = ::flock(m_fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        m_alreadyRunning = true;
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+SingleInstance::~SingleInstance() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+#endif
