@@ -189,6 +189,22 @@ TEST(SimMeterPty, SilenceSendsNothingAndLosesKeys) {
     EXPECT_FALSE(meter.model().f3On());
 }
 
+TEST(SimMeterPty, FramesNobodyReadsDoNotPileUp) {
+    // A program that opens the port late must find current frames, not minutes of old
+    // ones, and the instrument must not jam when nobody listens.
+    QTemporaryDir dir;
+    SimMeterOptions o = fastMeter(dir);
+    o.frameMs = 10;
+    SimMeter meter(o);
+    ASSERT_TRUE(meter.start());
+    ASSERT_TRUE(simWaitUntil([&] { return meter.framesSent() >= 60; }));
+
+    SerialEnd port(meter.linkPath());
+    EXPECT_LT(port.take().size(), 10 * 22);
+    const int frames = meter.framesSent();
+    EXPECT_TRUE(simWaitUntil([&] { return meter.framesSent() > frames; }));
+}
+
 TEST(SimMeterPty, BadChecksumFramesAndNoiseGoOutAsAsked) {
     QTemporaryDir dir;
     SimMeterOptions o = fastMeter(dir);

@@ -14,8 +14,10 @@
 
 namespace {
 
-// More unread bytes than this at the slave means nobody is listening.
-constexpr int kMaxBacklog = 256;
+// More unread bytes than this at the slave means nobody is listening: each instrument
+// sends at most 45 bytes at a time, so a reader that keeps up never loses anything,
+// and one that opens the port late finds at most a few seconds of old messages.
+constexpr int kMaxBacklog = 128;
 
 QString errnoText() {
     return QString::fromLocal8Bit(std::strerror(errno));
