@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -66,6 +67,12 @@ private:
 } // namespace
 
 int main(int argc, char **argv) {
+    // Started with a standard stream closed, the next descriptor opened (the signal
+    // descriptor, a pseudo-terminal) would take its number.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1)
+            ::open("/dev/null", O_RDWR);
+
     // SIGINT and SIGTERM arrive through a descriptor, so the links are removed by the
     // normal shutdown on the event loop.
     sigset_t stopSignals;
@@ -131,7 +138,10 @@ int main(int argc, char **argv) {
         timer->start(fault.everyMs);
     }
 
-    CommandReader commands(meter.get(), thermometer.get(), &app);
+    // Started in the background of a terminal, reading stdin must fail rather than stop
+    // the instruments.
+    std::signal(SIGTTIN, SIG_IGN);
+    auto commands = std::make_unique<CommandReader>(meter.get(), thermometer.get(), &app);
     if (signalFd >= 0) {
         auto *stop = new QSocketNotifier(signalFd, QSocketNotifier::Read, &app);
         QObject::connect(stop, &QSocketNotifier::activated, &app, [signalFd] {
@@ -143,6 +153,7 @@ int main(int argc, char **argv) {
     say(QStringLiteral("running; type \"help\" for commands, Ctrl+C to stop"));
     const int code = app.exec();
     // The instruments remove their links as they close.
+    commands.reset();
     meter.reset();
     thermometer.reset();
     return code;
