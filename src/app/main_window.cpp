@@ -117,7 +117,7 @@ void TfrmMain::ShutDown() {
           m_timers.tmrIMError, m_timers.tmrAutoconnectToDevice, m_timers.tmrNewFreq})
         setTimerEnabled(timer, false);
     emit saveSettingsRequested();
-    QCoreApplication::exit(0);
+    QCoreApplication::quit();
 }
 
 void TfrmMain::actMainFormShowExecute() {

@@ -24,8 +24,8 @@ public:
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
 
-    // Stops the six timers, asks for the settings to be saved, then ends the
-    // event loop with exit code 0.
+    // Stops the six timers, asks for the settings to be saved, then quits the
+    // application's event loop (exit code 0).
     void ShutDown();
 
 signals:

@@ -103,6 +103,8 @@ void MainWindowUi::setupUi(QWidget *central) {
     auto *tableLayout = new QVBoxLayout(pnlTable);
     tableLayout->setContentsMargins(0, 0, 0, 0);
     grdTable = new ResultsGridView(pnlTable);
+    // The grid gives up its height to the blocks above it, down to nothing.
+    grdTable->setMinimumSize(1, 1);
     tableLayout->addWidget(grdTable);
     stack->addWidget(pnlTable, 1);
 }
