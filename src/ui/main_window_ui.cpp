@@ -3,6 +3,7 @@
 #include "ui/display_panel.h"
 #include "ui/keypad_view.h"
 #include "ui/results_grid_view.h"
+#include "ui/widget_helpers.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -53,6 +54,7 @@ QWidget *buildDevicePanel(MainWindowUi &ui, QWidget *parent) {
         addCheckBox(ui.pnlButtons, "chbKeepFreq",
                     QStringLiteral("Сохранять частоты при очистке таблицы"), {16, 168, 230, 17});
     ui.chbKeepFreq->setChecked(true);
+    uihelp::narrowToFit(ui.chbKeepFreq);
     ui.chbComPortAndLogVisibility =
         addCheckBox(ui.pnlButtons, "chbComPortAndLogVisibility", QString(), {16, 184, 193, 17});
     // Wider than the panel on purpose: only its box shows at the panel's edge.

@@ -26,11 +26,23 @@ void fillBackground(QWidget *widget, const QColor &colour) {
     widget->setAutoFillBackground(true);
 }
 
+void narrowToFit(QWidget *widget) {
+    constexpr int kNarrowest = 85;
+    QFont font = widget->font();
+    for (int stretch = 100; stretch >= kNarrowest && widget->sizeHint().width() > widget->width();
+         stretch -= 3) {
+        font.setStretch(stretch);
+        widget->setFont(font);
+    }
+}
+
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption) {
     auto sync = [button, action, showCaption] {
         button->setEnabled(action->isEnabled());
-        if (showCaption)
+        if (showCaption) {
             button->setText(action->text());
+            narrowToFit(button);
+        }
     };
     sync();
     QObject::connect(action, &QAction::changed, button, sync);

@@ -19,6 +19,11 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, co
 // Gives a widget a solid background of its own.
 void fillBackground(QWidget *widget, const QColor &colour);
 
+// Narrows the font of a widget whose text does not fit its fixed width, down
+// to a limit, keeping the character height (a substitute face may be wider
+// than the one the layout was made for).
+void narrowToFit(QWidget *widget);
+
 // The button runs the action when clicked and follows its enabled state; with
 // showCaption it also shows the action's caption.
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption);
