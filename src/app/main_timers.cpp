@@ -12,13 +12,14 @@ QTimer *makeTimer(QObject *owner, const char *name, int periodMs, bool enabled) 
 }
 } // namespace
 
-void MainTimers::create(QObject *owner) {
-    tmrDisplayIM = makeTimer(owner, "tmrDisplayIM", 200, false);
-    tmrIMError = makeTimer(owner, "tmrIMError", 3000, true);
-    tmrDisplayTemp = makeTimer(owner, "tmrDisplayTemp", 200, false);
-    tmrTempError = makeTimer(owner, "tmrTempError", 3000, true);
-    tmrNewFreq = makeTimer(owner, "tmrNewFreq", 250, false);
-    tmrAutoconnectToDevice = makeTimer(owner, "tmrAutoconnectToDevice", 3000, true);
+void MainTimers::create(QObject *owner, int periodDivisor) {
+    const int d = periodDivisor > 0 ? periodDivisor : 1;
+    tmrDisplayIM = makeTimer(owner, "tmrDisplayIM", 200 / d, false);
+    tmrIMError = makeTimer(owner, "tmrIMError", 3000 / d, true);
+    tmrDisplayTemp = makeTimer(owner, "tmrDisplayTemp", 200 / d, false);
+    tmrTempError = makeTimer(owner, "tmrTempError", 3000 / d, true);
+    tmrNewFreq = makeTimer(owner, "tmrNewFreq", 250 / d, false);
+    tmrAutoconnectToDevice = makeTimer(owner, "tmrAutoconnectToDevice", 3000 / d, true);
 }
 
 void setTimerEnabled(QTimer *timer, bool enabled) {

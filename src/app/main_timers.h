@@ -12,9 +12,10 @@ struct MainTimers {
     QTimer *tmrNewFreq = nullptr;
     QTimer *tmrAutoconnectToDevice = nullptr;
 
-    // Creates the timers with their periods; the two watchdogs and the
-    // autoconnect start counting at once.
-    void create(QObject *owner);
+    // Creates the timers with their periods (divided by periodDivisor, which
+    // only tests set); the two watchdogs and the autoconnect start counting
+    // at once.
+    void create(QObject *owner, int periodDivisor = 1);
 };
 
 // Switching a timer on restarts its period only when it was off; switching a

@@ -1,5 +1,9 @@
 #include "app/main_window.h"
 
+#include "app/number_format.h"
+#include "app/ui_helpers.h"
+#include "ports/serial/ser_com_port.h"
+
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"
 #include "ui/results_grid_view.h"
@@ -22,9 +26,26 @@ const QString kProgramTitle = QStringLiteral("Utility for Tamrel");
 constexpr QSize kClientSize(772, 590);
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent) {
+namespace {
+QChar separatorOf(const TMainOptions &options) {
+    return options.decimalSeparator.isNull() ? numfmt::systemDecimalSeparator()
+                                             : options.decimalSeparator;
+}
+
+TSerComPort *makePort(QObject *owner, const char *name) {
+    auto *port = new TSerComPort(owner);
+    port->setObjectName(QString::fromLatin1(name));
+    port->setBaud(9600);
+    return port;
+}
+} // namespace
+
+TfrmMain::TfrmMain(const TMainOptions &options, QWidget *parent)
+    : QMainWindow(parent), m_options(options), m_state(separatorOf(options)) {
     FormCreate();
 }
+
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate() {
     setObjectName(QStringLiteral("frmMain"));
@@ -38,7 +59,9 @@ void TfrmMain::FormCreate() {
     m_actions.create(this);
     buildMenu();
     bindActions();
-    m_timers.create(this);
+    m_timers.create(this, m_options.timerDivisor);
+    m_portIM = makePort(this, "portIM");
+    m_portTemp = makePort(this, "portTemp");
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     InitMainWindow();
@@ -90,7 +113,7 @@ void TfrmMain::bindActions() {
 // Application::notify), so the sequence starts with painting the keypad.
 void TfrmMain::InitMainWindow() {
     m_ui.pnlButtons->PaintKeypad();
-    QCoreApplication::processEvents();
+    LetPendingEventsRun();
     if (m_ui.leFreqColCount->text() == QLatin1String("5")) {
         m_actions.actApplySettiingsTempAndGrid->trigger();
         const char *const defaults[] = {"100", "1000", "5000", "10000", "100000"};

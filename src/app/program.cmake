@@ -3,6 +3,7 @@ target_sources(tamrel_gui PRIVATE
     main_actions.cpp
     main_timers.cpp
     main_window.cpp
+    ui_helpers.cpp
 )
 
 add_executable(UtilityForTamrel main.cpp application.cpp single_instance.cpp)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// How a main window is set up. The program uses the defaults; tests point the
+// settings at a temporary folder, fix the decimal separator and run the
+// timers faster.
+struct TMainOptions {
+    // Empty: "options.ini" beside the program.
+    QString settingsPath;
+    // Null: the system locale's separator.
+    QChar decimalSeparator;
+    // Every timer period is divided by this (tests only; the program runs 1).
+    int timerDivisor = 1;
+};
