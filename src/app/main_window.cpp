@@ -62,6 +62,10 @@ void TfrmMain::FormCreate() {
     m_timers.create(this, m_options.timerDivisor);
     m_portIM = makePort(this, "portIM");
     m_portTemp = makePort(this, "portTemp");
+    createLinkControllers();
+    createPortControllers();
+    createTableControllers();
+    createRunControllers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     InitMainWindow();

@@ -10,6 +10,16 @@
 
 class TAboutBox;
 class TSerComPort;
+class TMeterLink;
+class TThermoLink;
+class TAutoconnect;
+class TSettingsBinding;
+class TTablePreparation;
+class TResultsGridController;
+class TSaveCommand;
+class TRunSequencer;
+class TFreqStepper;
+class TReadingCapture;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -30,6 +40,18 @@ public:
     TAppState &state() { return m_state; }
     TSerComPort *portIM() const { return m_portIM; }
     TSerComPort *portTemp() const { return m_portTemp; }
+
+    // The controllers, one per subsystem; children of the window.
+    TMeterLink *meterLink() const { return m_meterLink; }
+    TThermoLink *thermoLink() const { return m_thermoLink; }
+    TAutoconnect *autoconnect() const { return m_autoconnect; }
+    TSettingsBinding *settingsBinding() const { return m_settingsBinding; }
+    TTablePreparation *tablePreparation() const { return m_tablePreparation; }
+    TResultsGridController *gridController() const { return m_gridController; }
+    TSaveCommand *saveCommand() const { return m_saveCommand; }
+    TRunSequencer *runSequencer() const { return m_runSequencer; }
+    TFreqStepper *freqStepper() const { return m_freqStepper; }
+    TReadingCapture *readingCapture() const { return m_readingCapture; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -54,6 +76,12 @@ protected:
 
 private:
     void FormCreate();
+    // Each creates its subsystem's controllers and connects them to the
+    // widgets, actions and timers; one file each (wiring_*.cpp).
+    void createLinkControllers();
+    void createPortControllers();
+    void createTableControllers();
+    void createRunControllers();
     void InitMainWindow();
     void buildMenu();
     void bindActions();
@@ -66,5 +94,16 @@ private:
     MainTimers m_timers;
     TSerComPort *m_portIM = nullptr;
     TSerComPort *m_portTemp = nullptr;
+
+    TMeterLink *m_meterLink = nullptr;
+    TThermoLink *m_thermoLink = nullptr;
+    TAutoconnect *m_autoconnect = nullptr;
+    TSettingsBinding *m_settingsBinding = nullptr;
+    TTablePreparation *m_tablePreparation = nullptr;
+    TResultsGridController *m_gridController = nullptr;
+    TSaveCommand *m_saveCommand = nullptr;
+    TRunSequencer *m_runSequencer = nullptr;
+    TFreqStepper *m_freqStepper = nullptr;
+    TReadingCapture *m_readingCapture = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

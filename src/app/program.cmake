@@ -4,6 +4,10 @@ target_sources(tamrel_gui PRIVATE
     main_timers.cpp
     main_window.cpp
     ui_helpers.cpp
+    wiring_links.cpp
+    wiring_ports.cpp
+    wiring_table.cpp
+    wiring_run.cpp
 )
 
 add_executable(UtilityForTamrel main.cpp application.cpp single_instance.cpp)
