@@ -2,7 +2,9 @@
 
 #include "app/number_format.h"
 #include "app/ui_helpers.h"
+#include "ports/autoconnect.h"
 #include "ports/serial/ser_com_port.h"
+#include "ports/settings_binding.h"
 
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"
@@ -117,6 +119,7 @@ void TfrmMain::bindActions() {
 // Application::notify), so the sequence starts with painting the keypad.
 void TfrmMain::InitMainWindow() {
     m_ui.pnlButtons->PaintKeypad();
+    m_settingsBinding->LoadSettings();
     LetPendingEventsRun();
     if (m_ui.leFreqColCount->text() == QLatin1String("5")) {
         m_actions.actApplySettiingsTempAndGrid->trigger();
@@ -158,7 +161,7 @@ void TfrmMain::actHelpAboutExecute() {
 }
 
 void TfrmMain::actComPortAndLogVisibilityExecute() {
-    m_ui.pnlComPortSettings->setVisible(m_ui.chbComPortAndLogVisibility->isChecked());
+    m_autoconnect->actComPortAndLogVisibilityExecute();
 }
 
 void TfrmMain::actLogFileVisibilityExecute() {

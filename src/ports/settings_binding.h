@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/main_window_ui.h"
+
+#include <QChar>
+#include <QObject>
+#include <QString>
+
+struct TSettings;
+
+// Carries the settings file into the port combo boxes and the five run-parameter edits at
+// start, and their texts back into the file on every autoconnect tick and at shutdown.
+class TSettingsBinding : public QObject {
+    Q_OBJECT
+public:
+    // settingsPath empty: "options.ini" beside the program.
+    TSettingsBinding(const MainWindowUi &ui, QString settingsPath, QChar decimalSeparator,
+                     QObject *parent = nullptr);
+
+    const QString &settingsPath() const { return m_path; }
+
+    // Puts the stored texts into the widgets (the combo boxes get their text only, their
+    // item lists stay). A file that cannot be read leaves the widgets alone and tells the
+    // user "не удалось загрузить настройки".
+    void LoadSettings();
+
+    // Writes the widgets' texts. A run parameter that is not a number stops the writing at
+    // that key; that and a file that cannot be written go unreported, the next tick retries.
+    void SaveSettings();
+
+private:
+    void putIntoWidgets(const TSettings &settings);
+    TSettings takeFromWidgets() const;
+
+    MainWindowUi m_ui;
+    QString m_path;
+    QChar m_separator;
+};
