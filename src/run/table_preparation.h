@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+
+#include <functional>
+
+struct TAppState;
+struct MainWindowUi;
+struct MainActions;
+class QKeyEvent;
+class QLineEdit;
+class ResultsGridView;
+
+// Lays out the results grid from the run parameters of the settings panel:
+// one row per temperature set point, one column per test frequency. It also
+// fills the temperature storage, empties the CSV table, and filters the keys
+// typed into the numeric edits.
+//
+// The grid's Tag (1 while the table holds data of a run, 0 after a
+// preparation) is the dynamic property "Tag" of grdTable, so that the run can
+// set it without knowing this class: grdTable->setProperty("Tag", 1).
+class TTablePreparation : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char *kTagProperty = "Tag";
+
+    // Shows a modal message box with the given buttons and returns the one
+    // chosen. Tests replace it to answer without a human.
+    using MessagePrompt = std::function<QMessageBox::StandardButton(
+        QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)>;
+
+    TTablePreparation(TAppState &state, const MainWindowUi &ui, const MainActions &actions,
+                      QObject *parent = nullptr);
+
+    void setMessagePrompt(MessagePrompt prompt) { m_prompt = std::move(prompt); }
+
+    int tableTag() const;
+    void setTableTag(int tag);
+
+    // The key filter of leTempInit, leTempFinal, leTempStep, leTempDiff and
+    // leFreqColCount: replaces `key` with the character to insert, or with
+    // QChar(0) to drop it. `edit` tells the count edit from the others.
+    void NumericKeyPress(const QObject *edit, QChar &key) const;
+
+    // Writes the five default frequencies into cells (2,0) .. (6,0) of a grid
+    // that has those cells.
+    void placeDefaultFrequencies();
+
+public slots:
+    void actApplySettiingsTempAndGridExecute();
+    void leFreqColCountDblClick();
+
+protected:
+    // Installed on the five numeric edits: typed characters go through
+    // NumericKeyPress; a double click on leFreqColCount runs its handler.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &text,
+                                    QMessageBox::StandardButtons buttons);
+    void notifyColumnCountUnknown();
+    void emptyGrid(bool keepFrequencies);
+    void readColumnCount();
+    bool layOutSetPoints();
+    bool readTemperature(const QLineEdit *edit, double &target);
+    bool filterTypedKey(QLineEdit *edit, QKeyEvent *event) const;
+
+    TAppState &m_state;
+    const MainWindowUi &m_ui;
+    const MainActions &m_actions;
+    ResultsGridView *m_grid;
+    MessagePrompt m_prompt;
+};
