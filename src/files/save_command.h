@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+struct TAppState;
+struct MainWindowUi;
+
+// A name typed without an extension gets ".tamrel"; any other name stays as it is.
+QString withDefaultSuffix(const QString &fileName);
+
+// "Сохранить в..": writes the results table of the last run to a file the user
+// chooses, and shows its text in the file log reLogFile.
+class TSaveCommand : public QObject {
+    Q_OBJECT
+public:
+    // Asks where to save, offering `suggested`; an empty name means cancelled.
+    using FileChooser = std::function<QString(const QString &suggested)>;
+    // Tells the user why a save failed.
+    using ErrorNotice = std::function<void(const QString &text)>;
+
+    TSaveCommand(TAppState &state, const MainWindowUi &ui, QObject *parent = nullptr);
+
+    // Tests replace the dialogs to run without a human.
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
+
+    // The name chosen last, offered again by the next save while the program runs.
+    const QString &lastFileName() const { return m_lastFileName; }
+
+public slots:
+    void actFileSaveToExecute();
+
+private:
+    TAppState &m_state;
+    const MainWindowUi &m_ui;
+    FileChooser m_chooseFile;
+    ErrorNotice m_showError;
+    QString m_lastFileName;
+};
