@@ -1,4 +1,39 @@
 // Wiring of the table preparation, the results grid painting and editing, saving.
 #include "app/main_window.h"
 
-void TfrmMain::createTableControllers() {}
+#include "files/save_command.h"
+#include "run/results_grid_controller.h"
+#include "run/table_preparation.h"
+#include "ui/results_grid_view.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTableView>
+
+void TfrmMain::createTableControllers() {
+    m_tablePreparation = new TTablePreparation(m_state, m_ui, m_actions, this);
+    m_gridController = new TResultsGridController(m_state, m_ui.grdTable, this);
+    m_saveCommand = new TSaveCommand(m_state, m_ui, this);
+
+    connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, m_tablePreparation,
+            &TTablePreparation::actApplySettiingsTempAndGridExecute);
+    connect(m_actions.actFileSaveTo, &QAction::triggered, m_saveCommand,
+            &TSaveCommand::actFileSaveToExecute);
+
+    // NumericKeyPress, and the double click on leFreqColCount.
+    for (QLineEdit *edit :
+         {m_ui.leTempInit, m_ui.leTempFinal, m_ui.leTempStep, m_ui.leTempDiff, m_ui.leFreqColCount})
+        edit->installEventFilter(m_tablePreparation);
+
+    // The click decides on editing as the button goes down as well, before the
+    // view can open an editor on the released click.
+    ResultsGridView *grid = m_ui.grdTable;
+    TResultsGridController *cells = m_gridController;
+    connect(grid, &QTableWidget::cellPressed, cells, &TResultsGridController::grdTableClick);
+    connect(
+        grid->frozenView(), &QAbstractItemView::pressed, cells,
+        [cells](const QModelIndex &index) { cells->grdTableClick(index.row(), index.column()); });
+    connect(grid, &QTableWidget::cellClicked, cells, &TResultsGridController::grdTableClick);
+    connect(grid, &QTableWidget::cellDoubleClicked, cells,
+            &TResultsGridController::grdTableDblClick);
+}
