@@ -1,0 +1,97 @@
+// A main window for the tests of the results table: settings in a temporary
+// folder, a comma as decimal separator, and message boxes answered by the test.
+#pragma once
+
+#include "app/main_window.h"
+#include "run/table_preparation.h"
+#include "ui/results_grid_view.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidgetItem>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+struct PromptCall {
+    QMessageBox::Icon icon;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
+class TableWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (window)
+            for (QTimer *timer : window->findChildren<QTimer *>())
+                timer->stop();
+    }
+
+    // `settings`: the content of options.ini, none when empty.
+    void openWindow(const QByteArray &settings = {}) {
+        const QString path = dir.filePath(QStringLiteral("options.ini"));
+        if (!settings.isEmpty()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(settings);
+        }
+        TMainOptions options;
+        options.settingsPath = path;
+        options.decimalSeparator = QLatin1Char(',');
+        window = std::make_unique<TfrmMain>(options);
+        window->tablePreparation()->setMessagePrompt([this](QMessageBox::Icon icon,
+                                                            const QString &text,
+                                                            QMessageBox::StandardButtons buttons) {
+            prompts.push_back({icon, text, buttons});
+            return answer;
+        });
+    }
+
+    const MainWindowUi &ui() const { return window->ui(); }
+    ResultsGridView *grid() const { return window->ui().grdTable; }
+    TAppState &state() { return window->state(); }
+
+    void setParameters(const char *init, const char *final, const char *step, const char *diff,
+                       const char *count = "5") {
+        ui().leTempInit->setText(QString::fromUtf8(init));
+        ui().leTempFinal->setText(QString::fromUtf8(final));
+        ui().leTempStep->setText(QString::fromUtf8(step));
+        ui().leTempDiff->setText(QString::fromUtf8(diff));
+        ui().leFreqColCount->setText(QString::fromUtf8(count));
+    }
+
+    void prepare() { window->actions().actApplySettiingsTempAndGrid->trigger(); }
+
+    QString cell(int row, int column) const {
+        const QTableWidgetItem *item = grid()->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    void setCell(int row, int column, const QString &text) {
+        grid()->setItem(row, column, new QTableWidgetItem(text));
+    }
+
+    // Texts of rows 1 .. RowCount-1 of a column.
+    QStringList column(int column) const {
+        QStringList texts;
+        for (int r = 1; r < grid()->rowCount(); ++r)
+            texts << cell(r, column);
+        return texts;
+    }
+
+    QStringList frequencyRow() const {
+        QStringList texts;
+        for (int c = 2; c < grid()->columnCount(); ++c)
+            texts << cell(0, c);
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> window;
+    std::vector<PromptCall> prompts;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+};
