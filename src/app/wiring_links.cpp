@@ -1,4 +1,51 @@
 // Wiring of the meter and thermometer links: receivers, display refresh, watchdogs, keypad.
 #include "app/main_window.h"
+#include "meter/meter_link.h"
+#include "ports/serial/ser_com_port.h"
+#include "thermo/thermo_link.h"
 
-void TfrmMain::createLinkControllers() {}
+#include <QAction>
+#include <QTimer>
+
+#include <utility>
+
+void TfrmMain::createLinkControllers() {
+    m_meterLink = new TMeterLink(m_state, m_portIM, m_ui.meterDisplay, m_ui.reLogIM, m_timers,
+                                 m_actions.keypadActions(), this);
+    m_thermoLink =
+        new TThermoLink(m_state, m_portTemp, m_ui.thermoDisplay, m_ui.reLogTemp, m_timers, this);
+
+    TMeterLink *meter = m_meterLink;
+    TThermoLink *thermo = m_thermoLink;
+    m_portIM->setOnTrigger([meter](TSerComPort *cp, quint16 msg, quint16 handle, quint16 data) {
+        meter->portIMTrigger(cp, msg, handle, data);
+    });
+    m_portTemp->setOnTriggerAvail(
+        [thermo](TSerComPort *cp, quint16 count) { thermo->portTempTriggerAvail(cp, count); });
+
+    connect(m_timers.tmrDisplayIM, &QTimer::timeout, meter, &TMeterLink::tmrDisplayIMTimer);
+    connect(m_timers.tmrIMError, &QTimer::timeout, meter, &TMeterLink::tmrIMErrorTimer);
+    connect(m_timers.tmrDisplayTemp, &QTimer::timeout, thermo, &TThermoLink::tmrDisplayTempTimer);
+    connect(m_timers.tmrTempError, &QTimer::timeout, thermo, &TThermoLink::tmrTempErrorTimer);
+
+    const std::pair<QAction *, void (TMeterLink::*)()> keys[] = {
+        {m_actions.actCMDF1, &TMeterLink::actCMDF1Execute},
+        {m_actions.actCMDF2, &TMeterLink::actCMDF2Execute},
+        {m_actions.actCMDF3, &TMeterLink::actCMDF3Execute},
+        {m_actions.actCMDF4, &TMeterLink::actCMDF4Execute},
+        {m_actions.actCMD1C, &TMeterLink::actCMD1CExecute},
+        {m_actions.actCMD2L, &TMeterLink::actCMD2LExecute},
+        {m_actions.actCMD3R, &TMeterLink::actCMD3RExecute},
+        {m_actions.actCMD4DQ, &TMeterLink::actCMD4DQExecute},
+        {m_actions.actCMD5UP, &TMeterLink::actCMD5UPExecute},
+        {m_actions.actCMD6Menu, &TMeterLink::actCMD6MenuExecute},
+        {m_actions.actCMD7LEFT, &TMeterLink::actCMD7LEFTExecute},
+        {m_actions.actCMD8Enter, &TMeterLink::actCMD8EnterExecute},
+        {m_actions.actCMD9Right, &TMeterLink::actCMD9RightExecute},
+        {m_actions.actCMD10XX, &TMeterLink::actCMD10XXExecute},
+        {m_actions.actCMD11DOWN, &TMeterLink::actCMD11DOWNExecute},
+        {m_actions.actCMD12X3, &TMeterLink::actCMD12X3Execute},
+    };
+    for (const auto &[action, handler] : keys)
+        connect(action, &QAction::triggered, meter, handler);
+}
