@@ -1,0 +1,72 @@
+#include "link_window_support.h"
+
+#include "meter/meter_link.h"
+#include "ports/serial/ser_com_port.h"
+#include "pty_port.h"
+#include "thermo/thermo_link.h"
+
+#include <QTimer>
+
+LinkWindow::LinkWindow(const SimulatedBench &bench) : m_window(bench.windowOptions()) {
+    m_window.timers().tmrAutoconnectToDevice->stop();
+
+    TMeterLink *meter = m_window.meterLink();
+    m_window.portIM()->setOnTrigger(
+        [this, meter](TSerComPort *cp, quint16 msg, quint16 handle, quint16 data) {
+            meter->portIMTrigger(cp, msg, handle, data);
+            ++m_meterNotifications;
+        });
+    TThermoLink *thermo = m_window.thermoLink();
+    m_window.portTemp()->setOnTriggerAvail([this, thermo](TSerComPort *cp, quint16 count) {
+        thermo->portTempTriggerAvail(cp, count);
+        ++m_thermoNotifications;
+    });
+}
+
+LinkWindow::~LinkWindow() {
+    for (QTimer *timer : m_window.findChildren<QTimer *>())
+        timer->stop();
+    m_window.portIM()->setOpen(false);
+    m_window.portTemp()->setOpen(false);
+}
+
+void LinkWindow::openMeter(int comNumber) {
+    m_window.portIM()->setComNumber(quint16(comNumber));
+    m_window.portIM()->setOpen(true);
+    setTimerEnabled(m_window.timers().tmrDisplayIM, true);
+    setTimerEnabled(m_window.timers().tmrIMError, true);
+}
+
+void LinkWindow::openThermo(int comNumber) {
+    m_window.portTemp()->setComNumber(quint16(comNumber));
+    m_window.portTemp()->setOpen(true);
+    setTimerEnabled(m_window.timers().tmrDisplayTemp, true);
+    setTimerEnabled(m_window.timers().tmrTempError, true);
+}
+
+std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber) {
+    auto line = std::make_unique<PtyPort>();
+    line->setLinkPath(bench.folder() + QStringLiteral("/ports/COM%1").arg(comNumber));
+    line->open();
+    return line;
+}
+
+namespace {
+bool deliver(PtyPort &line, const QByteArray &bytes, const std::function<int()> &notifications,
+             TSerComPort *port) {
+    const int before = notifications();
+    if (!line.write(bytes))
+        return false;
+    return waitUntil([&] { return notifications() > before && port->InCount() == 0; });
+}
+} // namespace
+
+bool deliverMeterBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes) {
+    return deliver(
+        line, bytes, [&] { return link.meterNotifications(); }, link.window().portIM());
+}
+
+bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes) {
+    return deliver(
+        line, bytes, [&] { return link.thermoNotifications(); }, link.window().portTemp());
+}
