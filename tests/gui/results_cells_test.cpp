@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QTableView>
 
@@ -166,6 +167,34 @@ TEST_F(ResultsCellsTest, DuringARunOnlyResultCellsAreEditable) {
     EXPECT_FALSE(isGridEditing(*grid()));
     prepare();
     EXPECT_TRUE(isGridEditing(*grid()));
+}
+
+// The view may open an editor when the button is released on the selected
+// cell, so the decision must already stand when the button goes down.
+TEST_F(ResultsCellsTest, MouseDecidesEditingAsTheButtonGoesDown) {
+    window->show();
+    QApplication::processEvents();
+    state().RunActive = 1;
+    struct Case {
+        int row, column;
+        bool editable;
+    };
+    const Case cases[] = {{1, 2, true}, {0, 3, false}, {2, 3, true}, {2, 1, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.row << "," << c.column);
+        QWidget *viewport = c.column < 2 ? grid()->frozenView()->viewport() : grid()->viewport();
+        const QRect r = cellRect(c.row, c.column);
+        const QPointF at(viewport->mapFrom(grid(), r.center()));
+        setGridEditing(*grid(), !c.editable);
+        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &press);
+        EXPECT_EQ(isGridEditing(*grid()), c.editable) << "on press";
+        QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &release);
+        EXPECT_EQ(isGridEditing(*grid()), c.editable) << "after the click";
+    }
 }
 
 TEST_F(ResultsCellsTest, DoubleClickEmptiesOnlyResultCells) {

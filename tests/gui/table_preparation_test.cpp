@@ -256,7 +256,7 @@ TEST_F(TablePreparationTest, DoubleClickOnColumnCountPlacesDefaultFrequencies) {
 }
 
 TEST_F(TablePreparationTest, StartUpWithFiveColumnsPreparesTheDefaultTable) {
-    window.reset();
+    closeWindow();
     openWindow("[general]\r\nFreqColCount=5\r\n");
     EXPECT_EQ(ui().leFreqColCount->text(), QStringLiteral("5"));
     EXPECT_EQ(grid()->rowCount(), 82);

@@ -25,10 +25,18 @@ struct PromptCall {
 
 class TableWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        if (window)
-            for (QTimer *timer : window->findChildren<QTimer *>())
-                timer->stop();
+    void TearDown() override { closeWindow(); }
+
+    void closeWindow() {
+        if (!window)
+            return;
+        for (QTimer *timer : window->findChildren<QTimer *>())
+            timer->stop();
+        // The grid's model resets while the grid is being destroyed and the
+        // grid still reacts to it with its views half gone; cut that link
+        // before the window goes.
+        QObject::disconnect(grid()->model(), nullptr, grid(), nullptr);
+        window.reset();
     }
 
     // `settings`: the content of options.ini, none when empty.
