@@ -28,7 +28,10 @@ QMessageBox::StandardButton showMessageBox(QWidget *parent, QMessageBox::Icon ic
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+// A cell the grid does not have is left alone.
 void setCellText(QTableWidget *grid, int row, int column, const QString &text) {
+    if (row >= grid->rowCount() || column >= grid->columnCount())
+        return;
     if (QTableWidgetItem *item = grid->item(row, column))
         item->setText(text);
     else
@@ -116,8 +119,7 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     m_actions.actStop->setEnabled(false);
     setGridEditing(*m_grid, true);
     setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
-    if (m_grid->columnCount() > 1)
-        setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
+    setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
 }
 
 // With the frequencies kept, every row below the header is emptied; otherwise
@@ -178,9 +180,8 @@ bool TTablePreparation::readTemperature(const QLineEdit *edit, double &target) {
 void TTablePreparation::placeDefaultFrequencies() {
     for (size_t i = 0; i < kDefaultFrequencies.size(); ++i) {
         const int column = ResultsGridView::FrozenColumnCount + static_cast<int>(i);
-        if (m_grid->rowCount() > 0 && column < m_grid->columnCount())
-            setCellText(m_grid, 0, column,
-                        numfmt::general(kDefaultFrequencies[i], m_state.DecimalSeparator));
+        setCellText(m_grid, 0, column,
+                    numfmt::general(kDefaultFrequencies[i], m_state.DecimalSeparator));
     }
 }
 
