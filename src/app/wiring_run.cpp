@@ -1,4 +1,46 @@
-// Wiring of the the measurement run: start and stop, frequency stepping, reading capture.
+// Wiring of the measurement run: start and stop, frequency stepping, reading capture.
 #include "app/main_window.h"
+#include "meter/meter_link.h"
+#include "ports/autoconnect.h"
+#include "run/freq_stepper.h"
+#include "run/reading_capture.h"
+#include "run/run_sequencer.h"
+#include "run/table_preparation.h"
+#include "thermo/thermo_link.h"
+#include "ui/results_grid_view.h"
 
-void TfrmMain::createRunControllers() {}
+#include <QAction>
+#include <QTimer>
+
+void TfrmMain::createRunControllers() {
+    // The links, the autoconnection and the table preparation exist already
+    // (their wiring runs first); like these controllers they are children of
+    // the window and live as long as it does.
+    TMeterLink *meter = m_meterLink;
+    TAutoconnect *autoconnect = m_autoconnect;
+    TTablePreparation *table = m_tablePreparation;
+
+    m_freqStepper = new TFreqStepper(
+        m_state, m_timers.tmrNewFreq, m_ui.meterDisplay,
+        [meter](uint8_t code) { meter->SendKey(code); }, this);
+    m_readingCapture = new TReadingCapture(m_state, m_ui.grdTable, *m_freqStepper, this);
+
+    TRunSequencer::Links links;
+    links.setKeypadEnabled = [meter](bool enabled) { meter->SetKeypadEnabled(enabled); };
+    links.setTableTag = [table](int tag) { table->setTableTag(tag); };
+    links.setLinkOpen = [autoconnect](bool value, int kind) {
+        autoconnect->SetLinkOpen(value, kind);
+    };
+    m_runSequencer = new TRunSequencer(m_state, m_actions, m_ui.grdTable, m_ui.lblSkipIM,
+                                       m_timers.tmrNewFreq, std::move(links), this, this);
+
+    connect(m_actions.actStart, &QAction::triggered, m_runSequencer,
+            &TRunSequencer::actStartExecute);
+    connect(m_actions.actStop, &QAction::triggered, m_runSequencer, &TRunSequencer::actStopExecute);
+    connect(m_timers.tmrNewFreq, &QTimer::timeout, m_freqStepper, &TFreqStepper::tmrNewFreqTimer);
+
+    TReadingCapture *capture = m_readingCapture;
+    m_meterLink->setCaptureReading([capture](const TEventRec &E) { capture->CaptureReading(E); });
+    m_thermoLink->setCaptureActualTemperature(
+        [capture](double t) { capture->CaptureActualTemperature(t); });
+}
