@@ -1,0 +1,126 @@
+// A main window for the tests of the measurement run, with its timers held off
+// and the table laid out by the test: set points -50 .. 30 every degree with a
+// tolerance of 0,3 (rows 1 .. 81) and the frequencies 100, 1000 and 5000 Hz
+// (columns 2 .. 4). Meter frames and thermometer lines go straight into the
+// event store, encoded as the simulated instruments send them.
+#pragma once
+
+#include "app/main_window.h"
+#include "meter_model.h"
+#include "run/freq_stepper.h"
+#include "run/reading_capture.h"
+#include "run/run_sequencer.h"
+#include "thermo/temp_parse.h"
+#include "thermo_line.h"
+#include "ui/results_grid_view.h"
+
+#include <QTableWidgetItem>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+class RunWindowTest : public ::testing::Test {
+protected:
+    static constexpr double kFirstSetPoint = -50;
+    static constexpr int kSetPointCount = 81;
+    static inline const std::vector<int> kFrequencies = {100, 1000, 5000};
+
+    void SetUp() override {
+        TMainOptions options;
+        options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+        options.decimalSeparator = QLatin1Char(',');
+        window = std::make_unique<TfrmMain>(options);
+        stopTimers();
+        layOutTable();
+    }
+    void TearDown() override { stopTimers(); }
+
+    void stopTimers() {
+        for (QTimer *timer : window->findChildren<QTimer *>())
+            timer->stop();
+    }
+
+    TAppState &state() { return window->state(); }
+    ResultsGridView *grid() const { return window->ui().grdTable; }
+    TReadingCapture &capture() { return *window->readingCapture(); }
+
+    void layOutTable() {
+        TTempStorage &temps = state().TempStorage;
+        temps.Clear();
+        temps.TempInit = kFirstSetPoint;
+        temps.TempFinal = kFirstSetPoint + kSetPointCount - 1;
+        temps.TempStep = 1;
+        temps.TempDiff = 0.3;
+        grid()->clearContents();
+        grid()->setRowCount(kSetPointCount + 1);
+        grid()->setColumnCount(int(kFrequencies.size()) + 2);
+        for (int i = 0; i < kSetPointCount; ++i)
+            temps.Add({kFirstSetPoint + i, i + 1, 0});
+
+        state().FreqStorage.Clear();
+        for (int i = 0; i < int(kFrequencies.size()); ++i) {
+            setCell(0, i + 2, QString::number(kFrequencies[i]));
+            state().FreqStorage.Add({kFrequencies[i], i + 2, 0});
+        }
+        state().CSVTable.SetTableSize(kSetPointCount, int(kFrequencies.size()));
+    }
+
+    static int rowOf(double setPoint) { return int(setPoint - kFirstSetPoint) + 1; }
+    static int columnOf(int hz) {
+        return int(std::find(kFrequencies.begin(), kFrequencies.end(), hz) - kFrequencies.begin()) +
+               2;
+    }
+
+    QString cell(int row, int column) const {
+        const QTableWidgetItem *item = grid()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    void setCell(int row, int column, const QString &text) {
+        grid()->setItem(row, column, new QTableWidgetItem(text));
+    }
+    // (row, column) of every non-empty cell below the header row.
+    std::vector<std::pair<int, int>> filledCells() const {
+        std::vector<std::pair<int, int>> cells;
+        for (int r = 1; r < grid()->rowCount(); ++r)
+            for (int c = 1; c < grid()->columnCount(); ++c)
+                if (!cell(r, c).isEmpty())
+                    cells.emplace_back(r, c);
+        return cells;
+    }
+
+    // One display frame of the simulated meter standing at hz, measuring a
+    // component at 20 degrees.
+    void storeMeterFrame(int hz, int count = 1) {
+        const QByteArray frame = EncodeMeterFrame(MeterModel(hz).display(20.0));
+        TEventRec E;
+        E.Kind = kMeterRecord;
+        std::copy(frame.begin(), frame.end(), E.RawData.begin());
+        for (int i = 0; i < count; ++i)
+            state().EventStore.AddEvent(E);
+    }
+    void storeTemperature(double t) {
+        state().EventStore.AddEvent(
+            TempRecordFromLine(MakeThermometerLine(t), QDateTime::currentDateTime()));
+    }
+    // A line whose temperature cannot be read: the temperature becomes unknown.
+    void storeUnreadableLine() {
+        state().EventStore.AddEvent(
+            TempRecordFromLine(MakeThermometerLine(20, {}, ThermoLineFault::NonNumeric),
+                               QDateTime::currentDateTime()));
+    }
+    TEventRec newestMeterRecord() const {
+        TEventRec E;
+        window->state().EventStore.GetLast(kMeterRecord, E);
+        return E;
+    }
+    // What the meter display refresh does with the record it has shown.
+    void refreshMeter() { capture().CaptureReading(newestMeterRecord()); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> window;
+};
