@@ -52,21 +52,33 @@ std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber)
 }
 
 namespace {
+int newestIndex(TMyStorage &store, uint8_t kind) {
+    TEventRec E;
+    return store.GetLast(kind, E) ? E.Index : -1;
+}
+
 bool deliver(PtyPort &line, const QByteArray &bytes, const std::function<int()> &notifications,
-             TSerComPort *port) {
+             TSerComPort *port, const std::function<bool()> &complete) {
     const int before = notifications();
     if (!line.write(bytes))
         return false;
-    return waitUntil([&] { return notifications() > before && port->InCount() == 0; });
+    return waitUntil(
+        [&] { return notifications() > before && port->InCount() == 0 && complete(); });
 }
 } // namespace
 
 bool deliverMeterBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes) {
     return deliver(
-        line, bytes, [&] { return link.meterNotifications(); }, link.window().portIM());
+        line, bytes, [&] { return link.meterNotifications(); }, link.window().portIM(),
+        [] { return true; });
 }
 
+// A busy machine may hand the bytes over in more than one read: wait for a
+// record per carriage return.
 bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes) {
+    TMyStorage &store = link.state().EventStore;
+    const int target = newestIndex(store, kTempRecord) + int(bytes.count('\r'));
     return deliver(
-        line, bytes, [&] { return link.thermoNotifications(); }, link.window().portTemp());
+        line, bytes, [&] { return link.thermoNotifications(); }, link.window().portTemp(),
+        [&] { return newestIndex(store, kTempRecord) >= target; });
 }

@@ -39,6 +39,7 @@ private:
 std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber);
 
 // Writes bytes on the line and runs events until the port has delivered them
-// all and taken or dropped every one (or the timeout passes).
+// all and taken or dropped every one (or the timeout passes); on the
+// thermometer's line, until every line the bytes end has been stored.
 bool deliverMeterBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes);
 bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes);

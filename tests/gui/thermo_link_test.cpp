@@ -71,15 +71,21 @@ TEST_F(ThermoLinkTest, LinesShowTheTemperatureAndFeedTheCapture) {
 }
 
 TEST_F(ThermoLinkTest, AGarbledLineShowsColonsAndLeavesThePanelGreen) {
-    link.openThermo();
-    ASSERT_TRUE(waitUntil([&] { return display()->temperatureText() == QLatin1String("20.00"); }));
+    auto rawLine = openRawLine(bench, 8);
+    link.openThermo(8);
+    timers().tmrTempError->setInterval(60000);
+    ASSERT_TRUE(deliverThermoBytes(link, *rawLine, line("23.50")));
+    ASSERT_TRUE(waitUntil([&] { return display()->temperatureText() == QLatin1String("23.50"); }));
+    ASSERT_EQ(display()->panelColor(), kGreen);
 
-    bench.thermometer().sendFaultyLine(ThermoLineFault::BadChecksum);
+    QByteArray garbled = line("23.50");
+    garbled[garbled.indexOf('*') + 1] = '0';
+    ASSERT_TRUE(deliverThermoBytes(link, *rawLine, garbled));
     ASSERT_TRUE(waitUntil([&] { return display()->temperatureText() == QLatin1String("::"); }));
     EXPECT_EQ(display()->panelColor(), kGreen);
     EXPECT_TRUE(std::isnan(store().LastTemperature()));
 
-    // The garbled line is still the newest: a refresh gives the run no temperature.
+    // A refresh with the garbled line newest gives the run no temperature.
     int captures = 0;
     thermo()->setCaptureActualTemperature([&](double) { ++captures; });
     thermo()->tmrDisplayTempTimer();
