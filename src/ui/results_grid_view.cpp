@@ -74,6 +74,12 @@ ResultsGridView::ResultsGridView(QWidget *parent) : QTableWidget(parent) {
     updateFrozenColumns();
 }
 
+// The model announces its reset while the table widget is being destroyed;
+// by then the frozen view is gone, so the grid must not hear it any more.
+ResultsGridView::~ResultsGridView() {
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 void ResultsGridView::setCellDelegate(QAbstractItemDelegate *delegate) {
     setItemDelegate(delegate);
     m_frozen->setItemDelegate(delegate);

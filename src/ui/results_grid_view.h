@@ -16,6 +16,7 @@ public:
     static constexpr int FrozenColumnCount = 2;
 
     explicit ResultsGridView(QWidget *parent = nullptr);
+    ~ResultsGridView() override;
 
     // The painter of every cell, frozen ones included.
     void setCellDelegate(QAbstractItemDelegate *delegate);

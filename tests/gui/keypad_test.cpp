@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -57,7 +59,14 @@ protected:
     }
     QPushButton *button(Key key) const { return window.ui().pnlButtons->button(key); }
 
-    TfrmMain window;
+    static TMainOptions isolatedOptions(const QTemporaryDir &dir) {
+        TMainOptions options;
+        options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+        return options;
+    }
+
+    QTemporaryDir settingsDir;
+    TfrmMain window{isolatedOptions(settingsDir)};
 };
 
 TEST_F(KeypadTest, FacesAreDarkExactlyForFiveSevenEightNineAndZero) {

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -30,7 +31,12 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<TfrmMain>();
+        // No settings file: the window starts from the defaults and writes
+        // nothing beside the test program.
+        TMainOptions options;
+        options.settingsPath = settingsDir.filePath(QStringLiteral("options.ini"));
+        options.decimalSeparator = QLatin1Char(',');
+        window = std::make_unique<TfrmMain>(options);
         window->show();
         QApplication::processEvents();
     }
@@ -45,6 +51,7 @@ protected:
     // Top and height of a block inside the client area.
     static std::pair<int, int> band(const QWidget *w) { return {w->y(), w->height()}; }
 
+    QTemporaryDir settingsDir;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -169,11 +176,11 @@ TEST_F(MainWindowTest, RunParameterEditsAndTheirLabels) {
         const char *text;
     };
     const Edit edits[] = {
-        {ui().leTempInit, "leTempInit", "Начальная", {77, 15, 65, 21}, 6, "-50,0"},
-        {ui().leTempFinal, "leTempFinal", "Конечная", {77, 42, 65, 21}, 6, "30,0"},
-        {ui().leTempStep, "leTempStep", "Шаг", {77, 69, 65, 21}, 6, "1,0"},
+        {ui().leTempInit, "leTempInit", "Начальная", {77, 15, 65, 21}, 6, "-50"},
+        {ui().leTempFinal, "leTempFinal", "Конечная", {77, 42, 65, 21}, 6, "30"},
+        {ui().leTempStep, "leTempStep", "Шаг", {77, 69, 65, 21}, 6, "1"},
         {ui().leTempDiff, "leTempDiff", "Погрешность", {77, 96, 65, 21}, 6, "0,3"},
-        {ui().leFreqColCount, "leFreqColCount", "Столбцов", {77, 15, 23, 21}, 2, "5"},
+        {ui().leFreqColCount, "leFreqColCount", "Столбцов", {77, 15, 23, 21}, 2, "10"},
         {ui().lblSkipIM, "lblSkipIM", "Пропустить", {77, 42, 23, 21}, 2, "7"},
     };
     for (const Edit &e : edits) {
@@ -208,12 +215,12 @@ TEST_F(MainWindowTest, PortComboBoxesStartWithTheirItemsAndOnlyNumbersEnabled) {
     const QStringList imBaud = {"1200",  "2400",  "4800",   "9600",   "14400",  "28800",
                                 "38400", "57600", "115200", "128000", "256000", ""};
     const Combo combos[] = {
-        {ui().cmbPortTempNumber, true, {}, "", -1},
+        {ui().cmbPortTempNumber, true, {}, "1", -1},
         {ui().cmbPortTempBaud, false, {"9600", "57600", "115200", "", ""}, "9600", -1},
         {ui().cmbPortTempDataBits, false, bits, "8", 3},
         {ui().cmbPortTempParity, false, parity, "none", 0},
         {ui().cmbPortTempStopBits, false, stop, "1", 0},
-        {ui().cmbPortIMNumber, true, {}, "", -1},
+        {ui().cmbPortIMNumber, true, {}, "1", -1},
         {ui().cmbPortIMBaud, false, imBaud, "9600", 3},
         {ui().cmbPortIMDataBits, false, bits, "8", 3},
         {ui().cmbPortIMParity, false, parity, "none", 0},
