@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "meter/frame_scan.h"
 #include "meter_model.h"
 #include "run/freq_stepper.h"
 #include "run/reading_capture.h"
@@ -99,7 +100,8 @@ protected:
         const QByteArray frame = EncodeMeterFrame(MeterModel(hz).display(20.0));
         TEventRec E;
         E.Kind = kMeterRecord;
-        std::copy(frame.begin(), frame.end(), E.RawData.begin());
+        // A record keeps the frame without its checksum byte.
+        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
         for (int i = 0; i < count; ++i)
             state().EventStore.AddEvent(E);
     }
