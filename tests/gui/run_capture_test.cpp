@@ -26,11 +26,12 @@ TEST_F(RunCaptureTest, SettledReadingFillsCellAndBothCsvBlocksThenStepsOn) {
     refreshMeter();
 
     const TEventRec E = newestMeterRecord();
-    EXPECT_EQ(cell(rowOf(20), columnOf(1000)), QStringLiteral("Cp 100,00 nF;---------; D 0,0050   "));
+    EXPECT_EQ(cell(rowOf(20), columnOf(1000)),
+              QStringLiteral("Cp 100,00 nF;---------; D 0,0050   "));
     const TCSVTable &csv = state().CSVTable;
     ASSERT_EQ(csv.ParamNames(), QStringList({QStringLiteral("Cp"), QStringLiteral("Cp/D")}));
-    EXPECT_EQ(csv.Params()[0][70][1], E.IM.MainBase);
-    EXPECT_EQ(csv.Params()[1][70][1], E.IM.SecBase);
+    EXPECT_EQ(csv.Params()[0][rowOf(20) - 1][1], E.IM.MainBase);
+    EXPECT_EQ(csv.Params()[1][rowOf(20) - 1][1], E.IM.SecBase);
     EXPECT_FALSE(E.IM.MainBase.isEmpty());
     EXPECT_EQ(filledCells().size(), 1u);
 
