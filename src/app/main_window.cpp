@@ -4,6 +4,7 @@
 #include "app/ui_helpers.h"
 #include "ports/autoconnect.h"
 #include "ports/serial/ser_com_port.h"
+#include "run/table_preparation.h"
 #include "ports/settings_binding.h"
 
 #include "ui/about_box.h"
@@ -123,22 +124,9 @@ void TfrmMain::InitMainWindow() {
     LetPendingEventsRun();
     if (m_ui.leFreqColCount->text() == QLatin1String("5")) {
         m_actions.actApplySettiingsTempAndGrid->trigger();
-        const char *const defaults[] = {"100", "1000", "5000", "10000", "100000"};
-        for (int i = 0; i < 5; ++i)
-            writeCell(0, 2 + i, QString::fromLatin1(defaults[i]));
+        m_tablePreparation->placeDefaultFrequencies();
     }
     setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
-}
-
-// Writes only into cells the table has; a table not prepared has none.
-void TfrmMain::writeCell(int row, int column, const QString &text) {
-    QTableWidget *grid = m_ui.grdTable;
-    if (row >= grid->rowCount() || column >= grid->columnCount())
-        return;
-    if (QTableWidgetItem *item = grid->item(row, column))
-        item->setText(text);
-    else
-        grid->setItem(row, column, new QTableWidgetItem(text));
 }
 
 void TfrmMain::ShutDown() {

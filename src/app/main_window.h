@@ -85,7 +85,6 @@ private:
     void InitMainWindow();
     void buildMenu();
     void bindActions();
-    void writeCell(int row, int column, const QString &text);
 
     TMainOptions m_options;
     TAppState m_state;

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "meter/key_codes.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
 
-// Meter key codes that move the test frequency.
+// The meter keys by the role they play in a frequency change.
 namespace freqkeys {
-constexpr uint8_t CoarseUp = 1;   // ">": to the next higher range bound
-constexpr uint8_t FineDown = 4;   // "v": one step of the range down
-constexpr uint8_t FineUp = 6;     // "^": one step of the range up
-constexpr uint8_t CoarseDown = 9; // "<": to the next lower range bound
-constexpr uint8_t F3 = 13;        // F3 mode, pressed before a change when the meter is not in it
+constexpr uint8_t CoarseUp = meterkey::Right;  // to the next higher range bound
+constexpr uint8_t FineDown = meterkey::Down;   // one step of the range down
+constexpr uint8_t FineUp = meterkey::Up;       // one step of the range up
+constexpr uint8_t CoarseDown = meterkey::Left; // to the next lower range bound
+constexpr uint8_t F3 = meterkey::F3; // pressed before a change when the meter is not in F3 mode
 } // namespace freqkeys
 
 // One frequency range of the meter: the fine keys move by Step inside Lo .. Hi.

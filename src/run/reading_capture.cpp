@@ -5,6 +5,7 @@
 #include "app/number_format.h"
 #include "files/measurement_file.h"
 #include "run/freq_stepper.h"
+#include "ui/results_grid_view.h"
 
 #include <QTableWidget>
 
@@ -42,7 +43,7 @@ void TReadingCapture::CaptureReading(const TEventRec &E) {
         const TFreqItem fi = m_state.FreqStorage.FindFreq(E.Frequency);
         const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
         if (ti.Index != -1) {
-            writeCell(ti.Row, fi.Col, resultsCellText(E.IM));
+            setCellText(m_grid, ti.Row, fi.Col, resultsCellText(E.IM));
             // A position outside the CSV table only loses the file copy; the
             // grid cell is already written.
             StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
@@ -59,16 +60,5 @@ void TReadingCapture::CaptureActualTemperature(double t) {
         return;
     const TTempItem S = m_state.TempStorage.FindTemp(t);
     if (S.Index != -1)
-        writeCell(S.Row, kActualTemperatureColumn, numfmt::general(t, m_state.DecimalSeparator));
-}
-
-// Cells outside the grid are left alone: the frequency storage keeps the
-// columns of the last run start, and a table laid out since may have fewer.
-void TReadingCapture::writeCell(int row, int column, const QString &text) {
-    if (row < 0 || column < 0 || row >= m_grid->rowCount() || column >= m_grid->columnCount())
-        return;
-    if (QTableWidgetItem *item = m_grid->item(row, column))
-        item->setText(text);
-    else
-        m_grid->setItem(row, column, new QTableWidgetItem(text));
+        setCellText(m_grid, S.Row, kActualTemperatureColumn, numfmt::general(t, m_state.DecimalSeparator));
 }

@@ -27,7 +27,6 @@ public:
     void CaptureActualTemperature(double t);
 
 private:
-    void writeCell(int row, int column, const QString &text);
 
     TAppState &m_state;
     QTableWidget *m_grid;

@@ -28,16 +28,6 @@ QMessageBox::StandardButton showMessageBox(QWidget *parent, QMessageBox::Icon ic
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-// A cell the grid does not have is left alone.
-void setCellText(QTableWidget *grid, int row, int column, const QString &text) {
-    if (row >= grid->rowCount() || column >= grid->columnCount())
-        return;
-    if (QTableWidgetItem *item = grid->item(row, column))
-        item->setText(text);
-    else
-        grid->setItem(row, column, new QTableWidgetItem(text));
-}
-
 void deleteCells(QTableWidget *grid, int firstRow, int firstColumn) {
     for (int r = firstRow; r < grid->rowCount(); ++r)
         for (int c = firstColumn; c < grid->columnCount(); ++c)

@@ -148,3 +148,12 @@ bool ResultsGridView::eventFilter(QObject *watched, QEvent *event) {
         return true;
     return QTableWidget::eventFilter(watched, event);
 }
+
+void setCellText(QTableWidget *grid, int row, int column, const QString &text) {
+    if (row < 0 || column < 0 || row >= grid->rowCount() || column >= grid->columnCount())
+        return;
+    if (QTableWidgetItem *item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+}

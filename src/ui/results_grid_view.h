@@ -10,6 +10,10 @@ class QTableView;
 // shares the selection). Clicks in either view arrive as cellClicked and
 // cellDoubleClicked of this widget. Rows and columns are resized by dragging
 // their grid lines, as there are no header bars.
+// Writes a cell's text; a cell the grid does not have (a table laid out since
+// may be smaller) is left alone.
+void setCellText(QTableWidget *grid, int row, int column, const QString &text);
+
 class ResultsGridView : public QTableWidget {
     Q_OBJECT
 public:

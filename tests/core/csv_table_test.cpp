@@ -1,6 +1,7 @@
 #include "app/cp1251.h"
 #include "files/csv_table.h"
 #include "files/measurement_file.h"
+#include "file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +21,6 @@ QString lines(std::initializer_list<const char *> items) {
     for (const char *line : items)
         text += QString::fromUtf8(line) + QStringLiteral("\r\n");
     return text;
-}
-
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Two rows (10, 20), two columns (100, 200), header A/B/C as limit/level/offset.

@@ -1,4 +1,5 @@
 #include "ports/ini_file.h"
+#include "file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -7,18 +8,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 TEST(IniFile, MissingFileReadsEmptyAndIsCreatedOnSave) {
     QTemporaryDir dir;

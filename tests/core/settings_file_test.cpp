@@ -1,4 +1,5 @@
 #include "ports/settings_file.h"
+#include "file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +10,6 @@ namespace {
 
 const QChar kComma(',');
 const QChar kPoint('.');
-
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList allValues(const TSettings &s) {
     return {s.PortIMNumber,   s.PortIMBaud,       s.PortIMDataBits, s.PortIMParity,
