@@ -26,7 +26,7 @@ bool isGridEditing(const ResultsGridView &grid) {
 TResultsGridController::TResultsGridController(const TAppState &state, ResultsGridView *grid,
                                                QObject *parent)
     : QObject(parent), m_state(state), m_grid(grid), m_painter(new TResultsCellPainter(this)) {
-    m_grid->setCellDelegate(m_painter);
+    m_grid->setCellDelegates(m_painter, new TResultsCellPainter(this));
 }
 
 // While a run writes into the table, only its result cells may be edited.

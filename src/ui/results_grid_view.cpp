@@ -80,9 +80,10 @@ ResultsGridView::~ResultsGridView() {
     disconnect(model(), nullptr, this, nullptr);
 }
 
-void ResultsGridView::setCellDelegate(QAbstractItemDelegate *delegate) {
-    setItemDelegate(delegate);
-    m_frozen->setItemDelegate(delegate);
+void ResultsGridView::setCellDelegates(QAbstractItemDelegate *scrolling,
+                                       QAbstractItemDelegate *frozen) {
+    setItemDelegate(scrolling);
+    m_frozen->setItemDelegate(frozen);
 }
 
 int ResultsGridView::frozenWidth() const {

@@ -22,8 +22,9 @@ public:
     explicit ResultsGridView(QWidget *parent = nullptr);
     ~ResultsGridView() override;
 
-    // The painter of every cell, frozen ones included.
-    void setCellDelegate(QAbstractItemDelegate *delegate);
+    // The painters of the cells: one for the scrolling view, one for the
+    // frozen columns (a delegate that serves two views confuses their editors).
+    void setCellDelegates(QAbstractItemDelegate *scrolling, QAbstractItemDelegate *frozen);
 
     QTableView *frozenView() const { return m_frozen; }
 
