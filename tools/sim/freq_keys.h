@@ -1,27 +1,12 @@
 #pragma once
 
+#include "meter/key_codes.h"
+
 #include <array>
 #include <cstdint>
 
-// One-byte key codes the meter takes from the serial line.
-namespace simkey {
-constexpr uint8_t Menu = 0;
-constexpr uint8_t Right = 1; // ">"
-constexpr uint8_t Z = 2;
-constexpr uint8_t R = 3;
-constexpr uint8_t Down = 4; // "v"
-constexpr uint8_t Enter = 5;
-constexpr uint8_t Up = 6; // "^"
-constexpr uint8_t L = 7;
-constexpr uint8_t XX = 8;
-constexpr uint8_t Left = 9; // "<"
-constexpr uint8_t I = 10;
-constexpr uint8_t C = 11;
-constexpr uint8_t F4 = 12;
-constexpr uint8_t F3 = 13;
-constexpr uint8_t F2 = 14;
-constexpr uint8_t F1 = 15;
-} // namespace simkey
+// The meter's key codes are the wire format both ends share.
+namespace simkey = meterkey;
 
 constexpr int kMinFrequencyHz = 25;
 constexpr int kMaxFrequencyHz = 1000000;
