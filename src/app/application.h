@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 // The program's application object. An exception that escapes an event handler
 // is dropped here: no dialog, and the program goes on with its next event.
@@ -10,4 +11,7 @@ public:
     Application(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    QTranslator m_qtTranslator;
 };

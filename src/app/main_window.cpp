@@ -139,7 +139,7 @@ void TfrmMain::ShutDown() {
 }
 
 void TfrmMain::actMainFormShowExecute() {
-    QGuiApplication::setApplicationDisplayName(kProgramTitle);
+    QCoreApplication::setApplicationName(kProgramTitle);
     setWindowTitle(kProgramTitle);
 }
 

@@ -28,15 +28,17 @@ SingleInstance::~SingleInstance() = default;
 #else
 
 // flock belongs to the open file: the kernel drops it when the process ends,
-// even by a crash, so a dead copy never blocks the next start.
+// even by a crash, so a dead copy never blocks the next start. The file is the
+// user's own (as a named mutex belongs to the user's session), so another
+// account's leftover file cannot keep this user's program from starting; a
+// lock file that cannot be made at all lets the program start rather than
+// refusing it for ever.
 SingleInstance::SingleInstance(const QString &name) {
-    const QByteArray path =
-        QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock"));
-    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (m_fd < 0) {
-        m_alreadyRunning = true;
+    const QString file = QStringLiteral("%1-%2.lock").arg(name).arg(::getuid());
+    const QByteArray path = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + file);
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0)
         return;
-    }
     int rc;
     do {
         rc = ::flock(m_fd, LOCK_EX | LOCK_NB);

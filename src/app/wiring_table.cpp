@@ -34,6 +34,10 @@ void TfrmMain::createTableControllers() {
         grid->frozenView(), &QAbstractItemView::pressed, cells,
         [cells](const QModelIndex &index) { cells->grdTableClick(index.row(), index.column()); });
     connect(grid, &QTableWidget::cellClicked, cells, &TResultsGridController::grdTableClick);
+    // Moving the current cell with the keyboard is a click on the new cell too,
+    // so an arrow key cannot carry editing from a result cell onto a header.
+    connect(grid, &QTableWidget::currentCellChanged, cells,
+            [cells](int row, int column) { cells->grdTableClick(row, column); });
     connect(grid, &QTableWidget::cellDoubleClicked, cells,
             &TResultsGridController::grdTableDblClick);
 }

@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFile>
 #include <QSerialPort>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -35,6 +40,17 @@ QString numberedDevice(int n) {
     return {};
 }
 #endif
+
+// Whether the file permissions let this user open the device at all; on
+// Windows a refused open of an existing port always means another holder.
+bool userMayOpen(const QString &path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return true;
+#else
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+#endif
+}
 
 } // namespace
 
@@ -69,9 +85,10 @@ bool ProbePort(int n) {
         port.close();
         return true;
     }
-    // Qt reports a device that another holder has locked, or that we may not open, as a
-    // permission error; either way the port is there.
-    return port.error() == QSerialPort::PermissionError;
+    // Qt reports a device that another holder has locked as a permission error, and so
+    // it does a device this user may not open at all (not in the dialout group), which
+    // is no port for this program: only the first counts as present.
+    return port.error() == QSerialPort::PermissionError && userMayOpen(path);
 }
 
 QStringList ProbePorts(int maxNumber) {

@@ -39,6 +39,8 @@ QGroupBox *buildPortGroup(QWidget *parent, const char *name, const QString &titl
         auto *combo = new QComboBox(group);
         combo->setObjectName(QString::fromLatin1(specs[row].name));
         combo->setEditable(true);
+        // A typed port name is the box's text, not a new entry of its list.
+        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setGeometry(comboX, kRowTops[row], 67, 21);
         combo->addItems(specs[row].items);
         combo->setCurrentIndex(specs[row].currentIndex);

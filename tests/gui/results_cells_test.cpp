@@ -197,6 +197,22 @@ TEST_F(ResultsCellsTest, MouseDecidesEditingAsTheButtonGoesDown) {
     }
 }
 
+// An arrow key that moves from a result cell onto the frequency row must not
+// carry editing along.
+TEST_F(ResultsCellsTest, KeyboardMovesFollowTheClickRuleDuringARun) {
+    window->show();
+    QApplication::processEvents();
+    state().RunActive = 1;
+    click(1, 3);
+    ASSERT_TRUE(isGridEditing(*grid()));
+    grid()->setFocus();
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(grid(), &up);
+    EXPECT_EQ(grid()->currentRow(), 0);
+    EXPECT_FALSE(isGridEditing(*grid()));
+    EXPECT_FALSE(editorOpensOnTyping(0, 3));
+}
+
 TEST_F(ResultsCellsTest, DoubleClickEmptiesOnlyResultCells) {
     state().CSVTable.SetTableSize(81, 5);
     state().CSVTable.SetCell(QStringLiteral("Cp"), QStringLiteral("1,5E-9"), 0, 0);
