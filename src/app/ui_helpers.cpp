@@ -2,18 +2,20 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMessageBox>
 
-void LetPendingEventsRun()
-{
+void LetPendingEventsRun() {
     QCoreApplication::processEvents();
 }
 
-void ShowNotice(QWidget *parent, const QString &text)
-{
+QMessageBox::StandardButton ShowMessage(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons) {
     QString title = QGuiApplication::applicationDisplayName();
     if (title.isEmpty())
         title = QStringLiteral("Utility for Tamrel");
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    QMessageBox box(icon, title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void ShowNotice(QWidget *parent, const QString &text) {
+    ShowMessage(parent, QMessageBox::NoIcon, text, QMessageBox::Ok);
 }

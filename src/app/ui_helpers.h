@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 class QWidget;
@@ -9,6 +10,10 @@ class QWidget;
 // of the program goes through this one function.
 void LetPendingEventsRun();
 
-// A plain modal message box with an OK button, titled with the program's
-// title; returns when the user closes it.
+// A modal message box titled with the program's title, with the given icon
+// and buttons; returns the button the user chose.
+QMessageBox::StandardButton ShowMessage(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons);
+
+// A plain modal message box with an OK button; returns when the user closes it.
 void ShowNotice(QWidget *parent, const QString &text);

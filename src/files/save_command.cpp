@@ -2,13 +2,12 @@
 
 #include "app/app_state.h"
 #include "app/cp1251.h"
+#include "app/ui_helpers.h"
 #include "files/measurement_file.h"
 #include "ui/main_window_ui.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -29,9 +28,7 @@ QString chooseFileToSave(QWidget *parent, const QString &suggested) {
 }
 
 void showSaveError(QWidget *parent, const QString &text) {
-    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    ShowMessage(parent, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 } // namespace

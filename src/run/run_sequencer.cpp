@@ -2,12 +2,11 @@
 
 #include "app/app_state.h"
 #include "app/main_timers.h"
+#include "app/ui_helpers.h"
 #include "run/frequency_row.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTableWidget>
 
 namespace {
@@ -18,14 +17,6 @@ constexpr int kBothLinks = 0;
 QString cellText(const QTableWidget *grid, int row, int column) {
     const QTableWidgetItem *item = grid->item(row, column);
     return item ? item->text() : QString();
-}
-
-int showCancelWarning(QWidget *parent, const QString &text) {
-    QString title = QGuiApplication::applicationDisplayName();
-    if (title.isEmpty())
-        title = QStringLiteral("Utility for Tamrel");
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Cancel, parent);
-    return box.exec();
 }
 
 } // namespace
@@ -41,8 +32,9 @@ TRunSequencer::TRunSequencer(TAppState &state, const MainActions &actions, QTabl
                              QWidget *dialogParent, QObject *parent)
     : QObject(parent), m_state(state), m_actions(actions), m_grid(grdTable), m_lblSkipIM(lblSkipIM),
       m_tmrNewFreq(tmrNewFreq), m_links(std::move(links)),
-      m_warningBox(
-          [dialogParent](const QString &text) { return showCancelWarning(dialogParent, text); }) {}
+      m_warningBox([dialogParent](const QString &text) {
+          return int(ShowMessage(dialogParent, QMessageBox::Warning, text, QMessageBox::Cancel));
+      }) {}
 
 bool TRunSequencer::ValidateFrequencies() {
     QStringList cells;

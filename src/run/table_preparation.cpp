@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/main_actions.h"
 #include "app/number_format.h"
+#include "app/ui_helpers.h"
 #include "run/numeric_key_filter.h"
 #include "run/results_grid_controller.h"
 #include "run/set_points.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -20,13 +20,6 @@ namespace {
 
 const QString kDataLossWarning = QStringLiteral("Внимание, текущие данные будут удалены!");
 const QString kColumnCountUnknown = QStringLiteral("Не удалось определить количество столбцов");
-
-QMessageBox::StandardButton showMessageBox(QWidget *parent, QMessageBox::Icon icon,
-                                           const QString &text,
-                                           QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, buttons, parent);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
-}
 
 void deleteCells(QTableWidget *grid, int firstRow, int firstColumn) {
     for (int r = firstRow; r < grid->rowCount(); ++r)
@@ -67,7 +60,7 @@ TTablePreparation::TTablePreparation(TAppState &state, const MainWindowUi &ui,
     : QObject(parent), m_state(state), m_ui(ui), m_actions(actions), m_grid(ui.grdTable) {
     m_prompt = [grid = m_grid](QMessageBox::Icon icon, const QString &text,
                                QMessageBox::StandardButtons buttons) {
-        return showMessageBox(grid ? grid->window() : nullptr, icon, text, buttons);
+        return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons);
     };
     if (!m_grid->property(kTagProperty).isValid())
         setTableTag(0);
