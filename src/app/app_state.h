@@ -18,9 +18,7 @@
 // outlives a handler.
 struct TAppState {
     explicit TAppState(QChar decimalSeparator)
-        : DecimalSeparator(decimalSeparator), EventStore(decimalSeparator)
-    {
-    }
+        : DecimalSeparator(decimalSeparator), EventStore(decimalSeparator) {}
 
     // The separator every number is written and read with (the system
     // locale's in the program, a fixed one in tests).

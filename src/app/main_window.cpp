@@ -4,8 +4,8 @@
 #include "app/ui_helpers.h"
 #include "ports/autoconnect.h"
 #include "ports/serial/ser_com_port.h"
-#include "run/table_preparation.h"
 #include "ports/settings_binding.h"
+#include "run/table_preparation.h"
 
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"

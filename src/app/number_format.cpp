@@ -11,8 +11,7 @@ namespace {
 // Writes |value| rounded to `digits` significant digits; scientific notation
 // is used when the decimal exponent of the rounded value (x = d.ddd * 10^exp)
 // is below -4 or at least `fixedLimit`.
-QString significant(double value, int digits, int fixedLimit, int minExponentDigits, QChar sep)
-{
+QString significant(double value, int digits, int fixedLimit, int minExponentDigits, QChar sep) {
     if (std::isnan(value))
         return QStringLiteral("NAN");
     if (std::isinf(value))
@@ -62,31 +61,26 @@ QString significant(double value, int digits, int fixedLimit, int minExponentDig
 
 } // namespace
 
-QChar systemDecimalSeparator()
-{
+QChar systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
-QString general(double value, QChar decimalSeparator)
-{
+QString general(double value, QChar decimalSeparator) {
     return significant(value, 15, 15, 1, decimalSeparator);
 }
 
-QString fourDigits(double value, QChar decimalSeparator)
-{
+QString fourDigits(double value, QChar decimalSeparator) {
     return significant(value, 4, 4, 3, decimalSeparator);
 }
 
-QString fixed(double value, int width, int precision, QChar decimalSeparator)
-{
+QString fixed(double value, int width, int precision, QChar decimalSeparator) {
     QString out = QString::number(value, 'f', precision).rightJustified(width, QLatin1Char(' '));
     out.replace(QLatin1Char('.'), decimalSeparator);
     return out;
 }
 
-bool parseFloat(const QString &text, QChar decimalSeparator, double *value)
-{
+bool parseFloat(const QString &text, QChar decimalSeparator, double *value) {
     const QString s = text.trimmed();
     QByteArray plain; // the same number written for strtod in the C locale
     int i = 0;

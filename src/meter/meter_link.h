@@ -16,7 +16,6 @@ class QPlainTextEdit;
 class TSerComPort;
 struct TAppState;
 
-
 // The meter side of the bench: takes the display frames from portIM into the
 // event store and the meter log, mirrors the newest one on the display
 // replica, watches the link and sends the keypad's codes.

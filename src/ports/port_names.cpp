@@ -1,8 +1,8 @@
 #include "ports/port_names.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 
 #ifndef Q_OS_WIN

@@ -60,5 +60,6 @@ void TReadingCapture::CaptureActualTemperature(double t) {
         return;
     const TTempItem S = m_state.TempStorage.FindTemp(t);
     if (S.Index != -1)
-        setCellText(m_grid, S.Row, kActualTemperatureColumn, numfmt::general(t, m_state.DecimalSeparator));
+        setCellText(m_grid, S.Row, kActualTemperatureColumn,
+                    numfmt::general(t, m_state.DecimalSeparator));
 }

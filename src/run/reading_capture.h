@@ -27,7 +27,6 @@ public:
     void CaptureActualTemperature(double t);
 
 private:
-
     TAppState &m_state;
     QTableWidget *m_grid;
     TFreqStepper &m_stepper;

@@ -53,8 +53,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     m_productName = uihelp::placeLabel(panel, QStringLiteral("ProductName"),
                                        QStringLiteral("Product Name"), font(), {7, 106});
     uihelp::placeLabel(panel, QStringLiteral("Comments"),
-                       QStringLiteral("Измеритель иммитанса Tamrel\nи термометр DS1820"),
-                       font(), {7, 128});
+                       QStringLiteral("Измеритель иммитанса Tamrel\nи термометр DS1820"), font(),
+                       {7, 128});
 
     m_actSetLabelText = new QAction(QStringLiteral("actSetLabelText"), this);
     m_actSetLabelText->setObjectName(QStringLiteral("actSetLabelText"));

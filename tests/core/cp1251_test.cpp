@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Cp1251, RussianTextRoundTripsThroughSingleBytes)
-{
+TEST(Cp1251, RussianTextRoundTripsThroughSingleBytes) {
     const QString text = QStringLiteral("Измеритель иммитанса Tamrel; °C ё Ё №");
     const QByteArray bytes = cp1251::encode(text);
     EXPECT_EQ(bytes.size(), text.size());
@@ -11,8 +10,7 @@ TEST(Cp1251, RussianTextRoundTripsThroughSingleBytes)
     EXPECT_EQ(cp1251::decode(bytes), text);
 }
 
-TEST(Cp1251, EveryByteSurvivesARoundTripAndForeignCharactersBecomeQuestionMarks)
-{
+TEST(Cp1251, EveryByteSurvivesARoundTripAndForeignCharactersBecomeQuestionMarks) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));

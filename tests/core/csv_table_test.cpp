@@ -1,7 +1,7 @@
 #include "app/cp1251.h"
+#include "file_support.h"
 #include "files/csv_table.h"
 #include "files/measurement_file.h"
-#include "file_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ports/ini_file.h"
 #include "file_support.h"
+#include "ports/ini_file.h"
 
 #include <gtest/gtest.h>
 

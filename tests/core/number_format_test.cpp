@@ -12,13 +12,14 @@ struct Case {
     const char *text;
 };
 
-TEST(NumberFormat, GeneralFormatMatchesTheExamples)
-{
+TEST(NumberFormat, GeneralFormatMatchesTheExamples) {
     const Case cases[] = {
-        {0.3, "0,3"},         {-1.2345E-8, "-1,2345E-8"}, {0.00001, "1E-5"},
-        {1e15, "1E15"},       {0.0, "0"},                 {-50.0, "-50"},
-        {123450.0, "123450"}, {0.0001, "0,0001"},         {12.345, "12,345"},
-        {1e14, "100000000000000"}, {-49.8, "-49,8"},       {1.0 / 3.0, "0,333333333333333"},
+        {0.3, "0,3"},         {-1.2345E-8, "-1,2345E-8"},
+        {0.00001, "1E-5"},    {1e15, "1E15"},
+        {0.0, "0"},           {-50.0, "-50"},
+        {123450.0, "123450"}, {0.0001, "0,0001"},
+        {12.345, "12,345"},   {1e14, "100000000000000"},
+        {-49.8, "-49,8"},     {1.0 / 3.0, "0,333333333333333"},
         {2.5e-9, "2,5E-9"},   {1e300, "1E300"},
     };
     for (const Case &c : cases)
@@ -26,39 +27,36 @@ TEST(NumberFormat, GeneralFormatMatchesTheExamples)
     EXPECT_EQ(numfmt::general(0.3, QChar('.')), QStringLiteral("0.3"));
 }
 
-TEST(NumberFormat, FourDigitFormatMatchesTheExamples)
-{
+TEST(NumberFormat, FourDigitFormatMatchesTheExamples) {
     const Case cases[] = {
-        {-50, "-50"},          {25.5, "25,5"},        {1000, "1000"},
-        {12340, "1,234E004"},  {0.00005, "5E-005"},   {-1.3877787807814457E-16, "-1,388E-016"},
-        {0.3, "0,3"},          {-49.7, "-49,7"},      {20000, "2E004"},
-        {30, "30"},            {0.05, "0,05"},        {0.0001, "0,0001"},
-        {1234, "1234"},        {0.00001, "1E-005"},   {0.00000000000000011, "1,1E-016"},
-        {9999.6, "1E004"},     {0.0, "0"},
+        {-50, "-50"},         {25.5, "25,5"},      {1000, "1000"},
+        {12340, "1,234E004"}, {0.00005, "5E-005"}, {-1.3877787807814457E-16, "-1,388E-016"},
+        {0.3, "0,3"},         {-49.7, "-49,7"},    {20000, "2E004"},
+        {30, "30"},           {0.05, "0,05"},      {0.0001, "0,0001"},
+        {1234, "1234"},       {0.00001, "1E-005"}, {0.00000000000000011, "1,1E-016"},
+        {9999.6, "1E004"},    {0.0, "0"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(numfmt::fourDigits(c.value, kComma), QString::fromUtf8(c.text)) << c.value;
 }
 
-TEST(NumberFormat, FixedIsRightJustifiedWithTheGivenSeparator)
-{
+TEST(NumberFormat, FixedIsRightJustifiedWithTheGivenSeparator) {
     EXPECT_EQ(numfmt::fixed(123.45, 3, 2, kComma), QStringLiteral("123,45"));
     EXPECT_EQ(numfmt::fixed(1.5, 4, 1, kComma), QStringLiteral(" 1,5"));
     EXPECT_EQ(numfmt::fixed(0.02, 1, 2, QChar('.')), QStringLiteral("0.02"));
 }
 
-TEST(NumberFormat, ParseAcceptsOnlyNumbersWithTheGivenSeparator)
-{
+TEST(NumberFormat, ParseAcceptsOnlyNumbersWithTheGivenSeparator) {
     struct P {
         const char *text;
         bool ok;
         double value;
     };
     const P cases[] = {
-        {"-50,0", true, -50},  {" 1,5", true, 1.5},   {"0,3", true, 0.3},  {"1E-5", true, 1e-5},
-        {"-1,2e+3", true, -1200}, {"+7", true, 7},    {"1.5", false, 0},   {"", false, 0},
-        {"abc", false, 0},     {"1,2,3", false, 0},   {"-", false, 0},     {"1e", false, 0},
-        {"12 3", false, 0},    {"1E400", false, 0},
+        {"-50,0", true, -50},     {" 1,5", true, 1.5}, {"0,3", true, 0.3}, {"1E-5", true, 1e-5},
+        {"-1,2e+3", true, -1200}, {"+7", true, 7},     {"1.5", false, 0},  {"", false, 0},
+        {"abc", false, 0},        {"1,2,3", false, 0}, {"-", false, 0},    {"1e", false, 0},
+        {"12 3", false, 0},       {"1E400", false, 0},
     };
     for (const P &c : cases) {
         double v = 0;

@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 
 // The bench itself: both instruments are reachable under their COM links.
-TEST(SimulatedBench, InstrumentsStartUnderTheirPortLinks)
-{
+TEST(SimulatedBench, InstrumentsStartUnderTheirPortLinks) {
     SimulatedBench bench;
     EXPECT_TRUE(bench.meter().isRunning());
     EXPECT_TRUE(bench.thermometer().isRunning());

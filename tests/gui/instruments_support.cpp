@@ -10,8 +10,7 @@
 #include <QFile>
 #include <QThread>
 
-SimulatedBench::SimulatedBench(int frameMs, int lineMs)
-{
+SimulatedBench::SimulatedBench(int frameMs, int lineMs) {
     const QString ports = m_dir.filePath(QStringLiteral("ports"));
     QDir().mkpath(ports);
     setPortsFolder(ports);
@@ -32,20 +31,17 @@ SimulatedBench::SimulatedBench(int frameMs, int lineMs)
     m_thermo->start();
 }
 
-SimulatedBench::~SimulatedBench()
-{
+SimulatedBench::~SimulatedBench() {
     m_meter->stop();
     m_thermo->stop();
     setPortsFolder(QString());
 }
 
-QString SimulatedBench::settingsPath() const
-{
+QString SimulatedBench::settingsPath() const {
     return m_dir.filePath(QStringLiteral("options.ini"));
 }
 
-void SimulatedBench::writeSettings(const QString &extraLines) const
-{
+void SimulatedBench::writeSettings(const QString &extraLines) const {
     QFile file(settingsPath());
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QString text = QStringLiteral("[general]\r\nPortIMNumber=COM%1\r\nPortTempNumber=COM%2\r\n")
@@ -55,8 +51,7 @@ void SimulatedBench::writeSettings(const QString &extraLines) const
     file.write(text.toUtf8());
 }
 
-TMainOptions SimulatedBench::windowOptions() const
-{
+TMainOptions SimulatedBench::windowOptions() const {
     TMainOptions options;
     options.settingsPath = settingsPath();
     options.decimalSeparator = QLatin1Char(',');
@@ -64,8 +59,7 @@ TMainOptions SimulatedBench::windowOptions() const
     return options;
 }
 
-bool waitUntil(const std::function<bool()> &pred, int timeoutMs)
-{
+bool waitUntil(const std::function<bool()> &pred, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!pred()) {
         if (deadline.hasExpired())

@@ -54,7 +54,8 @@ protected:
     // looking does not take the lock away from the program.
     qint64 lockHolder() const {
         struct stat st {};
-        if (::stat(QFile::encodeName(dir.filePath(QStringLiteral("tamrel-%1.lock").arg(::getuid()))).constData(),
+        if (::stat(QFile::encodeName(dir.filePath(QStringLiteral("tamrel-%1.lock").arg(::getuid())))
+                       .constData(),
                    &st) != 0)
             return -1;
         QFile locks(QStringLiteral("/proc/locks"));
