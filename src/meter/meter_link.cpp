@@ -7,11 +7,11 @@
 #include "ports/serial/ser_com_port.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
+#include "ui/widget_helpers.h"
 
 #include <QAction>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -87,7 +87,7 @@ void TMeterLink::acceptFrame(TEventRec &E) {
         m_port->ClearInput();
     } catch (const ESerException &) {
     }
-    appendLog(LogLine(E, RawToHex(E), QLocale::system()));
+    uihelp::appendLogLine(m_log, LogLine(E, RawToHex(E), QLocale::system()));
     m_state.EventStore.AddEvent(E);
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
     LetPendingEventsRun();
@@ -99,12 +99,6 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
     restartTimer(m_timers.tmrNewFreq);
     m_display->toggleFlash();
-}
-
-void TMeterLink::appendLog(const QString &line) {
-    m_log->appendPlainText(line);
-    QScrollBar *bar = m_log->verticalScrollBar();
-    bar->setValue(bar->maximum());
 }
 
 void TMeterLink::tmrDisplayIMTimer() {

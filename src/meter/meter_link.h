@@ -61,7 +61,6 @@ public:
 
 private:
     void acceptFrame(TEventRec &E);
-    void appendLog(const QString &line);
 
     TAppState &m_state;
     TSerComPort *m_port;

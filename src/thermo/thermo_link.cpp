@@ -8,10 +8,10 @@
 #include "thermo/temp_parse.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"
+#include "ui/widget_helpers.h"
 
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <exception>
@@ -51,15 +51,9 @@ void TThermoLink::takeLine(const QByteArray &line) {
     setTimerEnabled(m_timers.tmrTempError, false);
     LetPendingEventsRun();
     const TEventRec record = TempRecordFromLine(line, QDateTime::currentDateTime());
-    appendLog(LogLine(record, cp1251::decode(line), QLocale::system()));
+    uihelp::appendLogLine(m_log, LogLine(record, cp1251::decode(line), QLocale::system()));
     setTimerEnabled(m_timers.tmrDisplayTemp, true);
     m_state.EventStore.AddEvent(record);
-}
-
-void TThermoLink::appendLog(const QString &line) {
-    m_log->appendPlainText(line);
-    QScrollBar *bar = m_log->verticalScrollBar();
-    bar->setValue(bar->maximum());
 }
 
 void TThermoLink::tmrDisplayTempTimer() {

@@ -33,7 +33,6 @@ public:
 
 private:
     void takeLine(const QByteArray &line);
-    void appendLog(const QString &line);
 
     TAppState &m_state;
     TSerComPort *m_port;

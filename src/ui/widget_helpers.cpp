@@ -1,5 +1,8 @@
 #include "ui/widget_helpers.h"
 
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
@@ -47,6 +50,12 @@ void bindButton(QAbstractButton *button, QAction *action, bool showCaption) {
     sync();
     QObject::connect(action, &QAction::changed, button, sync);
     QObject::connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
+}
+
+void appendLogLine(QPlainTextEdit *log, const QString &line) {
+    log->appendPlainText(line);
+    QScrollBar *bar = log->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 } // namespace uihelp

@@ -8,6 +8,7 @@
 class QAbstractButton;
 class QAction;
 class QLabel;
+class QPlainTextEdit;
 class QWidget;
 
 namespace uihelp {
@@ -27,5 +28,9 @@ void narrowToFit(QWidget *widget);
 // The button runs the action when clicked and follows its enabled state; with
 // showCaption it also shows the action's caption.
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption);
+
+// Adds a line to a device log and shows it, even when the user had scrolled
+// back: the newest line is what the log is for.
+void appendLogLine(QPlainTextEdit *log, const QString &line);
 
 } // namespace uihelp
