@@ -1,4 +1,4 @@
-#include "app/event_rec.h"
+#include "base/event_rec.h"
 #include "files/csv_table.h"
 #include "files/measurement_file.h"
 

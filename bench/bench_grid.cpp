@@ -2,7 +2,7 @@
 // preparing the table takes, and how long a repaint of the visible cells
 // takes at the top, in the middle and with every result cell filled.
 #include "app/main_window.h"
-#include "run/table_preparation.h"
+#include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>

@@ -6,14 +6,14 @@
 // bounded history and the logs a bounded number of lines.
 //
 //   bench_links_soak [frames [seconds]]
-#include "app/event_store.h"
+#include "model/event_store.h"
 #include "app/main_window.h"
-#include "meter/meter_link.h"
+#include "control/meter_link.h"
 #include "meter_frame.h"
-#include "ports/port_names.h"
-#include "ports/serial/ser_com_port.h"
+#include "serial/port_names.h"
+#include "serial/ser_com_port.h"
 #include "pty_port.h"
-#include "thermo/thermo_link.h"
+#include "control/thermo_link.h"
 #include "thermo_line.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // Prints delivered bytes per second and CPU time per delivered byte.
 //
 //   bench_serial [seconds]   (default 3)
-#include "ports/port_names.h"
-#include "ports/serial/ser_com_port.h"
+#include "serial/port_names.h"
+#include "serial/ser_com_port.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

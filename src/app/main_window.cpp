@@ -1,11 +1,11 @@
 #include "app/main_window.h"
 
-#include "app/number_format.h"
-#include "app/ui_helpers.h"
-#include "ports/autoconnect.h"
-#include "ports/serial/ser_com_port.h"
-#include "ports/settings_binding.h"
-#include "run/table_preparation.h"
+#include "base/number_format.h"
+#include "control/pending_events.h"
+#include "control/autoconnect.h"
+#include "serial/ser_com_port.h"
+#include "control/settings_binding.h"
+#include "control/table_preparation.h"
 
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "app/main_actions.h"
 #include "app/main_options.h"
-#include "app/main_timers.h"
+#include "control/main_timers.h"
 #include "ui/main_window_ui.h"
 
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 // Wiring of the meter and thermometer links: receivers, display refresh, watchdogs, keypad.
 #include "app/main_window.h"
-#include "meter/meter_link.h"
-#include "ports/serial/ser_com_port.h"
-#include "thermo/thermo_link.h"
+#include "control/meter_link.h"
+#include "serial/ser_com_port.h"
+#include "control/thermo_link.h"
 
 #include <QAction>
 #include <QTimer>

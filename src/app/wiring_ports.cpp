@@ -1,8 +1,8 @@
 // Wiring of the settings file binding and the automatic connection of both links.
 #include "app/main_window.h"
-#include "meter/meter_link.h"
-#include "ports/autoconnect.h"
-#include "ports/settings_binding.h"
+#include "control/meter_link.h"
+#include "control/autoconnect.h"
+#include "control/settings_binding.h"
 
 #include <QTimer>
 

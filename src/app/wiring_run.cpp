@@ -1,12 +1,12 @@
 // Wiring of the measurement run: start and stop, frequency stepping, reading capture.
 #include "app/main_window.h"
-#include "meter/meter_link.h"
-#include "ports/autoconnect.h"
-#include "run/freq_stepper.h"
-#include "run/reading_capture.h"
-#include "run/run_sequencer.h"
-#include "run/table_preparation.h"
-#include "thermo/thermo_link.h"
+#include "control/meter_link.h"
+#include "control/autoconnect.h"
+#include "control/freq_stepper.h"
+#include "control/reading_capture.h"
+#include "control/run_sequencer.h"
+#include "control/table_preparation.h"
+#include "control/thermo_link.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>

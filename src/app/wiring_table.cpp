@@ -1,9 +1,9 @@
 // Wiring of the table preparation, the results grid painting and editing, saving.
 #include "app/main_window.h"
 
-#include "files/save_command.h"
-#include "run/results_grid_controller.h"
-#include "run/table_preparation.h"
+#include "control/save_command.h"
+#include "control/results_grid_controller.h"
+#include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>

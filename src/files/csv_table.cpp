@@ -1,7 +1,7 @@
 #include "files/csv_table.h"
 
-#include "app/cp1251.h"
-#include "app/number_format.h"
+#include "base/cp1251.h"
+#include "base/number_format.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/event_rec.h"
+#include "base/event_rec.h"
 #include "files/csv_table.h"
 
 // How a measurement lands in the results table that is saved to a file.

@@ -1,6 +1,6 @@
 #include "meter/meter_decode.h"
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "meter/meter_tables.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "run/set_points.h"
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 
 #include <cmath>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "thermo/temp_parse.h"
 
-#include "app/cp1251.h"
-#include "app/event_log.h"
-#include "app/number_format.h"
+#include "base/cp1251.h"
+#include "base/event_log.h"
+#include "base/number_format.h"
 
 #include <algorithm>
 #include <cmath>

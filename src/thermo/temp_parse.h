@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/event_rec.h"
+#include "base/event_rec.h"
 
 #include <QByteArray>
 #include <QChar>

@@ -1,4 +1,4 @@
-#include "app/cp1251.h"
+#include "base/cp1251.h"
 #include "file_support.h"
 #include "files/csv_table.h"
 #include "files/measurement_file.h"

@@ -1,4 +1,4 @@
-#include "app/digits.h"
+#include "base/digits.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/event_log.h"
-#include "app/event_store.h"
+#include "base/event_log.h"
+#include "model/event_store.h"
 #include "meter/frame_scan.h"
 #include "thermo/temp_parse.h"
 

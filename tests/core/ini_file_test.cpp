@@ -1,5 +1,5 @@
 #include "file_support.h"
-#include "ports/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
 

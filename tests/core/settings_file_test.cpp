@@ -1,5 +1,5 @@
 #include "file_support.h"
-#include "ports/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

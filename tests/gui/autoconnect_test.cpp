@@ -3,8 +3,8 @@
 // keypad following the link panels, and the port lists filled by the probe.
 #include "app/main_window.h"
 #include "instruments_support.h"
-#include "ports/autoconnect.h"
-#include "ports/serial/ser_com_port.h"
+#include "control/autoconnect.h"
+#include "serial/ser_com_port.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
 #include "ui/meter_display_view.h"

@@ -1,6 +1,6 @@
 #include "instruments_support.h"
 
-#include "ports/port_names.h"
+#include "serial/port_names.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
 

@@ -1,9 +1,9 @@
 #include "link_window_support.h"
 
-#include "meter/meter_link.h"
-#include "ports/serial/ser_com_port.h"
+#include "control/meter_link.h"
+#include "serial/ser_com_port.h"
 #include "pty_port.h"
-#include "thermo/thermo_link.h"
+#include "control/thermo_link.h"
 
 #include <QTimer>
 

@@ -2,12 +2,12 @@
 // on one side, the window's replica, store, log and timers on the other.
 #include "link_window_support.h"
 
-#include "app/event_log.h"
-#include "app/ui_helpers.h"
+#include "base/event_log.h"
+#include "control/pending_events.h"
 #include "meter/frame_scan.h"
-#include "meter/meter_link.h"
+#include "control/meter_link.h"
 #include "meter_frame.h"
-#include "ports/serial/ser_com_port.h"
+#include "serial/ser_com_port.h"
 #include "pty_port.h"
 #include "sim_meter.h"
 #include "ui/meter_display_view.h"

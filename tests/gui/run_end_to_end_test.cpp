@@ -5,10 +5,10 @@
 // band of that row.
 #include "instruments_support.h"
 
-#include "app/cp1251.h"
+#include "base/cp1251.h"
 #include "app/main_window.h"
-#include "app/number_format.h"
-#include "files/save_command.h"
+#include "base/number_format.h"
+#include "control/save_command.h"
 #include "meter/frame_scan.h"
 #include "meter/meter_decode.h"
 #include "sim_meter.h"

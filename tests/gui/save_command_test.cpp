@@ -2,9 +2,9 @@
 // header values of the latest meter packet, the file log, and failed saves.
 #include "table_window_support.h"
 
-#include "app/cp1251.h"
+#include "base/cp1251.h"
 #include "files/measurement_file.h"
-#include "files/save_command.h"
+#include "control/save_command.h"
 
 #include "meter_frame.h"
 

@@ -3,8 +3,8 @@
 // autoconnect tick and at shutdown, on the simulated bench.
 #include "app/main_window.h"
 #include "instruments_support.h"
-#include "ports/ini_file.h"
-#include "ports/settings_binding.h"
+#include "settings/ini_file.h"
+#include "control/settings_binding.h"
 
 #include <QApplication>
 #include <QComboBox>

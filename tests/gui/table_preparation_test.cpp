@@ -4,7 +4,7 @@
 #include "table_window_support.h"
 
 #include "app/main_actions.h"
-#include "run/results_grid_controller.h"
+#include "control/results_grid_controller.h"
 #include "run/set_points.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "run/table_preparation.h"
+#include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
 #include <QFile>

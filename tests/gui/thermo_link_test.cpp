@@ -3,11 +3,11 @@
 // the other.
 #include "link_window_support.h"
 
-#include "app/event_log.h"
-#include "ports/serial/ser_com_port.h"
+#include "base/event_log.h"
+#include "serial/ser_com_port.h"
 #include "pty_port.h"
 #include "sim_thermometer.h"
-#include "thermo/thermo_link.h"
+#include "control/thermo_link.h"
 #include "thermo_line.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"

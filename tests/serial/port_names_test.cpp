@@ -1,7 +1,7 @@
 #include "pty_support.h"
 
-#include "ports/port_names.h"
-#include "ports/serial/ser_com_port.h"
+#include "serial/port_names.h"
+#include "serial/ser_com_port.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "pty_support.h"
 
-#include "ports/port_names.h"
+#include "serial/port_names.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

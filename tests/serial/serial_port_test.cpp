@@ -1,6 +1,6 @@
 #include "pty_support.h"
 
-#include "ports/serial/ser_com_port.h"
+#include "serial/ser_com_port.h"
 
 #include <QTimer>
 

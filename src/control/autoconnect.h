@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/main_actions.h"
+#include "control/main_timers.h"
+#include "ui/main_window_ui.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+
+class QComboBox;
+class TSerComPort;
+struct TAppState;
+
+// Keeps both device links open without the user: every tick of tmrAutoconnectToDevice saves
+// the settings, enables the start and the keypad while both panels are not red, and reopens
+// a link whose port is closed or whose panel shows it lost, with the port number and bit rate
+// of the port settings panel. It also fills the port-number lists from a probe of the ports.
+class TAutoconnect : public QObject {
+    Q_OBJECT
+public:
+    // Link kinds of SetLinkOpen and ApplyPortSettings.
+    static constexpr int BothLinks = 0;
+    static constexpr int MeterLink = 1;
+    static constexpr int ThermoLink = 2;
+
+    TAutoconnect(TAppState &state, const MainWindowUi &ui, const MainActions &actions,
+                 const MainTimers &timers, TSerComPort *portIM, TSerComPort *portTemp,
+                 std::function<void(uint8_t)> sendKey, std::function<void(bool)> setKeypadEnabled,
+                 std::function<void()> saveSettings, QObject *parent = nullptr);
+
+    // Opens or closes the port(s) of kind together with their display refresh and watchdog
+    // timers; opening the meter sends it the enter key. A port that fails to open throws its
+    // error: its timers keep their state, and with kind 0 a failed meter port leaves the
+    // thermometer link untouched.
+    void SetLinkOpen(bool value, int kind);
+
+    // Closes the port(s) of kind and takes their number (the digits of the number combo's
+    // text; none gives 65535, which no opening accepts) and their bit rate. A bit-rate text
+    // that is not a decimal integer throws std::invalid_argument, the port already closed.
+    void ApplyPortSettings(int kind);
+
+    void tmrAutoconnectToDeviceTimer();
+
+    // Refills both item lists with "COMn" for every port the probe finds (ports our own links
+    // hold included); the boxes keep their texts and select the item that equals them.
+    void FillPortLists(QComboBox *im, QComboBox *temp);
+
+    // Shows or hides the port settings panel; the port lists are filled the first time it is
+    // shown, and again at every switch for as long as no port was found.
+    void actComPortAndLogVisibilityExecute();
+
+private:
+    struct Link {
+        TSerComPort *port;
+        QTimer *display;
+        QTimer *watchdog;
+        QComboBox *number;
+        QComboBox *baud;
+    };
+
+    void setOneLinkOpen(const Link &link, bool value);
+    static void applyOnePort(const Link &link);
+    void reconnect(int kind);
+
+    TAppState &m_state;
+    MainWindowUi m_ui;
+    MainActions m_actions;
+    MainTimers m_timers;
+    Link m_meter;
+    Link m_thermo;
+    std::function<void(uint8_t)> m_sendKey;
+    std::function<void(bool)> m_setKeypadEnabled;
+    std::function<void()> m_saveSettings;
+};

@@ -1,0 +1,178 @@
+#include "control/meter_link.h"
+
+#include "model/app_state.h"
+#include "base/event_log.h"
+#include "control/pending_events.h"
+#include "meter/frame_scan.h"
+#include "serial/ser_com_port.h"
+#include "ui/meter_display_view.h"
+#include "ui/panel_colors.h"
+#include "ui/widget_helpers.h"
+
+#include <QAction>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+namespace {
+
+// Positions in a frame (and in a meter record's RawData).
+constexpr int kMainCodeByte = 10;
+constexpr int kModeMarksByte = 20;
+// Main parameter code of a current measurement: no secondary quantity shown.
+constexpr uint8_t kCurrentCode = 14;
+
+// Mode mark number (F1..F4) and its bit in the mode marks byte.
+constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}};
+
+void restartTimer(QTimer *timer) {
+    timer->stop();
+    timer->start();
+}
+
+} // namespace
+
+TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
+                       QPlainTextEdit *reLogIM, const MainTimers &timers,
+                       QList<QAction *> keypadActions, QObject *parent)
+    : QObject(parent), m_state(state), m_port(portIM), m_display(display), m_log(reLogIM),
+      m_timers(timers), m_keypadActions(std::move(keypadActions)) {}
+
+void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> capture) {
+    m_captureReading = std::move(capture);
+}
+
+// Every notification stops the display refresh and the stepping timer; only an
+// accepted frame starts them again, so both run in the pause after a frame.
+void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*handle*/,
+                               quint16 data) {
+    if (!m_port->isOpen())
+        return;
+    setTimerEnabled(m_timers.tmrNewFreq, false);
+    LetPendingEventsRun();
+
+    TEventRec E;
+    E.Kind = kMeterRecord;
+    E.Time = QDateTime::currentDateTime();
+
+    setTimerEnabled(m_timers.tmrDisplayIM, false);
+    LetPendingEventsRun();
+
+    QByteArray window;
+    try {
+        const int waiting = m_port->InCount();
+        if (waiting < kFrameSize)
+            return;
+        window.resize(std::min(waiting, kReceiveWindow));
+        m_port->ReadBlock(window.data(), quint16(window.size()));
+    } catch (const ESerException &) {
+        return;
+    }
+
+    for (const MeterFrame &frame : scanReceiveWindow(window, data)) {
+        E.RawData = frameToRawData(frame);
+        acceptFrame(E);
+    }
+}
+
+void TMeterLink::acceptFrame(TEventRec &E) {
+    setTimerEnabled(m_timers.tmrIMError, false);
+    LetPendingEventsRun();
+    // Whatever waits behind the frame is older than the display it shows.
+    try {
+        m_port->ClearInput();
+    } catch (const ESerException &) {
+    }
+    uihelp::appendLogLine(m_log, LogLine(E, RawToHex(E), QLocale::system()));
+    m_state.EventStore.AddEvent(E);
+    m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
+    LetPendingEventsRun();
+
+    restartTimer(m_timers.tmrDisplayIM);
+    restartTimer(m_timers.tmrIMError);
+    LetPendingEventsRun();
+
+    m_display->setPanelColor(QColor(panelcolor::LinkOk));
+    restartTimer(m_timers.tmrNewFreq);
+    m_display->toggleFlash();
+}
+
+void TMeterLink::tmrDisplayIMTimer() {
+    if (m_state.EventStore.LastFrequency() <= 0) {
+        m_display->setPanelColor(QColor(panelcolor::LinkLost));
+    } else {
+        TEventRec E;
+        if (!m_state.EventStore.GetLast(kMeterRecord, E))
+            return;
+        try {
+            ShowMeterEvent(E);
+            if (m_captureReading)
+                m_captureReading(E);
+        } catch (const std::exception &) {
+        }
+    }
+    // A frequency key the meter has not taken: the frames still report the
+    // frequency at which it was pressed.
+    const int32_t before = m_state.FreqAtKeyPress;
+    const int32_t after = m_state.FreqAfterKeyPress;
+    if (before != 0 && after != 0 && before == after)
+        m_display->setPanelColor(QColor(panelcolor::KeyPending));
+}
+
+// The watchdog's empty record decodes to frequency 0, which keeps the refresh
+// painting red (and showing nothing) until a real frame is stored.
+void TMeterLink::tmrIMErrorTimer() {
+    m_display->setPanelColor(QColor(panelcolor::LinkLost));
+    TEventRec E;
+    E.Kind = kMeterRecord;
+    E.Time = QDateTime::currentDateTime();
+    m_state.EventStore.AddEvent(E);
+    m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
+}
+
+// A red panel keeps the last reading on the labels.
+void TMeterLink::ShowMeterEvent(const TEventRec &E) {
+    if (E.Status == 1 || m_display->panelColor() == QColor(panelcolor::LinkLost))
+        return;
+    m_display->setSecondaryVisible(E.RawData[kMainCodeByte] != kCurrentCode);
+    const uint8_t marks = E.RawData[kModeMarksByte];
+    for (const auto &[mark, bit] : kModeMarks)
+        m_display->setModeMarkVisible(mark, (marks & bit) != 0);
+
+    using Field = MeterDisplayView::Field;
+    const TIMPacket &p = E.IM;
+    const QChar blank(QLatin1Char(' '));
+    m_display->setCaption(Field::DQ, p.SecName);
+    m_display->setCaption(Field::RLCValue, p.MainValue + blank + p.MainUnit);
+    m_display->setCaption(Field::RLC, p.MainName);
+    m_display->setCaption(Field::DQValue, p.SecValue + blank + p.SecUnit);
+    m_display->setCaption(Field::Limit, p.LimitText);
+    m_display->setCaption(Field::Level, p.LevelText);
+    m_display->setCaption(Field::Frequency, p.FreqText);
+    m_display->setCaption(Field::Offset, p.OffsetText);
+    m_display->setCaption(Field::Value1, p.MainBase);
+    m_display->setCaption(Field::Value2, p.SecBase);
+}
+
+void TMeterLink::SendKey(uint8_t code) {
+    if (!m_port->isOpen())
+        return;
+    m_state.FreqAtKeyPress =
+        meterkey::isFrequencyKey(code) ? m_state.EventStore.LastFrequency() : 0;
+    m_state.FreqAfterKeyPress = 0;
+    try {
+        m_port->WriteChar(code);
+    } catch (const ESerException &) {
+        return;
+    }
+    m_state.EventStore.ResetKeyCounter();
+}
+
+void TMeterLink::SetKeypadEnabled(bool enabled) {
+    for (QAction *action : std::as_const(m_keypadActions))
+        action->setEnabled(enabled);
+}

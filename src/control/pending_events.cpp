@@ -1,0 +1,7 @@
+#include "control/pending_events.h"
+
+#include <QCoreApplication>
+
+void LetPendingEventsRun() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,65 @@
+#include "control/reading_capture.h"
+
+#include "model/app_state.h"
+#include "base/event_rec.h"
+#include "base/number_format.h"
+#include "files/measurement_file.h"
+#include "control/freq_stepper.h"
+#include "ui/results_grid_view.h"
+
+#include <QTableWidget>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kActualTemperatureColumn = 1;
+
+// Main reading, a dashed line and the secondary reading; the grid draws each
+// ";" as a line break.
+QString resultsCellText(const TIMPacket &im) {
+    const QChar blank = QLatin1Char(' ');
+    return im.MainName + blank + im.MainValue + blank + im.MainUnit + QLatin1String(";---------;") +
+           blank + im.SecName + blank + im.SecValue + blank + im.SecUnit;
+}
+
+} // namespace
+
+TReadingCapture::TReadingCapture(TAppState &state, QTableWidget *grdTable, TFreqStepper &stepper,
+                                 QObject *parent)
+    : QObject(parent), m_state(state), m_grid(grdTable), m_stepper(stepper) {}
+
+void TReadingCapture::CaptureReading(const TEventRec &E) {
+    // A frame stored while the temperature was unknown cannot be placed in a
+    // row; moving on would skip its frequency for this sweep, so the run
+    // waits for a frame with a known temperature as it waits for one in range.
+    const bool settled = E.SinceKey >= m_state.SkipPacketCount;
+    if (!settled || !m_state.TempStorage.InRange(m_state.EventStore.LastTemperature()) ||
+        std::isnan(E.Temperature))
+        return;
+
+    if (m_state.RunActive == 1 && m_state.TempStorage.InRange(E.Temperature) &&
+        m_state.FreqStorage.Contains(E.Frequency)) {
+        const TFreqItem fi = m_state.FreqStorage.FindFreq(E.Frequency);
+        const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
+        if (ti.Index != -1) {
+            setCellText(m_grid, ti.Row, fi.Col, resultsCellText(E.IM));
+            // A position outside the CSV table only loses the file copy; the
+            // grid cell is already written.
+            StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
+        }
+    }
+
+    m_state.NextFrequency = m_state.FreqStorage.NextFreq(E.Frequency);
+    if (m_state.NextFrequency > 1 && m_state.Step.StepTarget == 0)
+        m_stepper.BeginFreqChange(m_state.NextFrequency);
+}
+
+void TReadingCapture::CaptureActualTemperature(double t) {
+    if (!m_state.TempStorage.InRange(t))
+        return;
+    const TTempItem S = m_state.TempStorage.FindTemp(t);
+    if (S.Index != -1)
+        setCellText(m_grid, S.Row, kActualTemperatureColumn,
+                    numfmt::general(t, m_state.DecimalSeparator));
+}

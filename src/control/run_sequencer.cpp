@@ -1,0 +1,99 @@
+#include "control/run_sequencer.h"
+
+#include "model/app_state.h"
+#include "control/main_timers.h"
+#include "ui/message_box.h"
+#include "run/frequency_row.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int kFirstFrequencyColumn = 2;
+constexpr int kBothLinks = 0;
+
+QString cellText(const QTableWidget *grid, int row, int column) {
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+const QString TRunSequencer::kBadFrequenciesText = QStringLiteral(
+    "Внимание, введены неверные частоты в красных ячейках. Значения должны иди по возрастанию "
+    "и свыше 1 кГц быть кратны 1000. Измерения не будут начаты!");
+const QString TRunSequencer::kDevicesMissingText = QStringLiteral(
+    "Внимание, одно или несколько устройств не доступны. Измерения не будут начаты!");
+
+TRunSequencer::TRunSequencer(TAppState &state, const MainActions &actions, QTableWidget *grdTable,
+                             QLineEdit *lblSkipIM, QTimer *tmrNewFreq, Links links,
+                             QWidget *dialogParent, QObject *parent)
+    : QObject(parent), m_state(state), m_actions(actions), m_grid(grdTable), m_lblSkipIM(lblSkipIM),
+      m_tmrNewFreq(tmrNewFreq), m_links(std::move(links)),
+      m_warningBox([dialogParent](const QString &text) {
+          return int(ShowMessage(dialogParent, QMessageBox::Warning, text, QMessageBox::Cancel));
+      }) {}
+
+bool TRunSequencer::ValidateFrequencies() {
+    QStringList cells;
+    for (int column = kFirstFrequencyColumn; column < m_grid->columnCount(); ++column)
+        cells << cellText(m_grid, 0, column);
+    return ::ValidateFrequencies(cells, m_state.FreqStorage);
+}
+
+void TRunSequencer::actStartExecute() {
+    if (!ValidateFrequencies()) {
+        warn(kBadFrequenciesText);
+        return;
+    }
+
+    TCSVTable &table = m_state.CSVTable;
+    table.SetTableSize(m_state.TempStorage.Count(), m_state.FreqStorage.Count());
+    for (const TFreqItem &item : m_state.FreqStorage.Items)
+        table.SetColHeader(item.Freq, item.Index);
+    for (const TTempItem &item : m_state.TempStorage.Items)
+        table.SetRowHeader(item.Index, item.SetPoint, m_state.DecimalSeparator);
+
+    bool isInteger = false;
+    const int skip = m_lblSkipIM->text().toInt(&isInteger, 10);
+    if (!isInteger)
+        return; // without a word; the CSV table stays sized
+    m_state.SkipPacketCount = static_cast<uint8_t>(skip);
+
+    if (m_state.PortsOpen == 0) {
+        warn(kDevicesMissingText);
+        return;
+    }
+
+    m_actions.actApplySettiingsTempAndGrid->setEnabled(false);
+    m_actions.actStop->setEnabled(true);
+    m_actions.actStart->setEnabled(false);
+    m_links.setKeypadEnabled(false);
+    m_actions.actFileSaveTo->setEnabled(false);
+    m_links.setTableTag(1);
+    m_state.RunActive = 1;
+    setTimerEnabled(m_tmrNewFreq, false);
+    m_state.Step.StepFinePhase = 1;
+    m_state.Step.StepTarget = 0;
+    m_state.Step.StepWaypoint = 0;
+}
+
+void TRunSequencer::actStopExecute() {
+    m_state.RunActive = 0;
+    // The run is over whatever the ports do; the autoconnection reopens them.
+    try {
+        m_links.setLinkOpen(false, kBothLinks);
+    } catch (...) {
+    }
+    m_actions.actApplySettiingsTempAndGrid->setEnabled(true);
+    m_actions.actStop->setEnabled(false);
+    m_actions.actStart->setEnabled(true);
+    m_links.setKeypadEnabled(true);
+    m_actions.actFileSaveTo->setEnabled(true);
+}
+
+void TRunSequencer::warn(const QString &text) {
+    m_state.LastDialogResult = m_warningBox(text);
+}

@@ -1,0 +1,209 @@
+#include "control/table_preparation.h"
+
+#include "model/app_state.h"
+#include "app/main_actions.h"
+#include "base/number_format.h"
+#include "ui/message_box.h"
+#include "run/numeric_key_filter.h"
+#include "control/results_grid_controller.h"
+#include "run/set_points.h"
+#include "ui/main_window_ui.h"
+#include "ui/results_grid_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+const QString kDataLossWarning = QStringLiteral("Внимание, текущие данные будут удалены!");
+const QString kColumnCountUnknown = QStringLiteral("Не удалось определить количество столбцов");
+
+void deleteCells(QTableWidget *grid, int firstRow, int firstColumn) {
+    for (int r = firstRow; r < grid->rowCount(); ++r)
+        for (int c = firstColumn; c < grid->columnCount(); ++c)
+            if (grid->item(r, c))
+                delete grid->takeItem(r, c);
+}
+
+bool isCountEdit(const QObject *edit) {
+    return edit && edit->objectName().contains(QLatin1String("Count"));
+}
+
+// Many cells change at once: the grid repaints once at the end and sends no
+// per-cell change notifications.
+class BulkGridEdit {
+public:
+    explicit BulkGridEdit(QTableWidget *grid)
+        : m_grid(grid), m_updates(grid->updatesEnabled()), m_signals(grid->blockSignals(true)) {
+        m_grid->setUpdatesEnabled(false);
+    }
+    ~BulkGridEdit() {
+        m_grid->blockSignals(m_signals);
+        m_grid->setUpdatesEnabled(m_updates);
+    }
+    BulkGridEdit(const BulkGridEdit &) = delete;
+    BulkGridEdit &operator=(const BulkGridEdit &) = delete;
+
+private:
+    QTableWidget *m_grid;
+    bool m_updates;
+    bool m_signals;
+};
+
+} // namespace
+
+TTablePreparation::TTablePreparation(TAppState &state, const MainWindowUi &ui,
+                                     const MainActions &actions, QObject *parent)
+    : QObject(parent), m_state(state), m_ui(ui), m_actions(actions), m_grid(ui.grdTable) {
+    m_prompt = [grid = m_grid](QMessageBox::Icon icon, const QString &text,
+                               QMessageBox::StandardButtons buttons) {
+        return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons);
+    };
+    if (!m_grid->property(kTagProperty).isValid())
+        setTableTag(0);
+}
+
+int TTablePreparation::tableTag() const {
+    return m_grid->property(kTagProperty).toInt();
+}
+
+void TTablePreparation::setTableTag(int tag) {
+    m_grid->setProperty(kTagProperty, tag);
+}
+
+QMessageBox::StandardButton TTablePreparation::ask(QMessageBox::Icon icon, const QString &text,
+                                                   QMessageBox::StandardButtons buttons) {
+    return m_prompt ? m_prompt(icon, text, buttons) : QMessageBox::NoButton;
+}
+
+void TTablePreparation::notifyColumnCountUnknown() {
+    ask(QMessageBox::Information, kColumnCountUnknown, QMessageBox::Ok);
+}
+
+void TTablePreparation::actApplySettiingsTempAndGridExecute() {
+    if (tableTag() > 0) {
+        const QMessageBox::StandardButton answer =
+            ask(QMessageBox::Warning, kDataLossWarning, QMessageBox::Yes | QMessageBox::Cancel);
+        m_state.LastDialogResult = static_cast<int32_t>(answer);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    setTableTag(0);
+    m_state.CSVTable.SetTableSize(0, 0);
+    emptyGrid(m_ui.chbKeepFreq->isChecked());
+    m_state.TempStorage.Clear();
+    readColumnCount();
+    if (!layOutSetPoints())
+        notifyColumnCountUnknown();
+
+    m_actions.actStop->setEnabled(false);
+    setGridEditing(*m_grid, true);
+    setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
+    setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
+}
+
+// With the frequencies kept, every row below the header is emptied; otherwise
+// every column but the set points (the new set points overwrite those).
+void TTablePreparation::emptyGrid(bool keepFrequencies) {
+    BulkGridEdit bulk(m_grid);
+    if (keepFrequencies)
+        deleteCells(m_grid, 1, 0);
+    else
+        deleteCells(m_grid, 0, 1);
+}
+
+// An unreadable count keeps the columns the grid has. The frequency columns
+// are sized here at once, so a kept frequency in the last column survives.
+void TTablePreparation::readColumnCount() {
+    bool ok = false;
+    const int count = m_ui.leFreqColCount->text().toInt(&ok, 10);
+    if (!ok || count < 0) {
+        notifyColumnCountUnknown();
+        return;
+    }
+    BulkGridEdit bulk(m_grid);
+    m_grid->setColumnCount(count + ResultsGridView::FrozenColumnCount);
+}
+
+// Each temperature goes into the storage as soon as it is read, so a failure
+// leaves the ones before it. False when a temperature is not a number or the
+// set points are refused (zero or non-finite step, too many rows).
+bool TTablePreparation::layOutSetPoints() {
+    TTempStorage &storage = m_state.TempStorage;
+    if (!readTemperature(m_ui.leTempInit, storage.TempInit) ||
+        !readTemperature(m_ui.leTempFinal, storage.TempFinal) ||
+        !readTemperature(m_ui.leTempStep, storage.TempStep) ||
+        !readTemperature(m_ui.leTempDiff, storage.TempDiff))
+        return false;
+
+    const SetPointTable table =
+        generateSetPoints(storage.TempInit, storage.TempFinal, storage.TempStep, storage.TempDiff,
+                          m_state.DecimalSeparator, storage);
+    if (table.error != SetPointError::None)
+        return false;
+
+    BulkGridEdit bulk(m_grid);
+    m_grid->setRowCount(table.rows.size() + 1);
+    for (const SetPointRow &row : table.rows)
+        setCellText(m_grid, row.row, 0, row.text);
+    return true;
+}
+
+bool TTablePreparation::readTemperature(const QLineEdit *edit, double &target) {
+    double value = 0.0;
+    if (!numfmt::parseFloat(edit->text(), m_state.DecimalSeparator, &value))
+        return false;
+    target = value;
+    return true;
+}
+
+void TTablePreparation::placeDefaultFrequencies() {
+    for (size_t i = 0; i < kDefaultFrequencies.size(); ++i) {
+        const int column = ResultsGridView::FrozenColumnCount + static_cast<int>(i);
+        setCellText(m_grid, 0, column,
+                    numfmt::general(kDefaultFrequencies[i], m_state.DecimalSeparator));
+    }
+}
+
+void TTablePreparation::leFreqColCountDblClick() {
+    if (m_ui.leFreqColCount->text() != QLatin1String("5"))
+        return;
+    const QTableWidgetItem *first = m_grid->item(0, ResultsGridView::FrozenColumnCount);
+    if (first && !first->text().isEmpty())
+        return;
+    placeDefaultFrequencies();
+}
+
+void TTablePreparation::NumericKeyPress(const QObject *edit, QChar &key) const {
+    key = filterNumericKey(key, isCountEdit(edit), m_state.DecimalSeparator);
+}
+
+// Only typed characters are filtered; editing keys and shortcuts (arrows,
+// Delete, Ctrl+V ...) carry no printable text and reach the edit unchanged.
+bool TTablePreparation::filterTypedKey(QLineEdit *edit, QKeyEvent *event) const {
+    const QString typed = event->text();
+    if (typed.size() != 1)
+        return false;
+    QChar key = typed.at(0);
+    if (key != QChar(8) && !key.isPrint())
+        return false;
+    const QChar original = key;
+    NumericKeyPress(edit, key);
+    if (key == original)
+        return false;
+    if (!key.isNull())
+        edit->insert(QString(key));
+    return true;
+}
+
+bool TTablePreparation::eventFilter(QObject *watched, QEvent *event) {
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && event->type() == QEvent::KeyPress)
+        return filterTypedKey(edit, static_cast<QKeyEvent *>(event));
+    if (edit && edit == m_ui.leFreqColCount && event->type() == QEvent::MouseButtonDblClick)
+        leFreqColCountDblClick();
+    return QObject::eventFilter(watched, event);
+}

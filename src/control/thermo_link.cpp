@@ -1,0 +1,81 @@
+#include "control/thermo_link.h"
+
+#include "model/app_state.h"
+#include "base/cp1251.h"
+#include "base/event_log.h"
+#include "control/pending_events.h"
+#include "serial/ser_com_port.h"
+#include "thermo/temp_parse.h"
+#include "ui/panel_colors.h"
+#include "ui/thermo_display_view.h"
+#include "ui/widget_helpers.h"
+
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+TThermoLink::TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
+                         QPlainTextEdit *reLogTemp, const MainTimers &timers, QObject *parent)
+    : QObject(parent), m_state(state), m_port(portTemp), m_display(display), m_log(reLogTemp),
+      m_timers(timers) {}
+
+void TThermoLink::setCaptureActualTemperature(std::function<void(double)> capture) {
+    m_captureActualTemperature = std::move(capture);
+}
+
+// The watchdog is switched off at each completed line and on again at the end,
+// so its period restarts only in a notification that completes a line.
+void TThermoLink::portTempTriggerAvail(TSerComPort * /*cp*/, quint16 count) {
+    setTimerEnabled(m_timers.tmrDisplayTemp, false);
+    for (int i = 0; i < count; ++i) {
+        // A port closed while events ran has nothing more to give.
+        if (m_port->InCount() == 0)
+            break;
+        char c = 0;
+        try {
+            c = char(m_port->ReadChar());
+        } catch (const ESerException &) {
+            break;
+        }
+        if (std::optional<QByteArray> line = m_state.TempLine.feed(c))
+            takeLine(*line);
+    }
+    setTimerEnabled(m_timers.tmrTempError, true);
+}
+
+void TThermoLink::takeLine(const QByteArray &line) {
+    setTimerEnabled(m_timers.tmrTempError, false);
+    LetPendingEventsRun();
+    const TEventRec record = TempRecordFromLine(line, QDateTime::currentDateTime());
+    uihelp::appendLogLine(m_log, LogLine(record, cp1251::decode(line), QLocale::system()));
+    setTimerEnabled(m_timers.tmrDisplayTemp, true);
+    m_state.EventStore.AddEvent(record);
+}
+
+void TThermoLink::tmrDisplayTempTimer() {
+    TEventRec R;
+    m_state.EventStore.GetLast(kTempRecord, R);
+    m_display->setTemperatureText(R.Temp.TempText);
+    if (!R.Temp.Valid)
+        return;
+    m_display->setPanelColor(QColor(panelcolor::LinkOk));
+    try {
+        if (m_captureActualTemperature)
+            m_captureActualTemperature(m_state.EventStore.LastTemperature());
+    } catch (const std::exception &) {
+    }
+}
+
+// The empty record has no fields, so it is stored as not valid and the
+// temperature becomes unknown.
+void TThermoLink::tmrTempErrorTimer() {
+    m_display->setPanelColor(QColor(panelcolor::LinkLost));
+    TEventRec record;
+    record.Kind = kTempRecord;
+    record.Time = QDateTime::currentDateTime();
+    m_state.EventStore.AddEvent(record);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "control/main_timers.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QByteArray;
+class QPlainTextEdit;
+class TSerComPort;
+class ThermoDisplayView;
+struct TAppState;
+
+// The thermometer side of the bench: assembles the lines from portTemp into
+// the event store and the thermometer log, shows the newest temperature and
+// watches the link.
+class TThermoLink : public QObject {
+    Q_OBJECT
+public:
+    TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
+                QPlainTextEdit *reLogTemp, const MainTimers &timers, QObject *parent = nullptr);
+
+    // OnTriggerAvail of portTemp. Every line the notification completes is
+    // logged and stored, readable or not; none of them ends the handler early.
+    void portTempTriggerAvail(TSerComPort *cp, quint16 count);
+    void tmrDisplayTempTimer();
+    void tmrTempErrorTimer();
+
+    // What the display refresh hands the temperature of each valid line to
+    // (the actual-temperature capture of a run); nothing while unset.
+    void setCaptureActualTemperature(std::function<void(double)> capture);
+
+private:
+    void takeLine(const QByteArray &line);
+
+    TAppState &m_state;
+    TSerComPort *m_port;
+    ThermoDisplayView *m_display;
+    QPlainTextEdit *m_log;
+    MainTimers m_timers;
+    std::function<void(double)> m_captureActualTemperature;
+};
