@@ -1,8 +1,8 @@
 // Cost of one received meter frame and one thermometer line on their way
 // from the bytes of a notification into the event store.
-#include "model/event_store.h"
 #include "meter/frame_scan.h"
 #include "meter/meter_decode.h"
+#include "model/event_store.h"
 #include "thermo/line_assembler.h"
 #include "thermo/temp_parse.h"
 

@@ -6,14 +6,13 @@
 // bounded history and the logs a bounded number of lines.
 //
 //   bench_links_soak [frames [seconds]]
-#include "model/event_store.h"
 #include "app/main_window.h"
 #include "control/meter_link.h"
-#include "meter_frame.h"
-#include "serial/port_names.h"
-#include "serial/ser_com_port.h"
-#include "pty_port.h"
 #include "control/thermo_link.h"
+#include "meter_frame.h"
+#include "model/event_store.h"
+#include "pty_port.h"
+#include "serial/ser_com_port.h"
 #include "thermo_line.h"
 
 #include <QApplication>
@@ -101,7 +100,6 @@ int main(int argc, char **argv) {
     QTemporaryDir dir;
     const QString ports = dir.filePath(QStringLiteral("ports"));
     QDir().mkpath(ports);
-    setPortsFolder(ports);
     PtyPort meterLine;
     meterLine.setLinkPath(ports + QStringLiteral("/COM%1").arg(kMeterPort));
     PtyPort thermoLine;
@@ -113,6 +111,7 @@ int main(int argc, char **argv) {
 
     TMainOptions options;
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+    options.portsFolder = ports;
     options.decimalSeparator = QLatin1Char(',');
     TfrmMain window(options);
     window.timers().tmrAutoconnectToDevice->stop();
@@ -169,6 +168,5 @@ int main(int argc, char **argv) {
 
     window.portIM()->setOpen(false);
     window.portTemp()->setOpen(false);
-    setPortsFolder(QString());
     return 0;
 }

@@ -3,7 +3,6 @@
 // Prints delivered bytes per second and CPU time per delivered byte.
 //
 //   bench_serial [seconds]   (default 3)
-#include "serial/port_names.h"
 #include "serial/ser_com_port.h"
 
 #include <QCoreApplication>
@@ -68,9 +67,9 @@ int main(int argc, char **argv) {
     }
     QTemporaryDir ports;
     QFile::link(QString::fromLocal8Bit(ptsname(master)), ports.path() + "/COM1");
-    setPortsFolder(ports.path());
 
     TSerComPort port;
+    port.setPortsFolder(ports.path());
     port.setComNumber(1);
     port.setBaud(115200);
     try {

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -15,10 +16,21 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
         installTranslator(&m_qtTranslator);
 }
 
+// Nothing a handler throws may end a run that is hours old: the error is
+// logged with the object and the event it came with, and the program goes on.
 bool Application::notify(QObject *receiver, QEvent *event) {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        logEscaped(receiver, event, e.what());
     } catch (...) {
-        return false;
+        logEscaped(receiver, event, "an exception of unknown type");
     }
+    return false;
+}
+
+void Application::logEscaped(const QObject *receiver, const QEvent *event, const char *what) {
+    qWarning("%s \"%s\", event %d: %s", receiver ? receiver->metaObject()->className() : "-",
+             receiver ? qPrintable(receiver->objectName()) : "", event ? int(event->type()) : -1,
+             what);
 }

@@ -4,7 +4,8 @@
 #include <QTranslator>
 
 // The program's application object. An exception that escapes an event handler
-// is dropped here: no dialog, and the program goes on with its next event.
+// is logged here and goes no further: no dialog, and the program goes on with
+// its next event.
 class Application : public QApplication {
     Q_OBJECT
 public:
@@ -13,5 +14,7 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    static void logEscaped(const QObject *receiver, const QEvent *event, const char *what);
+
     QTranslator m_qtTranslator;
 };

@@ -49,3 +49,12 @@ QList<QAction *> MainActions::keypadActions() const {
             actCMD3R,     actCMD4DQ,  actCMD5UP,    actCMD6Menu, actCMD7LEFT, actCMD8Enter,
             actCMD9Right, actCMD10XX, actCMD11DOWN, actCMD12X3};
 }
+
+TRunCommands MainActions::runCommands() const {
+    TRunCommands commands;
+    commands.actApplySettiingsTempAndGrid = actApplySettiingsTempAndGrid;
+    commands.actStart = actStart;
+    commands.actStop = actStop;
+    commands.actFileSaveTo = actFileSaveTo;
+    return commands;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control/run_commands.h"
+
 #include <QList>
 
 class QAction;
@@ -39,4 +41,6 @@ struct MainActions {
 
     // The sixteen key actions, F1 to F4 first, then the twelve keys in order.
     QList<QAction *> keypadActions() const;
+    // The four commands a run switches.
+    TRunCommands runCommands() const;
 };

@@ -9,6 +9,8 @@
 struct TMainOptions {
     // Empty: "options.ini" beside the program.
     QString settingsPath;
+    // Empty: "ports" beside the program (where the "COMn" links are looked up).
+    QString portsFolder;
     // Null: the system locale's separator.
     QChar decimalSeparator;
     // Every timer period is divided by this (tests only; the program runs 1).

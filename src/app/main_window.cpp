@@ -1,14 +1,19 @@
 #include "app/main_window.h"
 
 #include "base/number_format.h"
-#include "control/pending_events.h"
 #include "control/autoconnect.h"
-#include "serial/ser_com_port.h"
+#include "control/freq_stepper.h"
+#include "control/handler_errors.h"
+#include "control/meter_link.h"
+#include "control/pending_events.h"
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
-
+#include "control/thermo_link.h"
+#include "control/timers.h"
+#include "serial/ser_com_port.h"
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"
+#include "ui/message_box.h"
 #include "ui/results_grid_view.h"
 #include "ui/ui_fonts.h"
 #include "ui/widget_helpers.h"
@@ -35,9 +40,11 @@ QChar separatorOf(const TMainOptions &options) {
                                              : options.decimalSeparator;
 }
 
-TSerComPort *makePort(QObject *owner, const char *name) {
-    auto *port = new TSerComPort(owner);
+TSerComPort *makePort(QObject *owner, const char *name, const QString &portsFolder) {
+    auto *port = new TSerComPort(
+        [name](std::exception_ptr error) { logEscapedException(name, error); }, owner);
     port->setObjectName(QString::fromLatin1(name));
+    port->setPortsFolder(portsFolder);
     port->setBaud(9600);
     return port;
 }
@@ -62,13 +69,13 @@ void TfrmMain::FormCreate() {
     m_actions.create(this);
     buildMenu();
     bindActions();
-    m_timers.create(this, m_options.timerDivisor);
-    m_portIM = makePort(this, "portIM");
-    m_portTemp = makePort(this, "portTemp");
+    m_portIM = makePort(this, "portIM", m_options.portsFolder);
+    m_portTemp = makePort(this, "portTemp", m_options.portsFolder);
     createLinkControllers();
     createPortControllers();
     createTableControllers();
     createRunControllers();
+    collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     InitMainWindow();
@@ -116,8 +123,21 @@ void TfrmMain::bindActions() {
             &TfrmMain::actLogFileVisibilityExecute);
 }
 
-// Errors escaping any handler are dropped by the application object (see
-// Application::notify), so the sequence starts with painting the keypad.
+void TfrmMain::collectTimers() {
+    m_timers.tmrDisplayIM = m_meterLink->tmrDisplayIM();
+    m_timers.tmrIMError = m_meterLink->tmrIMError();
+    m_timers.tmrDisplayTemp = m_thermoLink->tmrDisplayTemp();
+    m_timers.tmrTempError = m_thermoLink->tmrTempError();
+    m_timers.tmrNewFreq = m_freqStepper->tmrNewFreq();
+    m_timers.tmrAutoconnectToDevice = m_autoconnect->tmrAutoconnectToDevice();
+    // Tests run the same window faster; setting the period restarts a running timer.
+    if (m_options.timerDivisor > 1)
+        for (QTimer *timer : m_timers.inShutdownOrder())
+            timer->setInterval(timer->interval() / m_options.timerDivisor);
+}
+
+// Errors escaping any handler are logged and dropped by the application object
+// (see Application::notify), so the sequence starts with painting the keypad.
 void TfrmMain::InitMainWindow() {
     m_ui.pnlButtons->PaintKeypad();
     m_settingsBinding->LoadSettings();
@@ -130,12 +150,14 @@ void TfrmMain::InitMainWindow() {
 }
 
 void TfrmMain::ShutDown() {
-    for (QTimer *timer :
-         {m_timers.tmrDisplayIM, m_timers.tmrDisplayTemp, m_timers.tmrTempError,
-          m_timers.tmrIMError, m_timers.tmrAutoconnectToDevice, m_timers.tmrNewFreq})
+    for (QTimer *timer : m_timers.inShutdownOrder())
         setTimerEnabled(timer, false);
     emit saveSettingsRequested();
     QCoreApplication::quit();
+}
+
+void TfrmMain::reportFailure(const QString &text) {
+    ShowMessage(this, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 void TfrmMain::actMainFormShowExecute() {

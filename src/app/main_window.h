@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/app_state.h"
 #include "app/main_actions.h"
 #include "app/main_options.h"
-#include "control/main_timers.h"
+#include "app/main_timers.h"
+#include "model/app_state.h"
 #include "ui/main_window_ui.h"
 
 #include <QMainWindow>
@@ -23,8 +23,7 @@ class TReadingCapture;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
-// controllers, which reach the widgets, actions and timers through the
-// accessors below.
+// controllers; each gets the few widgets it needs and owns its timers.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -60,6 +59,9 @@ public:
     // application's event loop (exit code 0).
     void ShutDown();
 
+    // The one place where a failure the user must know about is shown.
+    void reportFailure(const QString &text);
+
 signals:
     // Emitted once by ShutDown, after every timer has stopped.
     void saveSettingsRequested();
@@ -82,6 +84,7 @@ private:
     void createPortControllers();
     void createTableControllers();
     void createRunControllers();
+    void collectTimers();
     void InitMainWindow();
     void buildMenu();
     void bindActions();

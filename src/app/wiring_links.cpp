@@ -1,19 +1,17 @@
 // Wiring of the meter and thermometer links: receivers, display refresh, watchdogs, keypad.
 #include "app/main_window.h"
 #include "control/meter_link.h"
-#include "serial/ser_com_port.h"
 #include "control/thermo_link.h"
+#include "serial/ser_com_port.h"
 
 #include <QAction>
-#include <QTimer>
 
 #include <utility>
 
 void TfrmMain::createLinkControllers() {
-    m_meterLink = new TMeterLink(m_state, m_portIM, m_ui.meterDisplay, m_ui.reLogIM, m_timers,
+    m_meterLink = new TMeterLink(m_state, m_portIM, m_ui.meterDisplay, m_ui.reLogIM,
                                  m_actions.keypadActions(), this);
-    m_thermoLink =
-        new TThermoLink(m_state, m_portTemp, m_ui.thermoDisplay, m_ui.reLogTemp, m_timers, this);
+    m_thermoLink = new TThermoLink(m_state, m_portTemp, m_ui.thermoDisplay, m_ui.reLogTemp, this);
 
     TMeterLink *meter = m_meterLink;
     TThermoLink *thermo = m_thermoLink;
@@ -22,11 +20,6 @@ void TfrmMain::createLinkControllers() {
     });
     m_portTemp->setOnTriggerAvail(
         [thermo](TSerComPort *cp, quint16 count) { thermo->portTempTriggerAvail(cp, count); });
-
-    connect(m_timers.tmrDisplayIM, &QTimer::timeout, meter, &TMeterLink::tmrDisplayIMTimer);
-    connect(m_timers.tmrIMError, &QTimer::timeout, meter, &TMeterLink::tmrIMErrorTimer);
-    connect(m_timers.tmrDisplayTemp, &QTimer::timeout, thermo, &TThermoLink::tmrDisplayTempTimer);
-    connect(m_timers.tmrTempError, &QTimer::timeout, thermo, &TThermoLink::tmrTempErrorTimer);
 
     const std::pair<QAction *, void (TMeterLink::*)()> keys[] = {
         {m_actions.actCMDF1, &TMeterLink::actCMDF1Execute},

@@ -1,27 +1,24 @@
 // Wiring of the settings file binding and the automatic connection of both links.
 #include "app/main_window.h"
-#include "control/meter_link.h"
 #include "control/autoconnect.h"
+#include "control/meter_link.h"
 #include "control/settings_binding.h"
-
-#include <QTimer>
 
 void TfrmMain::createPortControllers() {
     m_settingsBinding =
-        new TSettingsBinding(m_ui, m_options.settingsPath, m_state.DecimalSeparator, this);
+        new TSettingsBinding(m_ui.portSettings(), m_ui.runParameters(), m_options.settingsPath,
+                             m_state.DecimalSeparator, this);
 
     // The meter link exists already (createLinkControllers runs first) and outlives these
     // calls: both are children of the window.
     TMeterLink *meter = m_meterLink;
     TSettingsBinding *settings = m_settingsBinding;
     m_autoconnect = new TAutoconnect(
-        m_state, m_ui, m_actions, m_timers, m_portIM, m_portTemp,
+        m_state, *m_meterLink, *m_thermoLink, m_ui.portSettings(), m_actions.actStart,
         [meter](uint8_t code) { meter->SendKey(code); },
         [meter](bool enabled) { meter->SetKeypadEnabled(enabled); },
         [settings] { settings->SaveSettings(); }, this);
 
-    connect(m_timers.tmrAutoconnectToDevice, &QTimer::timeout, m_autoconnect,
-            &TAutoconnect::tmrAutoconnectToDeviceTimer);
     connect(this, &TfrmMain::saveSettingsRequested, m_settingsBinding,
             &TSettingsBinding::SaveSettings);
 }

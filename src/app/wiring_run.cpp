@@ -1,8 +1,8 @@
 // Wiring of the measurement run: start and stop, frequency stepping, reading capture.
 #include "app/main_window.h"
-#include "control/meter_link.h"
 #include "control/autoconnect.h"
 #include "control/freq_stepper.h"
+#include "control/meter_link.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
 #include "control/table_preparation.h"
@@ -10,7 +10,6 @@
 #include "ui/results_grid_view.h"
 
 #include <QAction>
-#include <QTimer>
 
 void TfrmMain::createRunControllers() {
     // The links, the autoconnection and the table preparation exist already
@@ -21,8 +20,8 @@ void TfrmMain::createRunControllers() {
     TTablePreparation *table = m_tablePreparation;
 
     m_freqStepper = new TFreqStepper(
-        m_state, m_timers.tmrNewFreq, m_ui.meterDisplay,
-        [meter](uint8_t code) { meter->SendKey(code); }, this);
+        m_state, m_ui.meterDisplay, [meter](uint8_t code) { meter->SendKey(code); }, this);
+    meter->setFreqStepper(m_freqStepper);
     m_readingCapture = new TReadingCapture(m_state, m_ui.grdTable, *m_freqStepper, this);
 
     TRunSequencer::Links links;
@@ -31,13 +30,13 @@ void TfrmMain::createRunControllers() {
     links.setLinkOpen = [autoconnect](bool value, int kind) {
         autoconnect->SetLinkOpen(value, kind);
     };
-    m_runSequencer = new TRunSequencer(m_state, m_actions, m_ui.grdTable, m_ui.lblSkipIM,
-                                       m_timers.tmrNewFreq, std::move(links), this, this);
+    m_runSequencer =
+        new TRunSequencer(m_state, m_actions.runCommands(), m_ui.grdTable, m_ui.lblSkipIM,
+                          *m_freqStepper, std::move(links), this, this);
 
     connect(m_actions.actStart, &QAction::triggered, m_runSequencer,
             &TRunSequencer::actStartExecute);
     connect(m_actions.actStop, &QAction::triggered, m_runSequencer, &TRunSequencer::actStopExecute);
-    connect(m_timers.tmrNewFreq, &QTimer::timeout, m_freqStepper, &TFreqStepper::tmrNewFreqTimer);
 
     TReadingCapture *capture = m_readingCapture;
     m_meterLink->setCaptureReading([capture](const TEventRec &E) { capture->CaptureReading(E); });

@@ -1,8 +1,8 @@
 // Wiring of the table preparation, the results grid painting and editing, saving.
 #include "app/main_window.h"
 
-#include "control/save_command.h"
 #include "control/results_grid_controller.h"
+#include "control/save_command.h"
 #include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
@@ -11,9 +11,11 @@
 #include <QTableView>
 
 void TfrmMain::createTableControllers() {
-    m_tablePreparation = new TTablePreparation(m_state, m_ui, m_actions, this);
+    m_tablePreparation = new TTablePreparation(m_state, m_ui.runParameters(), m_ui.grdTable,
+                                               m_actions.actStop, this);
     m_gridController = new TResultsGridController(m_state, m_ui.grdTable, this);
-    m_saveCommand = new TSaveCommand(m_state, m_ui, this);
+    m_saveCommand = new TSaveCommand(m_state, m_ui.reLogFile, this);
+    m_saveCommand->setErrorNotice([this](const QString &text) { reportFailure(text); });
 
     connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, m_tablePreparation,
             &TTablePreparation::actApplySettiingsTempAndGridExecute);

@@ -1,14 +1,15 @@
 #include "control/autoconnect.h"
 
-#include "model/app_state.h"
 #include "base/digits.h"
-#include "control/pending_events.h"
+#include "control/handler_errors.h"
 #include "control/meter_link.h"
+#include "control/pending_events.h"
+#include "control/thermo_link.h"
+#include "control/timers.h"
+#include "meter/key_codes.h"
+#include "model/app_state.h"
 #include "serial/port_names.h"
 #include "serial/ser_com_port.h"
-#include "ui/meter_display_view.h"
-#include "ui/panel_colors.h"
-#include "ui/thermo_display_view.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,10 +23,7 @@ namespace {
 
 // How many port numbers the probe tries, from COM1 up.
 constexpr int kProbedPorts = 200;
-
-bool isLinkLost(const QColor &panel) {
-    return panel.rgb() == panelcolor::LinkLost;
-}
+constexpr int kTickMs = 3000;
 
 int bitRateOf(const QComboBox *box) {
     bool ok = false;
@@ -48,18 +46,20 @@ void fillPortList(QComboBox *box, const QStringList &names) {
 
 } // namespace
 
-TAutoconnect::TAutoconnect(TAppState &state, const MainWindowUi &ui, const MainActions &actions,
-                           const MainTimers &timers, TSerComPort *portIM, TSerComPort *portTemp,
+TAutoconnect::TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
+                           const PortSettingsWidgets &ports, QAction *actStart,
                            std::function<void(uint8_t)> sendKey,
                            std::function<void(bool)> setKeypadEnabled,
                            std::function<void()> saveSettings, QObject *parent)
-    : QObject(parent), m_state(state), m_ui(ui), m_actions(actions),
-      m_timers(timers), m_meter{portIM, timers.tmrDisplayIM, timers.tmrIMError, ui.cmbPortIMNumber,
-                                ui.cmbPortIMBaud},
-      m_thermo{portTemp, timers.tmrDisplayTemp, timers.tmrTempError, ui.cmbPortTempNumber,
-               ui.cmbPortTempBaud},
+    : QObject(parent), m_state(state), m_ports(ports), m_actStart(actStart),
+      m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs, true)),
+      m_meter{&meter, ports.cmbPortIMNumber, ports.cmbPortIMBaud}, m_thermo{&thermo,
+                                                                            ports.cmbPortTempNumber,
+                                                                            ports.cmbPortTempBaud},
       m_sendKey(std::move(sendKey)), m_setKeypadEnabled(std::move(setKeypadEnabled)),
-      m_saveSettings(std::move(saveSettings)) {}
+      m_saveSettings(std::move(saveSettings)) {
+    connect(m_tick, &QTimer::timeout, this, &TAutoconnect::tmrAutoconnectToDeviceTimer);
+}
 
 void TAutoconnect::SetLinkOpen(bool value, int kind) {
     if (kind == BothLinks || kind == MeterLink) {
@@ -73,9 +73,8 @@ void TAutoconnect::SetLinkOpen(bool value, int kind) {
 }
 
 void TAutoconnect::setOneLinkOpen(const Link &link, bool value) {
-    link.port->setOpen(value);
-    setTimerEnabled(link.display, value);
-    setTimerEnabled(link.watchdog, value);
+    link.link->port()->setOpen(value);
+    link.link->setLinkTimersEnabled(value);
 }
 
 void TAutoconnect::ApplyPortSettings(int kind) {
@@ -88,61 +87,66 @@ void TAutoconnect::ApplyPortSettings(int kind) {
 // Only the number and the bit rate are applied: the lines always run 8N1, whatever the
 // data-bits, parity and stop-bits boxes show.
 void TAutoconnect::applyOnePort(const Link &link) {
-    link.port->setOpen(false);
-    link.port->setComNumber(static_cast<quint16>(DigitsToInt(link.number->currentText())));
-    link.port->setBaud(bitRateOf(link.baud));
+    TSerComPort *port = link.link->port();
+    port->setOpen(false);
+    port->setComNumber(static_cast<quint16>(DigitsToInt(link.number->currentText())));
+    port->setBaud(bitRateOf(link.baud));
 }
 
 void TAutoconnect::tmrAutoconnectToDeviceTimer() {
     m_saveSettings();
 
     // Both panels are read before either link is reopened in this tick.
-    const bool meterLost = isLinkLost(m_ui.meterDisplay->panelColor());
-    const bool thermoLost = isLinkLost(m_ui.thermoDisplay->panelColor());
+    const bool meterLost = m_meter.link->isLinkLost();
+    const bool thermoLost = m_thermo.link->isLinkLost();
     if (meterLost || thermoLost) {
-        m_actions.actStart->setEnabled(false);
+        m_actStart->setEnabled(false);
     } else if (m_state.RunActive == 0) {
-        m_actions.actStart->setEnabled(true);
+        m_actStart->setEnabled(true);
         m_setKeypadEnabled(true);
     }
 
-    if (!m_meter.port->isOpen() || meterLost)
+    if (!m_meter.link->port()->isOpen() || meterLost)
         reconnect(MeterLink);
-    if (!m_thermo.port->isOpen() || thermoLost)
+    if (!m_thermo.link->port()->isOpen() || thermoLost)
         reconnect(ThermoLink);
-    if (m_meter.port->isOpen() && m_thermo.port->isOpen())
+    if (m_meter.link->port()->isOpen() && m_thermo.link->port()->isOpen())
         m_state.PortsOpen = 1;
 
     // A link that failed to open stays closed with its refresh off; its watchdog keeps the
     // panel red until a later tick opens it and data arrive.
-    setTimerEnabled(m_timers.tmrIMError, true);
-    setTimerEnabled(m_timers.tmrTempError, true);
+    m_meter.link->armWatchdog();
+    m_thermo.link->armWatchdog();
 }
 
 // A missing or held port fails here at every tick until it can be opened; the panel's
-// colour is all the user sees of it.
+// colour is what the user sees of it. The log gets each new cause once, not every 3 s.
 void TAutoconnect::reconnect(int kind) {
     try {
         SetLinkOpen(false, kind);
         ApplyPortSettings(kind);
         SetLinkOpen(true, kind);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         m_state.PortsOpen = 0;
+        const QString failure = QString::fromLocal8Bit(e.what());
+        if (failure != m_lastFailure)
+            logHandlerError("tmrAutoconnectToDeviceTimer: opening a link", e);
+        m_lastFailure = failure;
     }
 }
 
 void TAutoconnect::FillPortLists(QComboBox *im, QComboBox *temp) {
     LetPendingEventsRun();
     // Blocks the window while up to kProbedPorts devices are opened and closed.
-    const QStringList names = ProbePorts(kProbedPorts);
+    const QStringList names = ProbePorts(m_meter.link->port()->portsFolder(), kProbedPorts);
     fillPortList(im, names);
     fillPortList(temp, names);
 }
 
 void TAutoconnect::actComPortAndLogVisibilityExecute() {
-    m_ui.pnlComPortSettings->setVisible(m_ui.chbComPortAndLogVisibility->isChecked());
-    if (m_ui.cmbPortIMNumber->count() == 0)
-        FillPortLists(m_ui.cmbPortIMNumber, m_ui.cmbPortTempNumber);
+    m_ports.pnlComPortSettings->setVisible(m_ports.chbComPortAndLogVisibility->isChecked());
+    if (m_ports.cmbPortIMNumber->count() == 0)
+        FillPortLists(m_ports.cmbPortIMNumber, m_ports.cmbPortTempNumber);
     LetPendingEventsRun();
-    m_ui.pnlSettings->repaint();
+    m_ports.pnlSettings->repaint();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/main_actions.h"
-#include "control/main_timers.h"
 #include "ui/main_window_ui.h"
 
 #include <QObject>
@@ -9,14 +7,19 @@
 #include <cstdint>
 #include <functional>
 
+class QAction;
 class QComboBox;
-class TSerComPort;
+class QTimer;
+class TDeviceLink;
+class TMeterLink;
+class TThermoLink;
 struct TAppState;
 
 // Keeps both device links open without the user: every tick of tmrAutoconnectToDevice saves
 // the settings, enables the start and the keypad while both panels are not red, and reopens
 // a link whose port is closed or whose panel shows it lost, with the port number and bit rate
 // of the port settings panel. It also fills the port-number lists from a probe of the ports.
+// Its timer is tmrAutoconnectToDevice; the links' own timers are switched through the links.
 class TAutoconnect : public QObject {
     Q_OBJECT
 public:
@@ -25,10 +28,14 @@ public:
     static constexpr int MeterLink = 1;
     static constexpr int ThermoLink = 2;
 
-    TAutoconnect(TAppState &state, const MainWindowUi &ui, const MainActions &actions,
-                 const MainTimers &timers, TSerComPort *portIM, TSerComPort *portTemp,
+    // actStart is enabled and disabled with the links; the three functions send a key to the
+    // meter, switch the keypad and save the settings.
+    TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
+                 const PortSettingsWidgets &ports, QAction *actStart,
                  std::function<void(uint8_t)> sendKey, std::function<void(bool)> setKeypadEnabled,
                  std::function<void()> saveSettings, QObject *parent = nullptr);
+
+    QTimer *tmrAutoconnectToDevice() const { return m_tick; }
 
     // Opens or closes the port(s) of kind together with their display refresh and watchdog
     // timers; opening the meter sends it the enter key. A port that fails to open throws its
@@ -53,21 +60,20 @@ public:
 
 private:
     struct Link {
-        TSerComPort *port;
-        QTimer *display;
-        QTimer *watchdog;
+        TDeviceLink *link;
         QComboBox *number;
         QComboBox *baud;
     };
 
-    void setOneLinkOpen(const Link &link, bool value);
+    static void setOneLinkOpen(const Link &link, bool value);
     static void applyOnePort(const Link &link);
     void reconnect(int kind);
 
     TAppState &m_state;
-    MainWindowUi m_ui;
-    MainActions m_actions;
-    MainTimers m_timers;
+    PortSettingsWidgets m_ports;
+    QAction *m_actStart;
+    QTimer *m_tick;
+    QString m_lastFailure;
     Link m_meter;
     Link m_thermo;
     std::function<void(uint8_t)> m_sendKey;

@@ -1,7 +1,7 @@
 #include "control/freq_stepper.h"
 
+#include "control/timers.h"
 #include "model/app_state.h"
-#include "control/main_timers.h"
 #include "run/freq_worker.h"
 #include "ui/meter_display_view.h"
 
@@ -9,12 +9,24 @@
 
 namespace {
 constexpr int kF3Mark = 3;
+constexpr int kKeyGapMs = 250;
 } // namespace
 
-TFreqStepper::TFreqStepper(TAppState &state, QTimer *tmrNewFreq, const MeterDisplayView *display,
-                           SendKeyFn sendKey, QObject *parent)
-    : QObject(parent), m_state(state), m_tmrNewFreq(tmrNewFreq), m_display(display),
-      m_sendKey(std::move(sendKey)) {}
+TFreqStepper::TFreqStepper(TAppState &state, const MeterDisplayView *display, SendKeyFn sendKey,
+                           QObject *parent)
+    : QObject(parent), m_state(state),
+      m_tmrNewFreq(makeTimer(this, "tmrNewFreq", kKeyGapMs, false)), m_display(display),
+      m_sendKey(std::move(sendKey)) {
+    connect(m_tmrNewFreq, &QTimer::timeout, this, &TFreqStepper::tmrNewFreqTimer);
+}
+
+void TFreqStepper::holdStep() {
+    setTimerEnabled(m_tmrNewFreq, false);
+}
+
+void TFreqStepper::restartStep() {
+    restartTimer(m_tmrNewFreq);
+}
 
 void TFreqStepper::BeginFreqChange(int target) {
     m_state.Step = ::BeginFreqChange(m_state.Step, target);

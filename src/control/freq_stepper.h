@@ -10,15 +10,22 @@ class QTimer;
 struct TAppState;
 
 // Moves the meter to a new test frequency by pressing its keys, one key per
-// tick of tmrNewFreq. The receiver re-arms tmrNewFreq after every accepted
-// frame, so each key is decided from a frequency the meter has just reported.
+// tick of its timer tmrNewFreq. The receiver re-arms the timer after every
+// accepted frame, so each key is decided from a frequency the meter has just
+// reported.
 class TFreqStepper : public QObject {
     Q_OBJECT
 public:
     using SendKeyFn = std::function<void(uint8_t code)>;
 
-    TFreqStepper(TAppState &state, QTimer *tmrNewFreq, const MeterDisplayView *display,
-                 SendKeyFn sendKey, QObject *parent = nullptr);
+    TFreqStepper(TAppState &state, const MeterDisplayView *display, SendKeyFn sendKey,
+                 QObject *parent = nullptr);
+
+    QTimer *tmrNewFreq() const { return m_tmrNewFreq; }
+    // No key until the timer is restarted (a notification is being read, or the run stopped).
+    void holdStep();
+    // A fresh 250 ms before the next key (a frame was just accepted).
+    void restartStep();
 
     // Starts a change towards target. During a run the meter's frequency keys
     // only act with its F3 mark on, so F3 goes first while the mark is off.

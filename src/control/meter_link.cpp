@@ -1,9 +1,12 @@
 #include "control/meter_link.h"
 
-#include "model/app_state.h"
 #include "base/event_log.h"
+#include "control/freq_stepper.h"
+#include "control/handler_errors.h"
 #include "control/pending_events.h"
+#include "control/timers.h"
 #include "meter/frame_scan.h"
+#include "model/app_state.h"
 #include "serial/ser_com_port.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
@@ -29,18 +32,19 @@ constexpr uint8_t kCurrentCode = 14;
 // Mode mark number (F1..F4) and its bit in the mode marks byte.
 constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}};
 
-void restartTimer(QTimer *timer) {
-    timer->stop();
-    timer->start();
-}
-
 } // namespace
 
 TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
-                       QPlainTextEdit *reLogIM, const MainTimers &timers,
-                       QList<QAction *> keypadActions, QObject *parent)
-    : QObject(parent), m_state(state), m_port(portIM), m_display(display), m_log(reLogIM),
-      m_timers(timers), m_keypadActions(std::move(keypadActions)) {}
+                       QPlainTextEdit *reLogIM, QList<QAction *> keypadActions, QObject *parent)
+    : TDeviceLink(portIM, "tmrDisplayIM", "tmrIMError", parent), m_state(state), m_port(portIM),
+      m_display(display), m_log(reLogIM), m_keypadActions(std::move(keypadActions)) {
+    connect(tmrDisplayIM(), &QTimer::timeout, this, &TMeterLink::tmrDisplayIMTimer);
+    connect(tmrIMError(), &QTimer::timeout, this, &TMeterLink::tmrIMErrorTimer);
+}
+
+bool TMeterLink::isLinkLost() const {
+    return m_display->panelColor().rgb() == panelcolor::LinkLost;
+}
 
 void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> capture) {
     m_captureReading = std::move(capture);
@@ -52,14 +56,15 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
                                quint16 data) {
     if (!m_port->isOpen())
         return;
-    setTimerEnabled(m_timers.tmrNewFreq, false);
+    if (m_stepper)
+        m_stepper->holdStep();
     LetPendingEventsRun();
 
     TEventRec E;
     E.Kind = kMeterRecord;
     E.Time = QDateTime::currentDateTime();
 
-    setTimerEnabled(m_timers.tmrDisplayIM, false);
+    setTimerEnabled(tmrDisplayIM(), false);
     LetPendingEventsRun();
 
     QByteArray window;
@@ -69,7 +74,8 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
             return;
         window.resize(std::min(waiting, kReceiveWindow));
         m_port->ReadBlock(window.data(), quint16(window.size()));
-    } catch (const ESerException &) {
+    } catch (const ESerException &e) {
+        logHandlerError("portIMTrigger: reading the frame window", e);
         return;
     }
 
@@ -80,24 +86,26 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
 }
 
 void TMeterLink::acceptFrame(TEventRec &E) {
-    setTimerEnabled(m_timers.tmrIMError, false);
+    setTimerEnabled(tmrIMError(), false);
     LetPendingEventsRun();
     // Whatever waits behind the frame is older than the display it shows.
     try {
         m_port->ClearInput();
-    } catch (const ESerException &) {
+    } catch (const ESerException &e) {
+        logHandlerError("portIMTrigger: clearing the input", e);
     }
     uihelp::appendLogLine(m_log, LogLine(E, RawToHex(E), QLocale::system()));
     m_state.EventStore.AddEvent(E);
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
     LetPendingEventsRun();
 
-    restartTimer(m_timers.tmrDisplayIM);
-    restartTimer(m_timers.tmrIMError);
+    restartTimer(tmrDisplayIM());
+    restartTimer(tmrIMError());
     LetPendingEventsRun();
 
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
-    restartTimer(m_timers.tmrNewFreq);
+    if (m_stepper)
+        m_stepper->restartStep();
     m_display->toggleFlash();
 }
 
@@ -112,7 +120,8 @@ void TMeterLink::tmrDisplayIMTimer() {
             ShowMeterEvent(E);
             if (m_captureReading)
                 m_captureReading(E);
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            logHandlerError("tmrDisplayIMTimer", e);
         }
     }
     // A frequency key the meter has not taken: the frames still report the
@@ -166,7 +175,8 @@ void TMeterLink::SendKey(uint8_t code) {
     m_state.FreqAfterKeyPress = 0;
     try {
         m_port->WriteChar(code);
-    } catch (const ESerException &) {
+    } catch (const ESerException &e) {
+        logHandlerError("SendKey", e);
         return;
     }
     m_state.EventStore.ResetKeyCounter();

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "base/event_rec.h"
-#include "control/main_timers.h"
+#include "control/device_link.h"
 #include "meter/key_codes.h"
 
 #include <QList>
-#include <QObject>
 
 #include <cstdint>
 #include <functional>
@@ -13,19 +12,25 @@
 class MeterDisplayView;
 class QAction;
 class QPlainTextEdit;
+class QTimer;
+class TFreqStepper;
 class TSerComPort;
 struct TAppState;
 
 // The meter side of the bench: takes the display frames from portIM into the
 // event store and the meter log, mirrors the newest one on the display
-// replica, watches the link and sends the keypad's codes.
-class TMeterLink : public QObject {
+// replica, watches the link and sends the keypad's codes. Its timers are
+// tmrDisplayIM (the display refresh) and tmrIMError (the watchdog).
+class TMeterLink : public TDeviceLink {
     Q_OBJECT
 public:
-    // keypadActions: F1 to F4, then the twelve keys (MainActions::keypadActions()).
+    // keypadActions: F1 to F4, then the twelve keys.
     TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
-               QPlainTextEdit *reLogIM, const MainTimers &timers, QList<QAction *> keypadActions,
-               QObject *parent = nullptr);
+               QPlainTextEdit *reLogIM, QList<QAction *> keypadActions, QObject *parent = nullptr);
+
+    QTimer *tmrDisplayIM() const { return displayTimer(); }
+    QTimer *tmrIMError() const { return watchdogTimer(); }
+    bool isLinkLost() const override;
 
     // OnTrigger of portIM; data is the unread count the notification reports.
     void portIMTrigger(TSerComPort *cp, quint16 msg, quint16 handle, quint16 data);
@@ -41,6 +46,9 @@ public:
     // What the display refresh hands each shown record to (the reading
     // capture of a run); nothing while unset.
     void setCaptureReading(std::function<void(const TEventRec &)> capture);
+    // The stepper whose key timer each notification holds and each accepted
+    // frame restarts, so that every key follows a fresh frame.
+    void setFreqStepper(TFreqStepper *stepper) { m_stepper = stepper; }
 
     void actCMDF1Execute() { SendKey(meterkey::F1); }
     void actCMDF2Execute() { SendKey(meterkey::F2); }
@@ -66,7 +74,7 @@ private:
     TSerComPort *m_port;
     MeterDisplayView *m_display;
     QPlainTextEdit *m_log;
-    MainTimers m_timers;
     QList<QAction *> m_keypadActions;
     std::function<void(const TEventRec &)> m_captureReading;
+    TFreqStepper *m_stepper = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "control/reading_capture.h"
 
-#include "model/app_state.h"
 #include "base/event_rec.h"
 #include "base/number_format.h"
-#include "files/measurement_file.h"
 #include "control/freq_stepper.h"
+#include "files/measurement_file.h"
+#include "model/app_state.h"
 #include "ui/results_grid_view.h"
 
 #include <QTableWidget>

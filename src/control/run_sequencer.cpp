@@ -1,9 +1,10 @@
 #include "control/run_sequencer.h"
 
+#include "control/freq_stepper.h"
+#include "control/handler_errors.h"
 #include "model/app_state.h"
-#include "control/main_timers.h"
-#include "ui/message_box.h"
 #include "run/frequency_row.h"
+#include "ui/message_box.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -27,11 +28,11 @@ const QString TRunSequencer::kBadFrequenciesText = QStringLiteral(
 const QString TRunSequencer::kDevicesMissingText = QStringLiteral(
     "Внимание, одно или несколько устройств не доступны. Измерения не будут начаты!");
 
-TRunSequencer::TRunSequencer(TAppState &state, const MainActions &actions, QTableWidget *grdTable,
-                             QLineEdit *lblSkipIM, QTimer *tmrNewFreq, Links links,
+TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
+                             QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
                              QWidget *dialogParent, QObject *parent)
-    : QObject(parent), m_state(state), m_actions(actions), m_grid(grdTable), m_lblSkipIM(lblSkipIM),
-      m_tmrNewFreq(tmrNewFreq), m_links(std::move(links)),
+    : QObject(parent), m_state(state), m_actions(commands), m_grid(grdTable),
+      m_lblSkipIM(lblSkipIM), m_stepper(stepper), m_links(std::move(links)),
       m_warningBox([dialogParent](const QString &text) {
           return int(ShowMessage(dialogParent, QMessageBox::Warning, text, QMessageBox::Cancel));
       }) {}
@@ -74,7 +75,7 @@ void TRunSequencer::actStartExecute() {
     m_actions.actFileSaveTo->setEnabled(false);
     m_links.setTableTag(1);
     m_state.RunActive = 1;
-    setTimerEnabled(m_tmrNewFreq, false);
+    m_stepper.holdStep();
     m_state.Step.StepFinePhase = 1;
     m_state.Step.StepTarget = 0;
     m_state.Step.StepWaypoint = 0;
@@ -85,7 +86,8 @@ void TRunSequencer::actStopExecute() {
     // The run is over whatever the ports do; the autoconnection reopens them.
     try {
         m_links.setLinkOpen(false, kBothLinks);
-    } catch (...) {
+    } catch (const std::exception &e) {
+        logHandlerError("actStopExecute: closing the links", e);
     }
     m_actions.actApplySettiingsTempAndGrid->setEnabled(true);
     m_actions.actStop->setEnabled(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_actions.h"
+#include "control/run_commands.h"
 
 #include <QObject>
 #include <QString>
@@ -9,8 +9,8 @@
 
 class QLineEdit;
 class QTableWidget;
-class QTimer;
 class QWidget;
+class TFreqStepper;
 struct TAppState;
 
 // Starts and stops a measurement run: checks the frequency row, sizes and
@@ -32,8 +32,8 @@ public:
     static const QString kBadFrequenciesText;
     static const QString kDevicesMissingText;
 
-    TRunSequencer(TAppState &state, const MainActions &actions, QTableWidget *grdTable,
-                  QLineEdit *lblSkipIM, QTimer *tmrNewFreq, Links links,
+    TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
+                  QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
                   QWidget *dialogParent = nullptr, QObject *parent = nullptr);
 
     void setWarningBox(WarningBox box) { m_warningBox = std::move(box); }
@@ -51,10 +51,10 @@ private:
     void warn(const QString &text);
 
     TAppState &m_state;
-    MainActions m_actions;
+    TRunCommands m_actions;
     QTableWidget *m_grid;
     QLineEdit *m_lblSkipIM;
-    QTimer *m_tmrNewFreq;
+    TFreqStepper &m_stepper;
     Links m_links;
     WarningBox m_warningBox;
 };

@@ -1,10 +1,8 @@
 #include "control/save_command.h"
 
-#include "model/app_state.h"
 #include "base/cp1251.h"
-#include "ui/message_box.h"
 #include "files/measurement_file.h"
-#include "ui/main_window_ui.h"
+#include "model/app_state.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,10 +25,6 @@ QString chooseFileToSave(QWidget *parent, const QString &suggested) {
     return dlgSaveFile.selectedFiles().value(0);
 }
 
-void showSaveError(QWidget *parent, const QString &text) {
-    ShowMessage(parent, QMessageBox::Warning, text, QMessageBox::Ok);
-}
-
 } // namespace
 
 QString withDefaultSuffix(const QString &fileName) {
@@ -39,13 +33,12 @@ QString withDefaultSuffix(const QString &fileName) {
     return fileName + QLatin1Char('.') + kDefaultSuffix;
 }
 
-TSaveCommand::TSaveCommand(TAppState &state, const MainWindowUi &ui, QObject *parent)
-    : QObject(parent), m_state(state), m_ui(ui) {
-    QWidget *window = m_ui.reLogFile ? m_ui.reLogFile->window() : nullptr;
+TSaveCommand::TSaveCommand(TAppState &state, QPlainTextEdit *reLogFile, QObject *parent)
+    : QObject(parent), m_state(state), m_reLogFile(reLogFile) {
+    QWidget *window = m_reLogFile ? m_reLogFile->window() : nullptr;
     m_chooseFile = [window](const QString &suggested) {
         return chooseFileToSave(window, suggested);
     };
-    m_showError = [window](const QString &text) { showSaveError(window, text); };
 }
 
 // The header values come from the latest meter packet; with none yet they are
@@ -62,7 +55,7 @@ void TSaveCommand::actFileSaveToExecute() {
     FillHeaderFromPacket(m_state.CSVTable, record.IM);
 
     const QString text = m_state.CSVTable.TableToText();
-    m_ui.reLogFile->setPlainText(cp1251::decode(cp1251::encode(text)));
+    m_reLogFile->setPlainText(cp1251::decode(cp1251::encode(text)));
 
     const TFileResult result = m_state.CSVTable.SaveTableToFile(m_lastFileName);
     if (!result.ok && m_showError)

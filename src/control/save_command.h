@@ -5,8 +5,8 @@
 
 #include <functional>
 
+class QPlainTextEdit;
 struct TAppState;
-struct MainWindowUi;
 
 // A name typed without an extension gets ".tamrel"; any other name stays as it is.
 QString withDefaultSuffix(const QString &fileName);
@@ -18,10 +18,11 @@ class TSaveCommand : public QObject {
 public:
     // Asks where to save, offering `suggested`; an empty name means cancelled.
     using FileChooser = std::function<QString(const QString &suggested)>;
-    // Tells the user why a save failed.
+    // Tells the user why a save failed (the window's one place for failures).
     using ErrorNotice = std::function<void(const QString &text)>;
 
-    TSaveCommand(TAppState &state, const MainWindowUi &ui, QObject *parent = nullptr);
+    // reLogFile shows the text of the last save.
+    TSaveCommand(TAppState &state, QPlainTextEdit *reLogFile, QObject *parent = nullptr);
 
     // Tests replace the dialogs to run without a human.
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
@@ -35,7 +36,7 @@ public slots:
 
 private:
     TAppState &m_state;
-    const MainWindowUi &m_ui;
+    QPlainTextEdit *m_reLogFile;
     FileChooser m_chooseFile;
     ErrorNotice m_showError;
     QString m_lastFileName;

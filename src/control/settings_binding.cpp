@@ -1,7 +1,7 @@
 #include "control/settings_binding.h"
 
-#include "ui/message_box.h"
 #include "settings/settings_file.h"
+#include "ui/message_box.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,31 +18,32 @@ struct Binding {
     QLineEdit *edit;
 };
 
-std::array<Binding, 15> bindingsOf(const MainWindowUi &ui) {
+std::array<Binding, 15> bindingsOf(const PortSettingsWidgets &ports,
+                                   const RunParameterWidgets &run) {
     return {{
-        {&TSettings::PortIMNumber, ui.cmbPortIMNumber, nullptr},
-        {&TSettings::PortIMBaud, ui.cmbPortIMBaud, nullptr},
-        {&TSettings::PortIMDataBits, ui.cmbPortIMDataBits, nullptr},
-        {&TSettings::PortIMParity, ui.cmbPortIMParity, nullptr},
-        {&TSettings::PortIMStopBits, ui.cmbPortIMStopBits, nullptr},
-        {&TSettings::PortTempNumber, ui.cmbPortTempNumber, nullptr},
-        {&TSettings::PortTempBaud, ui.cmbPortTempBaud, nullptr},
-        {&TSettings::PortTempDataBits, ui.cmbPortTempDataBits, nullptr},
-        {&TSettings::PortTempParity, ui.cmbPortTempParity, nullptr},
-        {&TSettings::PortTempStopBits, ui.cmbPortTempStopBits, nullptr},
-        {&TSettings::TempInit, nullptr, ui.leTempInit},
-        {&TSettings::TempFinal, nullptr, ui.leTempFinal},
-        {&TSettings::TempStep, nullptr, ui.leTempStep},
-        {&TSettings::TempDiff, nullptr, ui.leTempDiff},
-        {&TSettings::FreqColCount, nullptr, ui.leFreqColCount},
+        {&TSettings::PortIMNumber, ports.cmbPortIMNumber, nullptr},
+        {&TSettings::PortIMBaud, ports.cmbPortIMBaud, nullptr},
+        {&TSettings::PortIMDataBits, ports.cmbPortIMDataBits, nullptr},
+        {&TSettings::PortIMParity, ports.cmbPortIMParity, nullptr},
+        {&TSettings::PortIMStopBits, ports.cmbPortIMStopBits, nullptr},
+        {&TSettings::PortTempNumber, ports.cmbPortTempNumber, nullptr},
+        {&TSettings::PortTempBaud, ports.cmbPortTempBaud, nullptr},
+        {&TSettings::PortTempDataBits, ports.cmbPortTempDataBits, nullptr},
+        {&TSettings::PortTempParity, ports.cmbPortTempParity, nullptr},
+        {&TSettings::PortTempStopBits, ports.cmbPortTempStopBits, nullptr},
+        {&TSettings::TempInit, nullptr, run.leTempInit},
+        {&TSettings::TempFinal, nullptr, run.leTempFinal},
+        {&TSettings::TempStep, nullptr, run.leTempStep},
+        {&TSettings::TempDiff, nullptr, run.leTempDiff},
+        {&TSettings::FreqColCount, nullptr, run.leFreqColCount},
     }};
 }
 
 } // namespace
 
-TSettingsBinding::TSettingsBinding(const MainWindowUi &ui, QString settingsPath,
-                                   QChar decimalSeparator, QObject *parent)
-    : QObject(parent), m_ui(ui),
+TSettingsBinding::TSettingsBinding(const PortSettingsWidgets &ports, const RunParameterWidgets &run,
+                                   QString settingsPath, QChar decimalSeparator, QObject *parent)
+    : QObject(parent), m_ports(ports), m_run(run),
       m_path(settingsPath.isEmpty() ? SettingsFilePath() : std::move(settingsPath)),
       m_separator(decimalSeparator) {}
 
@@ -50,7 +51,7 @@ void TSettingsBinding::LoadSettings() {
     bool ok = false;
     const TSettings settings = ::LoadSettings(m_path, m_separator, &ok);
     if (!ok) {
-        ShowNotice(m_ui.pnlSettings->window(), QStringLiteral("не удалось загрузить настройки"));
+        ShowNotice(m_run.pnlSettings->window(), QStringLiteral("не удалось загрузить настройки"));
         return;
     }
     putIntoWidgets(settings);
@@ -61,7 +62,7 @@ void TSettingsBinding::SaveSettings() {
 }
 
 void TSettingsBinding::putIntoWidgets(const TSettings &settings) {
-    for (const Binding &b : bindingsOf(m_ui)) {
+    for (const Binding &b : bindingsOf(m_ports, m_run)) {
         if (b.combo)
             b.combo->setEditText(settings.*b.field);
         else
@@ -71,7 +72,7 @@ void TSettingsBinding::putIntoWidgets(const TSettings &settings) {
 
 TSettings TSettingsBinding::takeFromWidgets() const {
     TSettings settings;
-    for (const Binding &b : bindingsOf(m_ui))
+    for (const Binding &b : bindingsOf(m_ports, m_run))
         settings.*b.field = b.combo ? b.combo->currentText() : b.edit->text();
     return settings;
 }

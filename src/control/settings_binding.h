@@ -14,8 +14,8 @@ class TSettingsBinding : public QObject {
     Q_OBJECT
 public:
     // settingsPath empty: "options.ini" beside the program.
-    TSettingsBinding(const MainWindowUi &ui, QString settingsPath, QChar decimalSeparator,
-                     QObject *parent = nullptr);
+    TSettingsBinding(const PortSettingsWidgets &ports, const RunParameterWidgets &run,
+                     QString settingsPath, QChar decimalSeparator, QObject *parent = nullptr);
 
     const QString &settingsPath() const { return m_path; }
 
@@ -32,7 +32,8 @@ private:
     void putIntoWidgets(const TSettings &settings);
     TSettings takeFromWidgets() const;
 
-    MainWindowUi m_ui;
+    PortSettingsWidgets m_ports;
+    RunParameterWidgets m_run;
     QString m_path;
     QChar m_separator;
 };

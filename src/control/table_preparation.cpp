@@ -1,13 +1,12 @@
 #include "control/table_preparation.h"
 
-#include "model/app_state.h"
-#include "app/main_actions.h"
 #include "base/number_format.h"
-#include "ui/message_box.h"
-#include "run/numeric_key_filter.h"
 #include "control/results_grid_controller.h"
+#include "model/app_state.h"
+#include "run/numeric_key_filter.h"
 #include "run/set_points.h"
 #include "ui/main_window_ui.h"
+#include "ui/message_box.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>
@@ -55,9 +54,9 @@ private:
 
 } // namespace
 
-TTablePreparation::TTablePreparation(TAppState &state, const MainWindowUi &ui,
-                                     const MainActions &actions, QObject *parent)
-    : QObject(parent), m_state(state), m_ui(ui), m_actions(actions), m_grid(ui.grdTable) {
+TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets &ui,
+                                     ResultsGridView *grdTable, QAction *actStop, QObject *parent)
+    : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable) {
     m_prompt = [grid = m_grid](QMessageBox::Icon icon, const QString &text,
                                QMessageBox::StandardButtons buttons) {
         return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons);
@@ -99,7 +98,7 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     if (!layOutSetPoints())
         notifyColumnCountUnknown();
 
-    m_actions.actStop->setEnabled(false);
+    m_actStop->setEnabled(false);
     setGridEditing(*m_grid, true);
     setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
     setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "ui/main_window_ui.h"
+
 #include <QMessageBox>
 #include <QObject>
 
 #include <functional>
 
 struct TAppState;
-struct MainWindowUi;
-struct MainActions;
+struct RunParameterWidgets;
+class QAction;
 class QKeyEvent;
 class QLineEdit;
 class ResultsGridView;
@@ -30,8 +32,9 @@ public:
     using MessagePrompt = std::function<QMessageBox::StandardButton(
         QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)>;
 
-    TTablePreparation(TAppState &state, const MainWindowUi &ui, const MainActions &actions,
-                      QObject *parent = nullptr);
+    // actStop is disabled by every preparation.
+    TTablePreparation(TAppState &state, const RunParameterWidgets &ui, ResultsGridView *grdTable,
+                      QAction *actStop, QObject *parent = nullptr);
 
     void setMessagePrompt(MessagePrompt prompt) { m_prompt = std::move(prompt); }
 
@@ -67,8 +70,8 @@ private:
     bool filterTypedKey(QLineEdit *edit, QKeyEvent *event) const;
 
     TAppState &m_state;
-    const MainWindowUi &m_ui;
-    const MainActions &m_actions;
+    RunParameterWidgets m_ui;
+    QAction *m_actStop;
     ResultsGridView *m_grid;
     MessagePrompt m_prompt;
 };

@@ -1,9 +1,11 @@
 #include "control/thermo_link.h"
 
-#include "model/app_state.h"
 #include "base/cp1251.h"
 #include "base/event_log.h"
+#include "control/handler_errors.h"
 #include "control/pending_events.h"
+#include "control/timers.h"
+#include "model/app_state.h"
 #include "serial/ser_com_port.h"
 #include "thermo/temp_parse.h"
 #include "ui/panel_colors.h"
@@ -19,9 +21,16 @@
 #include <utility>
 
 TThermoLink::TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
-                         QPlainTextEdit *reLogTemp, const MainTimers &timers, QObject *parent)
-    : QObject(parent), m_state(state), m_port(portTemp), m_display(display), m_log(reLogTemp),
-      m_timers(timers) {}
+                         QPlainTextEdit *reLogTemp, QObject *parent)
+    : TDeviceLink(portTemp, "tmrDisplayTemp", "tmrTempError", parent), m_state(state),
+      m_port(portTemp), m_display(display), m_log(reLogTemp) {
+    connect(tmrDisplayTemp(), &QTimer::timeout, this, &TThermoLink::tmrDisplayTempTimer);
+    connect(tmrTempError(), &QTimer::timeout, this, &TThermoLink::tmrTempErrorTimer);
+}
+
+bool TThermoLink::isLinkLost() const {
+    return m_display->panelColor().rgb() == panelcolor::LinkLost;
+}
 
 void TThermoLink::setCaptureActualTemperature(std::function<void(double)> capture) {
     m_captureActualTemperature = std::move(capture);
@@ -30,7 +39,7 @@ void TThermoLink::setCaptureActualTemperature(std::function<void(double)> captur
 // The watchdog is switched off at each completed line and on again at the end,
 // so its period restarts only in a notification that completes a line.
 void TThermoLink::portTempTriggerAvail(TSerComPort * /*cp*/, quint16 count) {
-    setTimerEnabled(m_timers.tmrDisplayTemp, false);
+    setTimerEnabled(tmrDisplayTemp(), false);
     for (int i = 0; i < count; ++i) {
         // A port closed while events ran has nothing more to give.
         if (m_port->InCount() == 0)
@@ -38,21 +47,22 @@ void TThermoLink::portTempTriggerAvail(TSerComPort * /*cp*/, quint16 count) {
         char c = 0;
         try {
             c = char(m_port->ReadChar());
-        } catch (const ESerException &) {
+        } catch (const ESerException &e) {
+            logHandlerError("portTempTriggerAvail", e);
             break;
         }
         if (std::optional<QByteArray> line = m_state.TempLine.feed(c))
             takeLine(*line);
     }
-    setTimerEnabled(m_timers.tmrTempError, true);
+    setTimerEnabled(tmrTempError(), true);
 }
 
 void TThermoLink::takeLine(const QByteArray &line) {
-    setTimerEnabled(m_timers.tmrTempError, false);
+    setTimerEnabled(tmrTempError(), false);
     LetPendingEventsRun();
     const TEventRec record = TempRecordFromLine(line, QDateTime::currentDateTime());
     uihelp::appendLogLine(m_log, LogLine(record, cp1251::decode(line), QLocale::system()));
-    setTimerEnabled(m_timers.tmrDisplayTemp, true);
+    setTimerEnabled(tmrDisplayTemp(), true);
     m_state.EventStore.AddEvent(record);
 }
 
@@ -66,7 +76,8 @@ void TThermoLink::tmrDisplayTempTimer() {
     try {
         if (m_captureActualTemperature)
             m_captureActualTemperature(m_state.EventStore.LastTemperature());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        logHandlerError("tmrDisplayTempTimer", e);
     }
 }
 

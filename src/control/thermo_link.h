@@ -1,25 +1,29 @@
 #pragma once
 
-#include "control/main_timers.h"
-
-#include <QObject>
+#include "control/device_link.h"
 
 #include <functional>
 
 class QByteArray;
 class QPlainTextEdit;
+class QTimer;
 class TSerComPort;
 class ThermoDisplayView;
 struct TAppState;
 
 // The thermometer side of the bench: assembles the lines from portTemp into
 // the event store and the thermometer log, shows the newest temperature and
-// watches the link.
-class TThermoLink : public QObject {
+// watches the link. Its timers are tmrDisplayTemp (the display refresh) and
+// tmrTempError (the watchdog).
+class TThermoLink : public TDeviceLink {
     Q_OBJECT
 public:
     TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
-                QPlainTextEdit *reLogTemp, const MainTimers &timers, QObject *parent = nullptr);
+                QPlainTextEdit *reLogTemp, QObject *parent = nullptr);
+
+    QTimer *tmrDisplayTemp() const { return displayTimer(); }
+    QTimer *tmrTempError() const { return watchdogTimer(); }
+    bool isLinkLost() const override;
 
     // OnTriggerAvail of portTemp. Every line the notification completes is
     // logged and stored, readable or not; none of them ends the handler early.
@@ -38,6 +42,5 @@ private:
     TSerComPort *m_port;
     ThermoDisplayView *m_display;
     QPlainTextEdit *m_log;
-    MainTimers m_timers;
     std::function<void(double)> m_captureActualTemperature;
 };

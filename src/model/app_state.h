@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/event_store.h"
 #include "files/csv_table.h"
+#include "model/event_store.h"
 #include "run/freq_stepping.h"
 #include "run/freq_storage.h"
 #include "run/freq_worker.h"

@@ -11,14 +11,10 @@
 
 namespace {
 
-QString &portsFolderSetting() {
-    static QString folder;
-    return folder;
-}
-
 #ifndef Q_OS_WIN
-QString linkedDevice(int n) {
-    const QFileInfo link(portsFolder() + QStringLiteral("/COM") + QString::number(n));
+QString linkedDevice(int n, const QString &portsFolder) {
+    const QString folder = portsFolder.isEmpty() ? defaultPortsFolder() : portsFolder;
+    const QFileInfo link(folder + QStringLiteral("/COM") + QString::number(n));
     if (!link.isSymLink())
         return {};
     const QString device = link.canonicalFilePath();
@@ -54,29 +50,24 @@ bool userMayOpen(const QString &path) {
 
 } // namespace
 
-QString portsFolder() {
-    const QString &folder = portsFolderSetting();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/ports")
-                            : folder;
+QString defaultPortsFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/ports");
 }
 
-void setPortsFolder(const QString &folder) {
-    portsFolderSetting() = folder;
-}
-
-QString ComDevicePath(int n) {
+QString ComDevicePath(int n, const QString &portsFolder) {
     if (n < 1)
         return {};
 #ifdef Q_OS_WIN
+    Q_UNUSED(portsFolder);
     return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else
-    const QString linked = linkedDevice(n);
+    const QString linked = linkedDevice(n, portsFolder);
     return linked.isEmpty() ? numberedDevice(n) : linked;
 #endif
 }
 
-bool ProbePort(int n) {
-    const QString path = ComDevicePath(n);
+bool ProbePort(int n, const QString &portsFolder) {
+    const QString path = ComDevicePath(n, portsFolder);
     if (path.isEmpty())
         return false;
     QSerialPort port;
@@ -91,10 +82,10 @@ bool ProbePort(int n) {
     return port.error() == QSerialPort::PermissionError && userMayOpen(path);
 }
 
-QStringList ProbePorts(int maxNumber) {
+QStringList ProbePorts(const QString &portsFolder, int maxNumber) {
     QStringList found;
     for (int n = 1; n <= maxNumber; ++n) {
-        if (ProbePort(n))
+        if (ProbePort(n, portsFolder))
             found << QStringLiteral("COM%1").arg(n);
     }
     return found;

@@ -7,42 +7,52 @@
 
 namespace {
 
-TSerComPort::ExceptionHandler &applicationExceptionHandler() {
-    static TSerComPort::ExceptionHandler handler;
-    return handler;
-}
-
-// Exceptions must not unwind through Qt's event dispatch.
-template <typename Call> void runHandler(Call &&call) {
-    try {
-        call();
-    } catch (...) {
-        try {
-            if (const auto &handler = applicationExceptionHandler())
-                handler(std::current_exception());
-        } catch (...) {
-        }
-    }
-}
-
 bool isDeviceFailure(QSerialPort::SerialPortError error) {
     return error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
            error == QSerialPort::ResourceError;
 }
 
+QString describe(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("an exception of unknown type");
+    }
+}
+
 } // namespace
 
-TSerComPort::TSerComPort(QObject *parent) : QObject(parent) {
+// Exceptions must not unwind through Qt's event dispatch.
+template <typename Call> void TSerComPort::runHandler(Call &&call) {
+    try {
+        call();
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        if (!m_onHandlerError) {
+            qWarning("COM%u (%s): notification handler failed: %s", unsigned(m_comNumber),
+                     qPrintable(objectName()), qPrintable(describe(error)));
+            return;
+        }
+        try {
+            m_onHandlerError(error);
+        } catch (...) {
+            qWarning("COM%u (%s): the handler of a failed notification failed too: %s",
+                     unsigned(m_comNumber), qPrintable(objectName()),
+                     qPrintable(describe(std::current_exception())));
+        }
+    }
+}
+
+TSerComPort::TSerComPort(ExceptionHandler onHandlerError, QObject *parent)
+    : QObject(parent), m_onHandlerError(std::move(onHandlerError)) {
     connect(&m_serial, &QSerialPort::readyRead, this, &TSerComPort::pump);
     connect(&m_serial, &QSerialPort::errorOccurred, this, &TSerComPort::onSerialError);
 }
 
 TSerComPort::~TSerComPort() {
     m_serial.disconnect(this);
-}
-
-void TSerComPort::setApplicationExceptionHandler(ExceptionHandler handler) {
-    applicationExceptionHandler() = std::move(handler);
 }
 
 void TSerComPort::setOpen(bool open) {
@@ -65,7 +75,7 @@ void TSerComPort::setOpen(bool open) {
 void TSerComPort::openPort() {
     if (m_comNumber == 0)
         throw ENoPortSelected();
-    const QString path = ComDevicePath(m_comNumber);
+    const QString path = ComDevicePath(m_comNumber, m_portsFolder);
     if (path.isEmpty())
         throw EBadId(QStringLiteral("No device for COM%1").arg(m_comNumber));
 

@@ -34,12 +34,17 @@ public:
     using TriggerAvailEvent = std::function<void(TSerComPort *cp, quint16 count)>;
     using ExceptionHandler = std::function<void(std::exception_ptr)>;
 
-    explicit TSerComPort(QObject *parent = nullptr);
+    // onHandlerError receives the exceptions that escape the notification handlers; without
+    // one they are logged as warnings. Delivery goes on either way.
+    explicit TSerComPort(ExceptionHandler onHandlerError = nullptr, QObject *parent = nullptr);
     ~TSerComPort() override;
 
     quint16 comNumber() const { return m_comNumber; }
     // Line settings take effect at the next opening.
     void setComNumber(quint16 number) { m_comNumber = number; }
+    // Where the "COMn" links are looked up (port_names.h); empty: the default folder.
+    const QString &portsFolder() const { return m_portsFolder; }
+    void setPortsFolder(const QString &folder) { m_portsFolder = folder; }
     int baud() const { return m_baud; }
     void setBaud(int baud) { m_baud = baud; }
 
@@ -59,9 +64,6 @@ public:
     void WriteChar(quint8 c);
     void ClearInput();
 
-    // Receives exceptions that escape notification handlers; by default they are dropped.
-    static void setApplicationExceptionHandler(ExceptionHandler handler);
-
 private:
     enum class State { Closed, Open, Closing };
 
@@ -74,14 +76,17 @@ private:
     void fillRing();
     void deliver();
     void onSerialError(QSerialPort::SerialPortError error);
+    template <typename Call> void runHandler(Call &&call);
 
     QSerialPort m_serial;
     TSerReceiveRing m_ring;
     State m_state = State::Closed;
     quint16 m_comNumber = 0;
+    QString m_portsFolder;
     int m_baud = 19200;
     quint64 m_notifiedUpTo = 0;
     bool m_pumpQueued = false;
     TriggerEvent m_onTrigger;
     TriggerAvailEvent m_onTriggerAvail;
+    ExceptionHandler m_onHandlerError;
 };

@@ -14,6 +14,37 @@ class QWidget;
 class ResultsGridView;
 class ThermoDisplayView;
 
+// The port settings panel: what the autoconnection and the settings file read
+// and fill for each of the two lines.
+struct PortSettingsWidgets {
+    QWidget *pnlComPortSettings = nullptr;
+    // Repainted when the port panel is shown or hidden beside it.
+    QWidget *pnlSettings = nullptr;
+    QCheckBox *chbComPortAndLogVisibility = nullptr;
+    QComboBox *cmbPortIMNumber = nullptr;
+    QComboBox *cmbPortIMBaud = nullptr;
+    QComboBox *cmbPortIMDataBits = nullptr;
+    QComboBox *cmbPortIMParity = nullptr;
+    QComboBox *cmbPortIMStopBits = nullptr;
+    QComboBox *cmbPortTempNumber = nullptr;
+    QComboBox *cmbPortTempBaud = nullptr;
+    QComboBox *cmbPortTempDataBits = nullptr;
+    QComboBox *cmbPortTempParity = nullptr;
+    QComboBox *cmbPortTempStopBits = nullptr;
+};
+
+// The run parameters of the settings panel.
+struct RunParameterWidgets {
+    QWidget *pnlSettings = nullptr;
+    QLineEdit *leTempInit = nullptr;
+    QLineEdit *leTempFinal = nullptr;
+    QLineEdit *leTempStep = nullptr;
+    QLineEdit *leTempDiff = nullptr;
+    QLineEdit *leFreqColCount = nullptr;
+    QLineEdit *lblSkipIM = nullptr;
+    QCheckBox *chbKeepFreq = nullptr;
+};
+
 // Every widget of the main window that code outside the layout touches, under
 // the name the rest of the program knows it by. Built once by setupUi; the
 // widgets belong to the central widget.
@@ -69,6 +100,10 @@ struct MainWindowUi {
     ResultsGridView *grdTable = nullptr;
 
     void setupUi(QWidget *central);
+
+    // The few widgets a controller needs, taken from the fields above.
+    PortSettingsWidgets portSettings() const;
+    RunParameterWidgets runParameters() const;
 };
 
 // Builders of the blocks, each filling its part of the structure.

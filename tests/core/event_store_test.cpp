@@ -1,6 +1,6 @@
 #include "base/event_log.h"
-#include "model/event_store.h"
 #include "meter/frame_scan.h"
+#include "model/event_store.h"
 #include "thermo/temp_parse.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // first tick, missing and silent devices retried, the start action and the
 // keypad following the link panels, and the port lists filled by the probe.
 #include "app/main_window.h"
-#include "instruments_support.h"
 #include "control/autoconnect.h"
+#include "instruments_support.h"
 #include "serial/ser_com_port.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
@@ -53,8 +53,9 @@ protected:
     // A controller on the window's widgets and ports that records its calls.
     std::unique_ptr<TAutoconnect> recordingController(Calls &calls) {
         return std::make_unique<TAutoconnect>(
-            window->state(), window->ui(), window->actions(), window->timers(), window->portIM(),
-            window->portTemp(), [&calls](uint8_t code) { calls.keys.append(char(code)); },
+            window->state(), *window->meterLink(), *window->thermoLink(),
+            window->ui().portSettings(), window->actions().actStart,
+            [&calls](uint8_t code) { calls.keys.append(char(code)); },
             [&calls](bool enabled) { calls.keypad << enabled; }, [] {});
     }
 

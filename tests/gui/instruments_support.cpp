@@ -1,6 +1,5 @@
 #include "instruments_support.h"
 
-#include "serial/port_names.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
 
@@ -13,7 +12,6 @@
 SimulatedBench::SimulatedBench(int frameMs, int lineMs) {
     const QString ports = m_dir.filePath(QStringLiteral("ports"));
     QDir().mkpath(ports);
-    setPortsFolder(ports);
 
     SimMeterOptions meterOptions;
     meterOptions.frameMs = frameMs;
@@ -34,7 +32,6 @@ SimulatedBench::SimulatedBench(int frameMs, int lineMs) {
 SimulatedBench::~SimulatedBench() {
     m_meter->stop();
     m_thermo->stop();
-    setPortsFolder(QString());
 }
 
 QString SimulatedBench::settingsPath() const {
@@ -54,6 +51,7 @@ void SimulatedBench::writeSettings(const QString &extraLines) const {
 TMainOptions SimulatedBench::windowOptions() const {
     TMainOptions options;
     options.settingsPath = settingsPath();
+    options.portsFolder = m_dir.filePath(QStringLiteral("ports"));
     options.decimalSeparator = QLatin1Char(',');
     options.timerDivisor = kTimerDivisor;
     return options;

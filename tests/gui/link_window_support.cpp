@@ -1,9 +1,10 @@
 #include "link_window_support.h"
 
 #include "control/meter_link.h"
-#include "serial/ser_com_port.h"
-#include "pty_port.h"
 #include "control/thermo_link.h"
+#include "control/timers.h"
+#include "pty_port.h"
+#include "serial/ser_com_port.h"
 
 #include <QTimer>
 

@@ -2,8 +2,8 @@
 // pixels, and the click and double-click editing rules during and outside a run.
 #include "table_window_support.h"
 
-#include "ui/results_cell_painter.h"
 #include "control/results_grid_controller.h"
+#include "ui/results_cell_painter.h"
 
 #include <QApplication>
 #include <QImage>

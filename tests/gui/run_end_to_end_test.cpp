@@ -5,8 +5,8 @@
 // band of that row.
 #include "instruments_support.h"
 
-#include "base/cp1251.h"
 #include "app/main_window.h"
+#include "base/cp1251.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
 #include "meter/frame_scan.h"

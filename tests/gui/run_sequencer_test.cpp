@@ -3,8 +3,8 @@
 #include "run_window_support.h"
 
 #include "app/main_actions.h"
-#include "serial/ser_com_port.h"
 #include "control/table_preparation.h"
+#include "serial/ser_com_port.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 #include "instruments_support.h"
 
 #include "app/main_window.h"
+#include "control/freq_stepper.h"
 #include "control/meter_link.h"
 #include "serial/ser_com_port.h"
-#include "control/freq_stepper.h"
 #include "sim_meter.h"
 #include "ui/meter_display_view.h"
 

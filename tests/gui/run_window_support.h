@@ -6,11 +6,11 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "meter/frame_scan.h"
-#include "meter_model.h"
 #include "control/freq_stepper.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
+#include "meter/frame_scan.h"
+#include "meter_model.h"
 #include "thermo/temp_parse.h"
 #include "thermo_line.h"
 #include "ui/results_grid_view.h"

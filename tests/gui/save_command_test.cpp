@@ -3,8 +3,8 @@
 #include "table_window_support.h"
 
 #include "base/cp1251.h"
-#include "files/measurement_file.h"
 #include "control/save_command.h"
+#include "files/measurement_file.h"
 
 #include "meter_frame.h"
 

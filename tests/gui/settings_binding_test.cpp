@@ -2,9 +2,9 @@
 // combo boxes and the run-parameter edits at start, written back at every
 // autoconnect tick and at shutdown, on the simulated bench.
 #include "app/main_window.h"
+#include "control/settings_binding.h"
 #include "instruments_support.h"
 #include "settings/ini_file.h"
-#include "control/settings_binding.h"
 
 #include <QApplication>
 #include <QComboBox>

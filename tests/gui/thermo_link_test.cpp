@@ -4,10 +4,10 @@
 #include "link_window_support.h"
 
 #include "base/event_log.h"
-#include "serial/ser_com_port.h"
-#include "pty_port.h"
-#include "sim_thermometer.h"
 #include "control/thermo_link.h"
+#include "pty_port.h"
+#include "serial/ser_com_port.h"
+#include "sim_thermometer.h"
 #include "thermo_line.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"

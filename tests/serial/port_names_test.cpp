@@ -30,7 +30,7 @@ TEST(ComDevicePath, NumbersWithoutALinkMapToFixedDeviceRanges) {
         {-1, ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ComDevicePath(c.n), QString::fromLatin1(c.path)) << "COM" << c.n;
+        EXPECT_EQ(ComDevicePath(c.n, ports.path()), QString::fromLatin1(c.path)) << "COM" << c.n;
 }
 
 TEST(ComDevicePath, ALinkInThePortsFolderNamesTheDevice) {
@@ -38,13 +38,12 @@ TEST(ComDevicePath, ALinkInThePortsFolderNamesTheDevice) {
     PortsFolder ports;
     ASSERT_TRUE(ports.link(1, pty.slavePath()));
     ASSERT_TRUE(ports.link(150, ports.missingDevice()));
-    EXPECT_EQ(ComDevicePath(1), pty.slavePath());
-    EXPECT_EQ(ComDevicePath(150), ports.missingDevice());
+    EXPECT_EQ(ComDevicePath(1, ports.path()), pty.slavePath());
+    EXPECT_EQ(ComDevicePath(150, ports.path()), ports.missingDevice());
 }
 
 TEST(ComDevicePath, DefaultPortsFolderIsBesideTheProgram) {
-    setPortsFolder(QString());
-    EXPECT_EQ(portsFolder(), QCoreApplication::applicationDirPath() + "/ports");
+    EXPECT_EQ(defaultPortsFolder(), QCoreApplication::applicationDirPath() + "/ports");
 }
 
 // COM1 free, COM4 held by an open port, the rest missing; every number has a link so that
@@ -57,16 +56,18 @@ TEST(ProbePort, FindsFreeAndHeldPortsAndNeverKeepsOneOpen) {
                                   : n == 4 ? held.slavePath()
                                            : ports.missingDevice()));
     TSerComPort holder;
+    holder.setPortsFolder(ports.path());
     holder.setComNumber(4);
     holder.setOpen(true);
 
-    EXPECT_FALSE(ProbePort(0));
-    EXPECT_TRUE(ProbePort(1));
-    EXPECT_TRUE(ProbePort(4));
-    EXPECT_FALSE(ProbePort(2));
-    EXPECT_EQ(ProbePorts(6), (QStringList{"COM1", "COM4"}));
+    EXPECT_FALSE(ProbePort(0, ports.path()));
+    EXPECT_TRUE(ProbePort(1, ports.path()));
+    EXPECT_TRUE(ProbePort(4, ports.path()));
+    EXPECT_FALSE(ProbePort(2, ports.path()));
+    EXPECT_EQ(ProbePorts(ports.path(), 6), (QStringList{"COM1", "COM4"}));
 
     TSerComPort port;
+    port.setPortsFolder(ports.path());
     port.setComNumber(1);
     EXPECT_NO_THROW(port.setOpen(true)) << "the probe left the port held";
     EXPECT_TRUE(holder.isOpen());
@@ -95,8 +96,9 @@ TEST(ProbePort, APortHeldByAnotherProcessIsPresentButCannotBeOpened) {
     ASSERT_EQ(read(ready[0], &opened, 1), 1);
     ASSERT_EQ(opened, '1');
 
-    EXPECT_TRUE(ProbePort(5));
+    EXPECT_TRUE(ProbePort(5, ports.path()));
     TSerComPort port;
+    port.setPortsFolder(ports.path());
     port.setComNumber(5);
     EXPECT_THROW(port.setOpen(true), EAlreadyOpen);
     EXPECT_FALSE(port.isOpen());

@@ -70,14 +70,6 @@ QByteArray PtyPair::receive(int count, int timeoutMs) {
     return got;
 }
 
-PortsFolder::PortsFolder() {
-    setPortsFolder(m_dir.path());
-}
-
-PortsFolder::~PortsFolder() {
-    setPortsFolder(QString());
-}
-
 bool PortsFolder::link(int n, const QString &target) {
     return QFile::link(target, m_dir.path() + QStringLiteral("/COM%1").arg(n));
 }

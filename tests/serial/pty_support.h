@@ -30,14 +30,14 @@ private:
     QString m_slavePath;
 };
 
-// A temporary ports folder holding "COMn" links; the default folder is back once it is gone.
+// A temporary ports folder holding "COMn" links, for the ports and probes a test points at it.
 class PortsFolder {
 public:
-    PortsFolder();
-    ~PortsFolder();
+    PortsFolder() = default;
     PortsFolder(const PortsFolder &) = delete;
     PortsFolder &operator=(const PortsFolder &) = delete;
 
+    QString path() const { return m_dir.path(); }
     bool link(int n, const QString &target);
     // A path in the folder where no device exists.
     QString missingDevice() const { return m_dir.path() + QStringLiteral("/no-such-device"); }

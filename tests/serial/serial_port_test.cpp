@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(pty.isValid());
         ASSERT_TRUE(ports.link(kPort, pty.slavePath()));
+        port.setPortsFolder(ports.path());
         port.setComNumber(kPort);
         port.setBaud(9600);
         port.setOpen(true);
@@ -210,7 +211,7 @@ TEST_F(SerialPortTest, ALetEventsRunHandlerGetsNoNestedNotification) {
 
 TEST_F(SerialPortTest, AnEscapingExceptionGoesToTheApplicationAndDeliveryGoesOn) {
     std::vector<int> codes;
-    TSerComPort::setApplicationExceptionHandler([&](std::exception_ptr error) {
+    TSerComPort handled([&](std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
         } catch (const ESerException &e) {
@@ -219,6 +220,12 @@ TEST_F(SerialPortTest, AnEscapingExceptionGoesToTheApplicationAndDeliveryGoesOn)
             codes.push_back(0);
         }
     });
+    port.setOpen(false);
+    handled.setPortsFolder(ports.path());
+    handled.setComNumber(kPort);
+    handled.setBaud(9600);
+    handled.setOpen(true);
+    TSerComPort &port = handled;
     std::vector<quint16> counts;
     port.setOnTriggerAvail([&](TSerComPort *, quint16 count) {
         counts.push_back(count);
@@ -238,7 +245,6 @@ TEST_F(SerialPortTest, AnEscapingExceptionGoesToTheApplicationAndDeliveryGoesOn)
     ASSERT_TRUE(waitUntil([&] { return counts.size() == 2; }));
     ASSERT_TRUE(pty.feed("e"));
     ASSERT_TRUE(waitUntil([&] { return counts.size() == 3; }));
-    TSerComPort::setApplicationExceptionHandler(nullptr);
 
     EXPECT_EQ(codes, (std::vector<int>{EBufferIsEmpty::Code, 0}));
     // The byte taken before the throw is gone, the rest stays unread.
@@ -368,6 +374,7 @@ TEST(SerialPortOpening, FailuresRaiseTheirErrorAndLeaveThePortClosed) {
     ASSERT_TRUE(ports.link(3, pty.slavePath()));
     ASSERT_TRUE(ports.link(7, ports.missingDevice()));
     TSerComPort holder;
+    holder.setPortsFolder(ports.path());
     holder.setComNumber(3);
     holder.setOpen(true);
 
@@ -386,6 +393,7 @@ TEST(SerialPortOpening, FailuresRaiseTheirErrorAndLeaveThePortClosed) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         TSerComPort port;
+        port.setPortsFolder(ports.path());
         port.setComNumber(c.number);
         port.setBaud(c.baud);
         try {
@@ -399,6 +407,7 @@ TEST(SerialPortOpening, FailuresRaiseTheirErrorAndLeaveThePortClosed) {
 
     holder.setOpen(false);
     TSerComPort port;
+    port.setPortsFolder(ports.path());
     port.setComNumber(3);
     port.setBaud(0);
     EXPECT_THROW(port.setOpen(true), EOpenComm) << "a bit rate the line cannot take";
