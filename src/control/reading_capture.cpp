@@ -38,9 +38,13 @@ void TReadingCapture::CaptureReading(const TEventRec &E) {
         std::isnan(E.Temperature))
         return;
 
+    // The column is that of the frequency the frame itself reports. Its stamp
+    // (E.Frequency, the frame before it) still names the frequency the meter
+    // just left when the first frame after a key already counts.
+    const int32_t measuredAt = E.IM.FreqHz;
     if (m_state.RunActive == 1 && m_state.TempStorage.InRange(E.Temperature) &&
-        m_state.FreqStorage.Contains(E.Frequency)) {
-        const TFreqItem fi = m_state.FreqStorage.FindFreq(E.Frequency);
+        m_state.FreqStorage.Contains(measuredAt)) {
+        const TFreqItem fi = m_state.FreqStorage.FindFreq(measuredAt);
         const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
         if (ti.Index != -1) {
             setCellText(m_grid, ti.Row, fi.Col, resultsCellText(E.IM));

@@ -19,7 +19,8 @@ public:
 
     // Takes E once SkipPacketCount frames have passed since the last key and
     // the temperature, both now and when E arrived, lies in the table's range.
-    // During a run the reading lands in the cell of E's frequency and of the
+    // During a run the reading lands in the cell of the frequency E reports
+    // (its own, not the stamp of the frame before it) and of the
     // set point its temperature matches; run or not, the change to the next
     // frequency starts unless one is in progress.
     void CaptureReading(const TEventRec &E);

@@ -58,18 +58,29 @@ TEST_F(RunCaptureTest, FramesSinceTheLastKeyMustReachTheSkipCount) {
     EXPECT_EQ(state().Step.StepTarget, 5000);
 }
 
-// A record's frequency is the one the meter had before it: the first frame
-// after a key that the meter has already taken still belongs to the old
-// frequency.
-TEST_F(RunCaptureTest, FirstFrameAfterAKeyCountsUnderTheOldFrequency) {
+// A record's stamp is the frequency the meter had before it, but the first
+// frame after a key the meter has already taken was measured at the new
+// frequency: it goes into the new frequency's column, never the old one's.
+// The next frequency is still chosen from the stamp.
+TEST_F(RunCaptureTest, FirstFrameAfterAKeyCountsUnderItsOwnFrequency) {
     storeTemperature(20.0);
     meterSettledAt(1000);
     state().EventStore.ResetKeyCounter();
     storeMeterFrame(5000);
     refreshMeter();
-    EXPECT_FALSE(cell(rowOf(20), columnOf(1000)).isEmpty());
-    EXPECT_TRUE(cell(rowOf(20), columnOf(5000)).isEmpty());
+    EXPECT_TRUE(cell(rowOf(20), columnOf(1000)).isEmpty());
+    EXPECT_FALSE(cell(rowOf(20), columnOf(5000)).isEmpty());
     EXPECT_EQ(state().NextFrequency, 5000);
+}
+
+// A way point of a coarse step that is no run frequency fills no cell.
+TEST_F(RunCaptureTest, AFrameAtAFrequencyOutsideTheRunFillsNoCell) {
+    storeTemperature(20.0);
+    meterSettledAt(1000);
+    state().EventStore.ResetKeyCounter();
+    storeMeterFrame(2000);
+    refreshMeter();
+    EXPECT_TRUE(filledCells().empty());
 }
 
 TEST_F(RunCaptureTest, NextFrequencyIsTheNextRunFrequencyAndWrapsToTheLowest) {

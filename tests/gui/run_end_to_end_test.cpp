@@ -2,7 +2,9 @@
 // two set points while the run steps the meter through three frequencies;
 // the run is stopped and saved, and every cell of the file is traced back to
 // a reading the meter sent at that frequency while the temperature lay in the
-// band of that row.
+// band of that row. It runs with one settling frame (the first frame after a
+// key already counts, so its own frequency must choose the column), three and
+// the default seven.
 #include "instruments_support.h"
 
 #include "app/main_window.h"
@@ -46,7 +48,7 @@ struct SentReading {
     QString secBase;
 };
 
-class RunEndToEndTest : public ::testing::Test {
+class RunEndToEndTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         bench.writeSettings();
@@ -115,9 +117,9 @@ protected:
     std::map<int, std::vector<SentReading>> sent;
 };
 
-TEST_F(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasured) {
+TEST_P(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasured) {
     prepareTable();
-    ui().lblSkipIM->setText(QStringLiteral("3"));
+    ui().lblSkipIM->setText(QString::number(GetParam()));
     const QColor linkOk(77, 213, 11);
     ASSERT_TRUE(waitUntil([&] {
         return state().PortsOpen == 1 && ui().meterDisplay->panelColor() == linkOk &&
@@ -188,5 +190,7 @@ TEST_F(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasur
     }
     EXPECT_GE(filled, 2 * 2 * kFrequencies.size());
 }
+
+INSTANTIATE_TEST_SUITE_P(SettlingFrames, RunEndToEndTest, ::testing::Values(1, 3, 7));
 
 } // namespace
