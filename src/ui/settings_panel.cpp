@@ -1,5 +1,6 @@
 #include "ui/classic_group_box.h"
 #include "ui/main_window_ui.h"
+#include "ui/typing_limit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,7 +17,7 @@ QLineEdit *addLabelledEdit(QWidget *parent, const char *name, const QString &cap
     auto *edit = new QLineEdit(text, parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(box);
-    edit->setMaxLength(maxLength);
+    edit->setValidator(new TypingLimit(maxLength, edit));
     edit->setAccessibleName(caption);
 
     auto *label = new QLabel(caption, parent);

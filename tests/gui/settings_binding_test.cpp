@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,34 @@ TEST_F(SettingsBindingTest, EditThatIsNotANumberStopsTheTickSaveAtItsKey) {
     ui.leTempFinal->setText("35");
     EXPECT_TRUE(waitUntil([&] { return stored("TempDiff") == "0,7"; }, 3000));
     EXPECT_EQ(stored("TempFinal"), "35");
+}
+
+// The edits' length limits are for typing: a longer stored value arrives whole
+// and stays in the file until the user changes it.
+TEST_F(SettingsBindingTest, StoredValuesLongerThanTheTypingLimitsArriveWholeAndStay) {
+    bench.writeSettings("TempInit=-12,345\r\nTempFinal=25\r\nTempStep=1\r\nTempDiff=0,3\r\n"
+                        "FreqColCount=123\r\n");
+    openWindow();
+    const MainWindowUi &ui = window->ui();
+    EXPECT_EQ(ui.leTempInit->text(), "-12,345");
+    EXPECT_EQ(ui.leFreqColCount->text(), "123");
+
+    window->settingsBinding()->SaveSettings();
+    EXPECT_EQ(stored("TempInit"), "-12,345");
+    EXPECT_EQ(stored("FreqColCount"), "123");
+
+    // Typing stops at the limit: six characters, two for the count.
+    ui.leTempDiff->clear();
+    QTest::keyClicks(ui.leTempDiff, "12345678");
+    EXPECT_EQ(ui.leTempDiff->text(), "123456");
+    ui.leFreqColCount->clear();
+    QTest::keyClicks(ui.leFreqColCount, "987");
+    EXPECT_EQ(ui.leFreqColCount->text(), "98");
+    // A text loaded longer than the limit can still be shortened.
+    ui.leTempInit->setFocus();
+    ui.leTempInit->end(false);
+    QTest::keyClick(ui.leTempInit, Qt::Key_Backspace);
+    EXPECT_EQ(ui.leTempInit->text(), "-12,34");
 }
 
 TEST_F(SettingsBindingTest, UnreadableFileLeavesTheWidgetsAndTellsTheUser) {
