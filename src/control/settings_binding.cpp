@@ -4,6 +4,8 @@
 #include "ui/message_box.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <array>
@@ -48,6 +50,8 @@ TSettingsBinding::TSettingsBinding(const PortSettingsWidgets &ports, const RunPa
       m_separator(decimalSeparator) {}
 
 void TSettingsBinding::LoadSettings() {
+    if (IsSettingsFileOversized(m_path) && !setOversizedFileAside())
+        return;
     bool ok = false;
     const TSettings settings = ::LoadSettings(m_path, m_separator, &ok);
     if (!ok) {
@@ -55,6 +59,28 @@ void TSettingsBinding::LoadSettings() {
         return;
     }
     putIntoWidgets(settings);
+}
+
+// A file of many megabytes is none the program wrote: it is kept under a new name
+// and the program starts from the defaults. One that cannot be moved is left alone;
+// the saves refuse it too, so the settings are not kept until it is gone.
+bool TSettingsBinding::setOversizedFileAside() {
+    QWidget *window = m_run.pnlSettings->window();
+    const QString name = QFileInfo(m_path).fileName();
+    const QString aside = SetSettingsFileAside(m_path);
+    if (aside.isEmpty()) {
+        ShowNotice(window, QStringLiteral("Файл настроек «%1» больше 1 МБ, и его не удалось "
+                                          "переименовать. Программа его не читает и не "
+                                          "изменяет; настройки не будут сохраняться, пока он "
+                                          "на месте.")
+                               .arg(QDir::toNativeSeparators(m_path)));
+        return false;
+    }
+    ShowNotice(window, QStringLiteral("Файл настроек «%1» больше 1 МБ и не похож на настройки "
+                                      "программы. Он сохранён под именем «%2», программа "
+                                      "начинает с настроек по умолчанию.")
+                           .arg(name, QFileInfo(aside).fileName()));
+    return true;
 }
 
 void TSettingsBinding::SaveSettings() {

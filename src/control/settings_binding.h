@@ -21,7 +21,8 @@ public:
 
     // Puts the stored texts into the widgets (the combo boxes get their text only, their
     // item lists stay). A file that cannot be read leaves the widgets alone and tells the
-    // user "не удалось загрузить настройки".
+    // user "не удалось загрузить настройки". A file over 1 MiB is renamed aside (the user
+    // is told where) and the defaults are shown.
     void LoadSettings();
 
     // Writes the widgets' texts. A run parameter that is not a number stops the writing at
@@ -29,6 +30,7 @@ public:
     void SaveSettings();
 
 private:
+    bool setOversizedFileAside();
     void putIntoWidgets(const TSettings &settings);
     TSettings takeFromWidgets() const;
 

@@ -30,8 +30,13 @@ TIniFile::TIniFile(const QString &path) : m_path(path) {}
 bool TIniFile::load() {
     m_lines.clear();
     m_error.clear();
-    if (!QFileInfo::exists(m_path))
+    const QFileInfo info(m_path);
+    if (!info.exists())
         return true;
+    if (info.isFile() && info.size() > MaxFileBytes) {
+        m_error = QStringLiteral("larger than %1 bytes").arg(MaxFileBytes);
+        return false;
+    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = file.errorString();

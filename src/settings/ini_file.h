@@ -11,10 +11,15 @@
 // when a value is written.
 class TIniFile {
 public:
+    // No settings file the program writes comes near this; reading and
+    // rewriting a larger one every few seconds would cost a core.
+    static constexpr qint64 MaxFileBytes = 1 << 20;
+
     explicit TIniFile(const QString &path);
 
     // Reads the file. A missing file reads as an empty one; false, with
-    // errorString(), when it exists but cannot be read (a folder, no access).
+    // errorString(), when it exists but cannot be read (a folder, no access)
+    // or is larger than MaxFileBytes (and then is not read at all).
     bool load();
 
     // The value of the first such key in the first such section, or

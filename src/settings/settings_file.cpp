@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <limits>
@@ -153,6 +155,19 @@ TSettings LoadSettings(const QString &path, QChar decimalSeparator, bool *ok) {
         settings.*key.field = loadedText(key, raw, decimalSeparator);
     }
     return settings;
+}
+
+bool IsSettingsFileOversized(const QString &path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.size() > TIniFile::MaxFileBytes;
+}
+
+QString SetSettingsFileAside(const QString &path) {
+    const QString base = path + QStringLiteral(".too-large");
+    QString aside = base;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = base + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(path, aside) ? aside : QString();
 }
 
 bool SaveSettings(const QString &path, const TSettings &settings, QChar decimalSeparator) {

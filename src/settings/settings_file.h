@@ -34,6 +34,13 @@ QString SettingsFilePath();
 // the user "не удалось загрузить настройки".
 TSettings LoadSettings(const QString &path, QChar decimalSeparator, bool *ok = nullptr);
 
+// Whether the file is too large to be the program's settings (TIniFile::MaxFileBytes).
+bool IsSettingsFileOversized(const QString &path);
+
+// Moves such a file out of the way, never deleting it: "<name>.too-large", or with a number
+// appended when that exists. Returns the new path, or an empty one when it cannot be moved.
+QString SetSettingsFileAside(const QString &path);
+
 // Writes the fifteen keys in their fixed order: port texts as they are, the
 // temperatures converted with the separator and written in the general float
 // format, FreqColCount as a decimal integer. The first run parameter that is

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -190,6 +192,39 @@ TEST_F(SettingsBindingTest, StoredValuesLongerThanTheTypingLimitsArriveWholeAndS
     ui.leTempInit->end(false);
     QTest::keyClick(ui.leTempInit, Qt::Key_Backspace);
     EXPECT_EQ(ui.leTempInit->text(), "-12,34");
+}
+
+// A settings file of megabytes would be read and rewritten every 3 s: it is
+// kept aside under a new name, once, and the program starts from the defaults.
+TEST_F(SettingsBindingTest, OversizedFileIsKeptAsideAndTheDefaultsShow) {
+    bench.writeSettings("TempInit=-10\r\n; " + QString(1 << 20, QLatin1Char('x')) + "\r\n");
+    QFile original(bench.settingsPath());
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+    QStringList notices;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            notices << box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    openWindow();
+    stopTimers();
+    closer.stop();
+
+    ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
+    EXPECT_TRUE(notices[0].contains("options.ini.too-large")) << notices[0].toStdString();
+    EXPECT_EQ(window->ui().leTempInit->text(), "-50");
+    QFile aside(bench.settingsPath() + ".too-large");
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), bytes) << "the user's file is kept as it was";
+
+    window->settingsBinding()->SaveSettings();
+    EXPECT_EQ(stored("TempInit"), "-50");
+    EXPECT_LT(QFileInfo(bench.settingsPath()).size(), 1024);
 }
 
 TEST_F(SettingsBindingTest, UnreadableFileLeavesTheWidgetsAndTellsTheUser) {
