@@ -2,6 +2,7 @@
 
 #include "base/cp1251.h"
 #include "files/measurement_file.h"
+#include "files/save_file_name.h"
 #include "model/app_state.h"
 
 #include <QFileDialog>
@@ -48,6 +49,11 @@ void TSaveCommand::actFileSaveToExecute() {
     const QString chosen = m_chooseFile ? m_chooseFile(m_lastFileName) : QString();
     if (chosen.isEmpty())
         return;
+    if (const QString problem = saveFileNameProblem(chosen); !problem.isEmpty()) {
+        if (m_showError)
+            m_showError(problem);
+        return;
+    }
     m_lastFileName = withDefaultSuffix(chosen);
 
     TEventRec record;

@@ -151,4 +151,36 @@ TEST_F(SaveCommandTest, FailedSaveTellsTheUserWhichFileAndWhy) {
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder.csv"))).isDir());
 }
 
+// A NUL would cut the name short and a trailing separator would make a hidden
+// ".tamrel" in that folder; both are refused, naming what the user chose, and
+// nothing is written.
+TEST_F(SaveCommandTest, NamesWithNulOrEndingInASeparatorAreRefused) {
+    fillTable();
+    const QString withNul = dir.filePath(QStringLiteral("run")) + QChar(0) + QStringLiteral(".csv");
+    const QString folder = dir.filePath(QStringLiteral("sub")) + QLatin1Char('/');
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    struct Case {
+        QString name;
+        QString shown;
+    };
+    const Case cases[] = {
+        {withNul, QDir::toNativeSeparators(dir.filePath(QStringLiteral("run"))) + "\\0.csv"},
+        {folder, QDir::toNativeSeparators(folder)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        errors.clear();
+        ui().reLogFile->setPlainText(QStringLiteral("earlier"));
+        chosen = c.name;
+        save();
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Не удалось сохранить файл «") + c.shown +
+                                         QStringLiteral("»")))
+            << errors[0].toStdString();
+        EXPECT_EQ(ui().reLogFile->toPlainText(), QStringLiteral("earlier"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
 } // namespace
