@@ -1,4 +1,5 @@
 #include "ui/classic_group_box.h"
+#include "ui/device_log.h"
 #include "ui/main_window_ui.h"
 
 #include <QComboBox>
@@ -53,17 +54,6 @@ QGroupBox *buildPortGroup(QWidget *parent, const char *name, const QString &titl
     return group;
 }
 
-QPlainTextEdit *makeDeviceLog(QWidget *parent, const char *name, const QString &accessibleName) {
-    auto *log = new QPlainTextEdit(parent);
-    log->setObjectName(QString::fromLatin1(name));
-    log->setReadOnly(true);
-    log->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // One line per received packet: keep the newest lines, drop the oldest.
-    log->setMaximumBlockCount(3000);
-    log->setAccessibleName(accessibleName);
-    return log;
-}
-
 } // namespace
 
 QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
@@ -114,8 +104,10 @@ QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
     auto *logs = new QVBoxLayout(pnlLog);
     logs->setContentsMargins(0, 0, 0, 0);
     logs->setSpacing(0);
-    ui.reLogIM = makeDeviceLog(pnlLog, "reLogIM", QStringLiteral("Журнал измерителя иммитанса"));
-    ui.reLogTemp = makeDeviceLog(pnlLog, "reLogTemp", QStringLiteral("Журнал термометра"));
+    ui.reLogIM = new DeviceLog(QStringLiteral("reLogIM"),
+                               QStringLiteral("Журнал измерителя иммитанса"), pnlLog);
+    ui.reLogTemp =
+        new DeviceLog(QStringLiteral("reLogTemp"), QStringLiteral("Журнал термометра"), pnlLog);
     ui.reLogTemp->setFixedHeight(50);
     logs->addWidget(ui.reLogIM, 1);
     logs->addWidget(ui.reLogTemp);

@@ -30,7 +30,8 @@ void narrowToFit(QWidget *widget);
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption);
 
 // Adds a line to a device log and shows it, even when the user had scrolled
-// back: the newest line is what the log is for.
+// back: the newest line is what the log is for. The view stays at the start
+// of the lines (or wherever the user scrolled across).
 void appendLogLine(QPlainTextEdit *log, const QString &line);
 
 } // namespace uihelp

@@ -376,11 +376,18 @@ TEST_F(MeterLinkTest, LogLinesCarryTimeAndHexAndTheNewestIsInView) {
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
 
+    // The lines are wider than the log; the view stays at their start, where the
+    // time and the frame's bytes are, not at the trailing zeros.
+    QScrollBar *across = log()->horizontalScrollBar();
+    EXPECT_GT(across->maximum(), 0);
+    EXPECT_EQ(across->value(), 0);
+
     // Scrolled back, the log still follows the next line.
     bar->setValue(0);
     const int count = logLines().size();
     ASSERT_TRUE(waitUntil([&] { return logLines().size() > count; }));
     EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(across->value(), 0);
 }
 
 } // namespace
