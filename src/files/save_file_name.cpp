@@ -5,7 +5,8 @@
 QString saveFileNameProblem(const QString &fileName) {
     const QChar nul(0);
     if (fileName.contains(nul)) {
-        const QString shown = QDir::toNativeSeparators(fileName).replace(nul, QStringLiteral("\\0"));
+        const QString shown =
+            QDir::toNativeSeparators(fileName).replace(nul, QStringLiteral("\\0"));
         return QStringLiteral("Не удалось сохранить файл «%1»: имя содержит недопустимый символ "
                               "NUL (\\0).")
             .arg(shown);

@@ -14,6 +14,8 @@ namespace {
 // The width the right-anchored labels were placed for.
 constexpr int kDesignWidth = 360;
 constexpr int kDesignHeight = 167;
+constexpr QPoint kFrequencyAt{249, 87};
+constexpr int kF3MarkX = 324;
 } // namespace
 
 MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
@@ -35,7 +37,8 @@ MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
     field(Field::DQValue) = addLabel("lblDisplayDQValue", QString(), big, {70, 87}, sized, false);
     field(Field::Limit) = addLabel("lblDisplayLimit", "A100kOm", big, {193, 14}, sized, true);
     field(Field::Level) = addLabel("lblDisplayLevel", "0.02V", big, {243, 47}, sized, true);
-    field(Field::Frequency) = addLabel("lblDisplayFrequency", "1kHz", big, {249, 87}, sized, true);
+    field(Field::Frequency) =
+        addLabel("lblDisplayFrequency", "1kHz", big, kFrequencyAt, sized, true);
     field(Field::Offset) = addLabel("lblDisplayOffset", "0.00V", big, {243, 130}, sized, true);
     field(Field::Value1) = addLabel("lblValue1", "0", small, {38, 125}, sized, false);
     field(Field::Value2) = addLabel("lblValue2", "0", small, {38, 141}, sized, false);
@@ -43,7 +46,7 @@ MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
     m_modeMarks = {
         addLabel("lblDisplayF1Mode", "*", mark, {324, 21}, {30, 30}, true),
         addLabel("lblDisplayF2Mode", "*", mark, {324, 53}, {30, 30}, true),
-        addLabel("lblDisplayF3Mode", "*", mark, {324, 93}, {30, 30}, true),
+        addLabel("lblDisplayF3Mode", "*", mark, {kF3MarkX, 93}, {30, 30}, true),
         addLabel("lblDisplayF4Mode", "*", mark, {324, 136}, {30, 25}, true),
     };
     for (QLabel *m : m_modeMarks)
@@ -51,6 +54,20 @@ MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
 
     QFont flash = pixelFont(Face::SmallFonts, 27, true);
     m_flash = addLabel("lblDisplayFlash", "*", flash, {10, 129}, sized, false);
+
+    m_frequencyFont = big;
+    m_frequencyBox = QSize(kF3MarkX - kFrequencyAt.x(), label(Field::Frequency)->height());
+    label(Field::Frequency)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fitFrequency();
+}
+
+// The substitute face is wider than the one the display was drawn for:
+// "100kHz" would run into the F3 mark. The text is fitted into its box.
+void MeterDisplayView::fitFrequency() {
+    QLabel *l = label(Field::Frequency);
+    uihelp::fitFontToWidth(l, m_frequencyFont, m_frequencyBox.width(),
+                           m_frequencyFont.pixelSize() * 2 / 3);
+    l->resize(m_frequencyBox);
 }
 
 QLabel *MeterDisplayView::addLabel(const char *name, const QString &text, const QFont &font,
@@ -67,7 +84,10 @@ QLabel *MeterDisplayView::addLabel(const char *name, const QString &text, const 
 void MeterDisplayView::setCaption(Field field, const QString &text) {
     QLabel *l = label(field);
     l->setText(text);
-    l->adjustSize();
+    if (field == Field::Frequency)
+        fitFrequency();
+    else
+        l->adjustSize();
 }
 
 QString MeterDisplayView::caption(Field field) const {

@@ -58,7 +58,12 @@ private:
     QLabel *addLabel(const char *name, const QString &text, const QFont &font, QPoint at,
                      QSize size, bool rightAnchored);
 
+    void fitFrequency();
+
     std::array<QLabel *, FieldCount> m_fields{};
+    // The frequency's box, from its place to the F3 mark, and its design font.
+    QSize m_frequencyBox;
+    QFont m_frequencyFont;
     std::array<QLabel *, ModeMarkCount> m_modeMarks{};
     QLabel *m_flash = nullptr;
     std::vector<Anchored> m_rightAnchored;

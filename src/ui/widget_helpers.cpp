@@ -40,6 +40,22 @@ void narrowToFit(QWidget *widget) {
     }
 }
 
+void fitFontToWidth(QWidget *widget, const QFont &font, int width, int smallestPixelSize) {
+    constexpr int kNarrowest = 85;
+    QFont fitted = font;
+    widget->setFont(fitted);
+    for (int stretch = 100 - 3; stretch >= kNarrowest && widget->sizeHint().width() > width;
+         stretch -= 3) {
+        fitted.setStretch(stretch);
+        widget->setFont(fitted);
+    }
+    for (int size = fitted.pixelSize() - 1;
+         size >= smallestPixelSize && widget->sizeHint().width() > width; --size) {
+        fitted.setPixelSize(size);
+        widget->setFont(fitted);
+    }
+}
+
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption) {
     auto sync = [button, action, showCaption] {
         button->setEnabled(action->isEnabled());

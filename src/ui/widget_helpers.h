@@ -25,6 +25,11 @@ void fillBackground(QWidget *widget, const QColor &colour);
 // than the one the layout was made for).
 void narrowToFit(QWidget *widget);
 
+// Sets the widget's font to `font` and, when the text is wider than `width`,
+// narrows it and then lowers its pixel size (not below `smallestPixelSize`)
+// until the text fits.
+void fitFontToWidth(QWidget *widget, const QFont &font, int width, int smallestPixelSize);
+
 // The button runs the action when clicked and follows its enabled state; with
 // showCaption it also shows the action's caption.
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption);

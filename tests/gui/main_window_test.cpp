@@ -7,6 +7,7 @@
 #include "ui/keypad_view.h"
 #include "ui/meter_display_view.h"
 #include "ui/results_grid_view.h"
+#include "ui/typing_limit.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -187,7 +188,9 @@ TEST_F(MainWindowTest, RunParameterEditsAndTheirLabels) {
         SCOPED_TRACE(e.name);
         EXPECT_EQ(e.edit->objectName(), QLatin1String(e.name));
         EXPECT_EQ(e.edit->geometry(), e.box);
-        EXPECT_EQ(e.edit->maxLength(), e.maxLength);
+        const auto *limit = qobject_cast<const TypingLimit *>(e.edit->validator());
+        ASSERT_TRUE(limit) << "no typing limit";
+        EXPECT_EQ(limit->maxLength(), e.maxLength);
         EXPECT_EQ(e.edit->text(), QString::fromUtf8(e.text));
         EXPECT_EQ(accessibleName(e.edit), QString::fromUtf8(e.label));
         // The caption sits at the box's left and is fully inside its group.

@@ -1,0 +1,34 @@
+// The display replica's frequency text stays in its box, clear of the F3 mark,
+// whatever face stands in for the meter's font.
+#include "ui/meter_display_view.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MeterDisplayView, FrequencyTextFitsBeforeTheF3Mark) {
+    MeterDisplayView display;
+    display.resize(420, 167);
+    const QLabel *frequency = display.findChild<QLabel *>(QStringLiteral("lblDisplayFrequency"));
+    const QLabel *f3 = display.findChild<QLabel *>(QStringLiteral("lblDisplayF3Mode"));
+    ASSERT_TRUE(frequency && f3);
+    const int left = frequency->x();
+    for (const char *text : {"100kHz", "50kHz", "100Hz", "1kHz", "1MHz", "25Hz"}) {
+        SCOPED_TRACE(text);
+        display.setCaption(MeterDisplayView::Field::Frequency, QString::fromLatin1(text));
+        EXPECT_EQ(display.caption(MeterDisplayView::Field::Frequency), QString::fromLatin1(text));
+        EXPECT_EQ(frequency->x(), left);
+        EXPECT_LE(frequency->geometry().right(), f3->x());
+        EXPECT_LE(frequency->sizeHint().width(), frequency->width()) << "the text is cut";
+    }
+    // A short text gets the design font back.
+    display.setCaption(MeterDisplayView::Field::Frequency, QStringLiteral("1kHz"));
+    const QFont shortFont = frequency->font();
+    display.setCaption(MeterDisplayView::Field::Frequency, QStringLiteral("100kHz"));
+    display.setCaption(MeterDisplayView::Field::Frequency, QStringLiteral("1kHz"));
+    EXPECT_EQ(frequency->font(), shortFont);
+}
+
+} // namespace
