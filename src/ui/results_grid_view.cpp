@@ -71,6 +71,8 @@ ResultsGridView::ResultsGridView(QWidget *parent) : QTableWidget(parent) {
     connect(model(), &QAbstractItemModel::modelReset, this, &ResultsGridView::updateFrozenColumns);
 
     new GridLineSizer(this, {this, m_frozen});
+    setRowCount(InitialRowCount);
+    setColumnCount(InitialColumnCount);
     updateFrozenColumns();
 }
 

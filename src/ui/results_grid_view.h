@@ -18,6 +18,10 @@ class ResultsGridView : public QTableWidget {
     Q_OBJECT
 public:
     static constexpr int FrozenColumnCount = 2;
+    // Before the first table is prepared the grid shows this many empty rows and
+    // columns with its header, as a string grid does by default.
+    static constexpr int InitialRowCount = 5;
+    static constexpr int InitialColumnCount = 5;
 
     explicit ResultsGridView(QWidget *parent = nullptr);
     ~ResultsGridView() override;

@@ -71,6 +71,19 @@ TEST_F(MainWindowTest, ClientAreaStacksVisibleBlocksAndGridTakesTheRest) {
     EXPECT_EQ(ui().grdTable->height(), 349);
 }
 
+// A first start prepares no table (the column count is 10); the grid area still
+// shows an empty grid with its header column and row, not a blank field.
+TEST_F(MainWindowTest, BeforeTheFirstTableTheGridShowsEmptyCells) {
+    ASSERT_EQ(ui().leFreqColCount->text(), QStringLiteral("10"));
+    ResultsGridView *grid = ui().grdTable;
+    EXPECT_EQ(grid->rowCount(), ResultsGridView::InitialRowCount);
+    EXPECT_EQ(grid->columnCount(), ResultsGridView::InitialColumnCount);
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c)
+            EXPECT_EQ(grid->item(r, c), nullptr) << r << "," << c;
+    EXPECT_TRUE(grid->frozenView()->isVisible());
+}
+
 TEST_F(MainWindowTest, VisibilityBoxesInsertTheirBlocksInStackOrder) {
     ui().chbComPortAndLogVisibility->click();
     QApplication::processEvents();
