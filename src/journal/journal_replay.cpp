@@ -106,7 +106,7 @@ TJournalReplay replayRun(const TJournalRun &run) {
     }
     for (const TFreqItem &item : replay.FreqStorage.Items)
         grid.set(0, item.Col, numfmt::general(item.Freq, separator));
-    if (last)
+    if (last && !last->Frame.isEmpty())
         FillHeaderFromPacket(replay.CSVTable, decodedFrame(last->Frame, separator));
 
     replay.Cells = grid.cells();

@@ -1,5 +1,6 @@
 #include "journal/run_journal.h"
 
+#include "base/number_format.h"
 #include "journal/journal_schema.h"
 #include "journal/journal_sql.h"
 
@@ -33,7 +34,8 @@ QString asideName(const QString &path) {
     };
     QString candidate = info.dir().filePath(stem + suffix);
     for (int n = 2; taken(candidate); ++n)
-        candidate = info.dir().filePath(stem + QLatin1Char('-') + QString::number(n) + suffix);
+        candidate = info.dir().filePath(stem + QLatin1Char('-') +
+                                        numfmt::general(n, QLatin1Char('.')) + suffix);
     return candidate;
 }
 
