@@ -1,7 +1,8 @@
 // The run journal on the real disk:
 //  1. the cost of recording one cell, a transaction committed with
 //     synchronous=FULL (mean, 99th percentile and worst, in milliseconds);
-//  2. opening the journal (which checks every page), loading and replaying a
+//  2. how long a write waits when another program holds the file's lock;
+//  3. opening the journal (which checks every page), loading and replaying a
 //     run of 10 000 set points by 20 frequencies, every cell recorded once.
 //
 //   bench_journal [cells [folder]]    (defaults: 2000 cells, the current folder)
@@ -19,6 +20,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -80,6 +84,34 @@ TJournalReading reading(const TJournalTable &t, int row, int col) {
     return journalReadingOf(E, t.TempStorage.Items.at(row), fi, text);
 }
 
+// Another connection takes the write lock; the journal's next write gives up
+// after its busy timeout and stops the journal.
+bool benchLockedWrite(TRunJournal &journal, qint64 runId, const TJournalTable &t) {
+    const QString name = QStringLiteral("bench_lock_holder");
+    qint64 waited = 0;
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        holder.setDatabaseName(journal.path());
+        QSqlQuery lock(holder);
+        if (!holder.open() || !lock.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            std::fprintf(stderr, "cannot take the lock: %s\n", qPrintable(lock.lastError().text()));
+            return false;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const TJournalOutcome outcome = journal.recordReading(runId, reading(t, 0, 0));
+        waited = timer.nsecsElapsed();
+        if (outcome.fault != TJournalFault::Locked) {
+            std::fprintf(stderr, "a write under the lock did not report it\n");
+            return false;
+        }
+        lock.exec(QStringLiteral("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase(name);
+    std::printf("write against a held lock gives up after %.1f ms\n", ms(waited));
+    return true;
+}
+
 bool benchCellCost(const QString &folder, int cells) {
     QTemporaryDir dir(QDir(folder).filePath(QStringLiteral("bench_journal-XXXXXX")));
     TRunJournal journal;
@@ -104,7 +136,7 @@ bool benchCellCost(const QString &folder, int cells) {
     std::printf("recorded cell, synchronous=FULL, %d cells in %s:\n"
                 "  mean %.3f ms, 99th percentile %.3f ms, max %.3f ms\n",
                 cells, qPrintable(QDir(folder).absolutePath()), mean, ms(p99), ms(costs.back()));
-    return true;
+    return benchLockedWrite(journal, runId, t);
 }
 
 bool benchLoadAndReplay(const QString &folder, int rows) {
