@@ -19,8 +19,8 @@
 // Every call returns an outcome. The first failure stops the journal for
 // this session: the connection is closed, the outcome carries the Russian
 // message to show once, and every later call fails quietly with the same
-// fault. A lock held by another program makes a call fail after a few
-// milliseconds instead of waiting.
+// fault. A lock held by another program makes a call fail after 10 ms
+// instead of waiting.
 class TRunJournal {
 public:
     TRunJournal();
@@ -47,8 +47,8 @@ public:
     TJournalOutcome recordStart(qint64 runId, const TJournalStart &start);
     // Keeps the reading and makes it the one its cell shows.
     TJournalOutcome recordReading(qint64 runId, const TJournalReading &reading);
-    // Keeps the actual temperature of a row; a text equal to the one the
-    // journal already holds for the row is not written again.
+    // Keeps the actual temperature of a row; a text equal to the one this
+    // session last wrote for the row is not written again.
     TJournalOutcome recordActualTemperature(qint64 runId, const TJournalActualTemperature &actual);
     TJournalOutcome endRun(qint64 runId, const QDateTime &time);
     // The run's readings up to now are in `fileName`.
