@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <QVariant>
+
+// Small helpers the journal's SQL code shares.
+
+// Runs one statement that returns no rows; on failure fills `error`.
+bool execSql(const QSqlDatabase &db, const QString &sql, QSqlError *error);
+
+// Times are stored as local ISO 8601 text with milliseconds; an invalid time is NULL.
+QVariant sqlTime(const QDateTime &time);
+QDateTime timeFromSql(const QVariant &value);
+// SQLite stores a NaN as NULL, so NULL reads back as NaN.
+QVariant sqlReal(double value);
+double realFromSql(const QVariant &value);
+
+// A write transaction begins IMMEDIATE: it takes the write lock at once, so
+// a busy file shows at the start (after the short busy timeout) and never
+// halfway through. A read transaction gives its queries one snapshot. A
+// transaction not committed is rolled back when this goes out of scope.
+class TSqlTransaction {
+public:
+    explicit TSqlTransaction(const QSqlDatabase &db);
+    ~TSqlTransaction();
+    TSqlTransaction(const TSqlTransaction &) = delete;
+    TSqlTransaction &operator=(const TSqlTransaction &) = delete;
+
+    bool begin(bool write, QSqlError *error);
+    bool commit(QSqlError *error);
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};

@@ -1,0 +1,229 @@
+#include "journal/run_journal.h"
+
+#include "base/number_format.h"
+#include "journal/journal_schema.h"
+#include "journal/journal_sql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kDriver = QStringLiteral("QSQLITE");
+// A write never waits longer than this for another program's lock.
+constexpr int kBusyTimeoutMs = 10;
+
+// SQLite keeps a database's write-ahead log and shared index beside it under these suffixes.
+const QStringList kCompanionSuffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// "runs.sqlite" becomes "runs-damaged-20241208-090503.sqlite" (with "-2",
+// "-3" ... when that name is taken, counting each companion file too).
+QString asideName(const QString &path) {
+    const QFileInfo info(path);
+    const QString stem = info.completeBaseName() + QStringLiteral("-damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    auto taken = [](const QString &candidate) {
+        for (const QString &companion : kCompanionSuffixes) {
+            if (QFileInfo::exists(candidate + companion))
+                return true;
+        }
+        return false;
+    };
+    QString candidate = info.dir().filePath(stem + suffix);
+    for (int n = 2; taken(candidate); ++n)
+        candidate = info.dir().filePath(stem + QLatin1Char('-') +
+                                        numfmt::general(n, QLatin1Char('.')) + suffix);
+    return candidate;
+}
+
+} // namespace
+
+TRunJournal::TRunJournal()
+    : m_connectionName(QStringLiteral("tamrel_journal_%1").arg(quintptr(this), 0, 16)) {}
+
+TRunJournal::~TRunJournal() {
+    close();
+}
+
+TJournalOutcome TRunJournal::open(const QString &path) {
+    close();
+    m_path = path;
+    m_previousSessionClean = true;
+    if (!QSqlDatabase::isDriverAvailable(kDriver))
+        return fail(journalFailure(TJournalFault::NoDriver, path));
+
+    TJournalOutcome outcome = openFile();
+    if (outcome.ok) {
+        m_fault = TJournalFault::None;
+        return outcome;
+    }
+    if (outcome.fault != TJournalFault::Corrupt)
+        return fail(outcome);
+
+    close();
+    QString movedTo;
+    if (!moveAside(&movedTo))
+        return fail(outcome);
+    qWarning("run journal: %s was damaged and is kept as %s", qPrintable(path),
+             qPrintable(movedTo));
+    outcome = openFile();
+    if (!outcome.ok)
+        return fail(outcome);
+    m_fault = TJournalFault::None;
+    return journalRecovered(movedTo);
+}
+
+TJournalOutcome TRunJournal::openFile() {
+    if (QFileInfo::exists(m_path)) {
+        const TJournalOutcome checked = checkFile();
+        if (!checked.ok)
+            return checked;
+    }
+    m_db = QSqlDatabase::addDatabase(kDriver, m_connectionName);
+    m_db.setDatabaseName(m_path);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!m_db.open())
+        return journalFailure(m_db.lastError(), m_path);
+    TJournalOutcome outcome = configure();
+    if (outcome.ok)
+        outcome = migrateJournal(m_db, m_path);
+    if (outcome.ok)
+        outcome = startSession();
+    return outcome;
+}
+
+// Damage often sits on a page nothing has read yet; the quick check reads
+// them all, so a damaged file is found now and not in the middle of a run.
+// It runs read-only because a writing connection, on closing, would fold the
+// log into the damaged file and delete it; the damaged file and its log are
+// to be kept exactly as they were found.
+TJournalOutcome TRunJournal::checkFile() const {
+    const QString name = m_connectionName + QStringLiteral("_check");
+    TJournalOutcome outcome;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, name);
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open()) {
+            outcome = journalFailure(db.lastError(), m_path);
+        } else {
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next()) {
+                outcome = journalFailure(query.lastError(), m_path);
+            } else if (query.value(0).toString() != QLatin1String("ok")) {
+                qWarning("run journal: %s fails its check: %s", qPrintable(m_path),
+                         qPrintable(query.value(0).toString()));
+                outcome = journalFailure(TJournalFault::Corrupt, m_path);
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return outcome;
+}
+
+TJournalOutcome TRunJournal::configure() {
+    QSqlError error;
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
+        return journalFailure(query.lastError(), m_path);
+    if (query.value(0).toString() != QLatin1String("wal"))
+        qWarning("run journal: %s stays in journal mode %s", qPrintable(m_path),
+                 qPrintable(query.value(0).toString()));
+    if (!execSql(m_db, QStringLiteral("PRAGMA synchronous = FULL"), &error) ||
+        !execSql(m_db, QStringLiteral("PRAGMA foreign_keys = ON"), &error))
+        return journalFailure(error, m_path);
+    return {};
+}
+
+// The marker says "running" from now until markCleanShutdown; finding it
+// still set means the program before this one did not close normally.
+TJournalOutcome TRunJournal::startSession() {
+    QSqlError error;
+    TSqlTransaction transaction(m_db);
+    if (!transaction.begin(true, &error))
+        return journalFailure(error, m_path);
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("SELECT clean FROM session WHERE id = 1")))
+        return journalFailure(query.lastError(), m_path);
+    if (query.next())
+        m_previousSessionClean = query.value(0).toInt() != 0;
+    query.finish();
+    query.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO session (id, clean, opened_at) VALUES (1, 0, ?)"));
+    query.addBindValue(sqlTime(QDateTime::currentDateTime()));
+    if (!query.exec() || !transaction.commit(&error))
+        return journalFailure(query.lastError().isValid() ? query.lastError() : error, m_path);
+    return {};
+}
+
+// Renames the file and its companions together; when one cannot be moved,
+// the ones already moved go back, so a log never meets a file it was not
+// written for.
+bool TRunJournal::moveAside(QString *movedTo) const {
+    const QString target = asideName(m_path);
+    QStringList moved;
+    for (const QString &companion : kCompanionSuffixes) {
+        const QString from = m_path + companion;
+        if (!QFileInfo::exists(from))
+            continue;
+        QFile file(from);
+        if (file.rename(target + companion)) {
+            moved << companion;
+            continue;
+        }
+        qWarning("run journal: cannot move %s aside: %s", qPrintable(from),
+                 qPrintable(file.errorString()));
+        for (const QString &back : moved) {
+            if (!QFile::rename(target + back, m_path + back))
+                qWarning("run journal: cannot move %s back", qPrintable(target + back));
+        }
+        return false;
+    }
+    *movedTo = target;
+    return true;
+}
+
+void TRunJournal::close() {
+    m_actualRun = 0;
+    m_actualTexts.clear();
+    if (!m_db.isValid())
+        return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+TJournalOutcome TRunJournal::fail(const TJournalOutcome &outcome) {
+    close();
+    m_fault = outcome.fault;
+    return outcome;
+}
+
+TJournalOutcome TRunJournal::transact(bool write, const Body &body) {
+    if (!isOpen()) {
+        TJournalOutcome stopped;
+        stopped.ok = false;
+        stopped.fault = m_fault;
+        return stopped;
+    }
+    QSqlError error;
+    bool done = false;
+    {
+        TSqlTransaction transaction(m_db);
+        done = transaction.begin(write, &error) && body(&error) && transaction.commit(&error);
+    }
+    if (!done)
+        return fail(journalFailure(error, m_path));
+    return {};
+}
+
+TJournalOutcome TRunJournal::markCleanShutdown() {
+    return transact(true, [this](QSqlError *error) {
+        return execSql(m_db, QStringLiteral("UPDATE session SET clean = 1 WHERE id = 1"), error);
+    });
+}

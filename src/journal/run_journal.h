@@ -1,0 +1,96 @@
+#pragma once
+
+#include "journal/journal_outcome.h"
+#include "journal/journal_records.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+// The run journal: one SQLite file (WAL, synchronous=FULL) that keeps every
+// prepared table that was run, each start, every reading and actual
+// temperature, committed as each is recorded, so that a run survives the
+// program's death.
+//
+// Every call returns an outcome. The first failure stops the journal for
+// this session: the connection is closed, the outcome carries the Russian
+// message to show once, and every later call fails quietly with the same
+// fault. A lock held by another program makes a call fail after 10 ms
+// instead of waiting.
+class TRunJournal {
+public:
+    TRunJournal();
+    ~TRunJournal();
+    TRunJournal(const TRunJournal &) = delete;
+    TRunJournal &operator=(const TRunJournal &) = delete;
+
+    // Opens the journal at `path`, creating or upgrading it, and marks the
+    // session as running until markCleanShutdown. A damaged file is renamed
+    // aside with its -wal and -shm, never deleted, and a new one started: the
+    // outcome is then ok, with fault Corrupt, the new name and a message.
+    TJournalOutcome open(const QString &path);
+    bool isOpen() const { return m_db.isOpen(); }
+    const QString &path() const { return m_path; }
+
+    // Whether the session before this open ended with markCleanShutdown (a
+    // new file counts as clean).
+    bool previousSessionClean() const { return m_previousSessionClean; }
+    TJournalOutcome markCleanShutdown();
+
+    // A new run over a freshly prepared table, with its first start.
+    TJournalOutcome beginRun(const TJournalTable &table, const TJournalStart &start, qint64 *runId);
+    // A later start of the same run; the readings that follow belong to it.
+    TJournalOutcome recordStart(qint64 runId, const TJournalStart &start);
+    // Keeps the reading and makes it the one its cell shows.
+    TJournalOutcome recordReading(qint64 runId, const TJournalReading &reading);
+    // Keeps the actual temperature of a row; a text equal to the one this
+    // session last wrote for the row is not written again.
+    TJournalOutcome recordActualTemperature(qint64 runId, const TJournalActualTemperature &actual);
+    TJournalOutcome endRun(qint64 runId, const QDateTime &time);
+    // The run's readings up to now are in `fileName`.
+    TJournalOutcome markSaved(qint64 runId, const QString &fileName, const QDateTime &time);
+    TJournalOutcome deleteRun(qint64 runId);
+
+    // Newest first.
+    TJournalOutcome runs(QVector<TJournalRunSummary> *summaries);
+    // The newest run when the previous session did not end cleanly and that
+    // run holds readings never saved to a file; otherwise nothing.
+    TJournalOutcome runToRecover(std::optional<TJournalRunSummary> *run);
+    // Nothing when there is no such run.
+    TJournalOutcome loadRun(qint64 runId, std::optional<TJournalRun> *run);
+
+private:
+    using Body = std::function<bool(QSqlError *error)>;
+
+    TJournalOutcome openFile();
+    TJournalOutcome checkFile() const;
+    TJournalOutcome configure();
+    TJournalOutcome startSession();
+    bool moveAside(QString *movedTo) const;
+    void close();
+    // Runs `body` in one transaction (a write, or a read snapshot); a failure
+    // stops the journal.
+    TJournalOutcome transact(bool write, const Body &body);
+    TJournalOutcome fail(const TJournalOutcome &outcome);
+
+    bool insertStart(qint64 runId, const TJournalStart &start, QSqlError *error);
+    bool querySummaries(qint64 runId, int limit, QVector<TJournalRunSummary> *out,
+                        QSqlError *error);
+    bool loadTable(qint64 runId, TJournalTable *table, QSqlError *error);
+    bool loadSegments(qint64 runId, QVector<TJournalSegment> *segments, QSqlError *error);
+    bool loadActualTemperatures(qint64 runId, QVector<TJournalActualTemperature> *out,
+                                QSqlError *error);
+
+    const QString m_connectionName;
+    QString m_path;
+    QSqlDatabase m_db;
+    bool m_previousSessionClean = true;
+    TJournalFault m_fault = TJournalFault::NotOpen;
+    // The actual-temperature texts this session wrote, by row, for one run.
+    qint64 m_actualRun = 0;
+    QHash<int, QString> m_actualTexts;
+};
