@@ -47,10 +47,12 @@ void TReadingCapture::CaptureReading(const TEventRec &E) {
         const TFreqItem fi = m_state.FreqStorage.FindFreq(measuredAt);
         const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
         if (ti.Index != -1) {
-            setCellText(m_grid, ti.Row, fi.Col, resultsCellText(E.IM));
+            const QString text = resultsCellText(E.IM);
+            setCellText(m_grid, ti.Row, fi.Col, text);
             // A position outside the CSV table only loses the file copy; the
             // grid cell is already written.
             StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
+            emit readingRecorded(journalReadingOf(E, ti, fi, text));
         }
     }
 
@@ -63,7 +65,14 @@ void TReadingCapture::CaptureActualTemperature(double t) {
     if (!m_state.TempStorage.InRange(t))
         return;
     const TTempItem S = m_state.TempStorage.FindTemp(t);
-    if (S.Index != -1)
-        setCellText(m_grid, S.Row, kActualTemperatureColumn,
-                    numfmt::general(t, m_state.DecimalSeparator));
+    if (S.Index == -1)
+        return;
+    TJournalActualTemperature actual;
+    actual.Row = S.Row;
+    actual.Time = QDateTime::currentDateTime();
+    actual.SetPoint = S.SetPoint;
+    actual.Temperature = t;
+    actual.Text = numfmt::general(t, m_state.DecimalSeparator);
+    setCellText(m_grid, S.Row, kActualTemperatureColumn, actual.Text);
+    emit actualTemperatureRecorded(actual);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "journal/journal_records.h"
+
 #include <QObject>
 
 class QTableWidget;
@@ -26,6 +28,12 @@ public:
     void CaptureReading(const TEventRec &E);
     // Writes t into the actual-temperature column of the set point it matches.
     void CaptureActualTemperature(double t);
+
+signals:
+    // A reading was written into its results cell (the grid already shows it).
+    void readingRecorded(const TJournalReading &reading);
+    // An actual temperature was written into column 1.
+    void actualTemperatureRecorded(const TJournalActualTemperature &actual);
 
 private:
     TAppState &m_state;

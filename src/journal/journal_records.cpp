@@ -20,7 +20,7 @@ TJournalReading journalReadingOf(const TEventRec &E, const TTempItem &ti, const 
     r.Time = E.Time;
     r.SetPoint = ti.SetPoint;
     r.Temperature = E.Temperature;
-    r.FrequencyHz = E.Frequency;
+    r.FrequencyHz = E.IM.FreqHz;
     r.Frame = QByteArray(reinterpret_cast<const char *>(E.RawData.data()), kFrameBytes);
     r.MainName = E.IM.MainName;
     r.MainValue = E.IM.MainValue;
