@@ -79,6 +79,7 @@ void TRunSequencer::actStartExecute() {
     m_state.Step.StepFinePhase = 1;
     m_state.Step.StepTarget = 0;
     m_state.Step.StepWaypoint = 0;
+    emit runStarted();
 }
 
 void TRunSequencer::actStopExecute() {
@@ -94,6 +95,7 @@ void TRunSequencer::actStopExecute() {
     m_actions.actStart->setEnabled(true);
     m_links.setKeypadEnabled(true);
     m_actions.actFileSaveTo->setEnabled(true);
+    emit runStopped();
 }
 
 void TRunSequencer::warn(const QString &text) {

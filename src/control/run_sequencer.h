@@ -43,6 +43,11 @@ public:
     // above 999 Hz.
     bool ValidateFrequencies();
 
+signals:
+    // A run began: the frequencies and the skip count were taken, RunActive is 1.
+    void runStarted();
+    void runStopped();
+
 public slots:
     void actStartExecute();
     void actStopExecute();

@@ -42,28 +42,41 @@ TSaveCommand::TSaveCommand(TAppState &state, QPlainTextEdit *reLogFile, QObject 
     };
 }
 
-// The header values come from the latest meter packet; with none yet they are
-// empty. The log shows the text even when the file cannot be written, and a
-// failed save is reported with the file's name and the cause.
+// The header values come from the latest meter packet. Before the meter has sent
+// a frame the table keeps the ones it holds: empty, unless the table was
+// restored from the run journal with those of its last reading.
 void TSaveCommand::actFileSaveToExecute() {
+    if (m_state.EventStore.HoldsMeterFrame()) {
+        TEventRec record;
+        m_state.EventStore.GetLast(kMeterRecord, record);
+        FillHeaderFromPacket(m_state.CSVTable, record.IM);
+    }
+    const QString fileName = saveTable(m_state.CSVTable);
+    if (!fileName.isEmpty())
+        emit saved(fileName);
+}
+
+// The log shows the text even when the file cannot be written, and a failed
+// save is reported with the file's name and the cause.
+QString TSaveCommand::saveTable(const TCSVTable &table) {
     const QString chosen = m_chooseFile ? m_chooseFile(m_lastFileName) : QString();
     if (chosen.isEmpty())
-        return;
+        return QString();
     if (const QString problem = saveFileNameProblem(chosen); !problem.isEmpty()) {
         if (m_showError)
             m_showError(problem);
-        return;
+        return QString();
     }
     m_lastFileName = withDefaultSuffix(chosen);
 
-    TEventRec record;
-    m_state.EventStore.GetLast(kMeterRecord, record);
-    FillHeaderFromPacket(m_state.CSVTable, record.IM);
-
-    const QString text = m_state.CSVTable.TableToText();
+    const QString text = table.TableToText();
     m_reLogFile->setPlainText(cp1251::decode(cp1251::encode(text)));
 
-    const TFileResult result = m_state.CSVTable.SaveTableToFile(m_lastFileName);
-    if (!result.ok && m_showError)
-        m_showError(result.error);
+    const TFileResult result = table.SaveTableToFile(m_lastFileName);
+    if (!result.ok) {
+        if (m_showError)
+            m_showError(result.error);
+        return QString();
+    }
+    return m_lastFileName;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QPlainTextEdit;
+class TCSVTable;
 struct TAppState;
 
 // A name typed without an extension gets ".tamrel"; any other name stays as it is.
@@ -30,6 +31,15 @@ public:
 
     // The name chosen last, offered again by the next save while the program runs.
     const QString &lastFileName() const { return m_lastFileName; }
+
+    // Asks where to save and writes `table` there, showing its text in the file
+    // log. Returns the file written, or an empty name when the user cancelled or
+    // the save failed (the user has been told why).
+    QString saveTable(const TCSVTable &table);
+
+signals:
+    // The table of the current run reached `fileName`.
+    void saved(const QString &fileName);
 
 public slots:
     void actFileSaveToExecute();

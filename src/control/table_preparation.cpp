@@ -102,6 +102,7 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     setGridEditing(*m_grid, true);
     setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
     setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
+    emit tablePrepared();
 }
 
 // With the frequencies kept, every row below the header is emptied; otherwise

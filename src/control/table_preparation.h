@@ -50,6 +50,10 @@ public:
     // that has those cells.
     void placeDefaultFrequencies();
 
+signals:
+    // The grid was laid out anew (after the user confirmed, when asked).
+    void tablePrepared();
+
 public slots:
     void actApplySettiingsTempAndGridExecute();
     void leFreqColCountDblClick();

@@ -60,3 +60,10 @@ void TMyStorage::append(History &history, TEventRec &&record) {
     if (history.records.size() > std::size_t(kHistoryLimit))
         history.records.pop_front();
 }
+
+bool TMyStorage::HoldsMeterFrame() const {
+    for (const TEventRec &E : m_meterEvents.records)
+        if (E.IM.FreqHz > 0)
+            return true;
+    return false;
+}

@@ -46,6 +46,9 @@ public:
 
     // Records of `kind` currently held (at most kHistoryLimit).
     int heldCount(uint8_t kind) const;
+    // Whether a held meter record came from a frame the meter sent (not a
+    // link-loss tick, not a frame that failed to decode).
+    bool HoldsMeterFrame() const;
 
 private:
     struct History {
