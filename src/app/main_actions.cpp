@@ -20,6 +20,7 @@ void MainActions::create(QObject *owner) {
     actStart = makeAction(list, "actStart", QStringLiteral("Начать измерения"));
     actStop = makeAction(list, "actStop", QStringLiteral("Остановить измерения"), false);
     actFileSaveTo = makeAction(list, "actFileSaveTo", QStringLiteral("Сохранить в.."), false);
+    actPastRuns = makeAction(list, "actPastRuns", QStringLiteral("Прошлые измерения..."));
     actHelpAbout = makeAction(list, "actHelpAbout", QStringLiteral("О программе"));
     actComPortAndLogVisibility = makeAction(list, "actComPortAndLogVisibility",
                                             QStringLiteral("Показать настройки портов и лог"));

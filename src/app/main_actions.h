@@ -13,6 +13,7 @@ struct MainActions {
     QAction *actStart = nullptr;
     QAction *actStop = nullptr;
     QAction *actFileSaveTo = nullptr;
+    QAction *actPastRuns = nullptr;
     QAction *actHelpAbout = nullptr;
     QAction *actComPortAndLogVisibility = nullptr;
     QAction *actLogFileVisibility = nullptr;

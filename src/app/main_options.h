@@ -11,6 +11,8 @@ struct TMainOptions {
     QString settingsPath;
     // Empty: "ports" beside the program (where the "COMn" links are looked up).
     QString portsFolder;
+    // Empty: "runs.sqlite" beside the settings file.
+    QString journalPath;
     // Null: the system locale's separator.
     QChar decimalSeparator;
     // Every timer period is divided by this (tests only; the program runs 1).

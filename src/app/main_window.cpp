@@ -4,8 +4,10 @@
 #include "control/autoconnect.h"
 #include "control/freq_stepper.h"
 #include "control/handler_errors.h"
+#include "control/journal_controller.h"
 #include "control/meter_link.h"
 #include "control/pending_events.h"
+#include "control/save_command.h"
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
 #include "control/thermo_link.h"
@@ -75,6 +77,7 @@ void TfrmMain::FormCreate() {
     createPortControllers();
     createTableControllers();
     createRunControllers();
+    createJournalControllers();
     collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
@@ -86,6 +89,7 @@ void TfrmMain::buildMenu() {
     QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(m_actions.actFileSaveTo);
+    file->addAction(m_actions.actPastRuns);
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(m_actions.actHelpAbout);
@@ -146,6 +150,9 @@ void TfrmMain::InitMainWindow() {
         m_actions.actApplySettiingsTempAndGrid->trigger();
         m_tablePreparation->placeDefaultFrequencies();
     }
+    // A run the last session lost is offered back before anything connects.
+    m_journal->open(journalPath());
+    m_journal->offerRecovery();
     setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
 }
 
@@ -153,6 +160,7 @@ void TfrmMain::ShutDown() {
     for (QTimer *timer : m_timers.inShutdownOrder())
         setTimerEnabled(timer, false);
     emit saveSettingsRequested();
+    m_journal->close();
     QCoreApplication::quit();
 }
 
@@ -183,7 +191,28 @@ void TfrmMain::showEvent(QShowEvent *event) {
     m_actions.actMainFormShow->trigger();
 }
 
+// Closing with readings that are in no file asks first (by the menu, the
+// window's close button or a logout alike); with none it stays silent.
 void TfrmMain::closeEvent(QCloseEvent *event) {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     ShutDown();
     event->accept();
+}
+
+bool TfrmMain::mayClose() {
+    if (!m_journal->hasUnsavedReadings())
+        return true;
+    switch (m_closePrompt()) {
+    case CloseAnswer::Save:
+        m_saveCommand->actFileSaveToExecute();
+        return !m_journal->hasUnsavedReadings();
+    case CloseAnswer::CloseWithoutSaving:
+        return true;
+    case CloseAnswer::Cancel:
+        break;
+    }
+    return false;
 }

@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class TAboutBox;
 class TSerComPort;
 class TMeterLink;
@@ -20,6 +22,8 @@ class TSaveCommand;
 class TRunSequencer;
 class TFreqStepper;
 class TReadingCapture;
+class TJournalController;
+class TPastRunsCommand;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -51,6 +55,13 @@ public:
     TRunSequencer *runSequencer() const { return m_runSequencer; }
     TFreqStepper *freqStepper() const { return m_freqStepper; }
     TReadingCapture *readingCapture() const { return m_readingCapture; }
+    TJournalController *journal() const { return m_journal; }
+    TPastRunsCommand *pastRunsCommand() const { return m_pastRuns; }
+
+    // What closing with readings not in any file asks; tests replace it.
+    enum class CloseAnswer { Save, CloseWithoutSaving, Cancel };
+    using ClosePrompt = std::function<CloseAnswer()>;
+    void setClosePrompt(ClosePrompt prompt) { m_closePrompt = std::move(prompt); }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -84,6 +95,9 @@ private:
     void createPortControllers();
     void createTableControllers();
     void createRunControllers();
+    void createJournalControllers();
+    QString journalPath() const;
+    bool mayClose();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -107,5 +121,8 @@ private:
     TRunSequencer *m_runSequencer = nullptr;
     TFreqStepper *m_freqStepper = nullptr;
     TReadingCapture *m_readingCapture = nullptr;
+    TJournalController *m_journal = nullptr;
+    TPastRunsCommand *m_pastRuns = nullptr;
+    ClosePrompt m_closePrompt;
     TAboutBox *m_aboutBox = nullptr;
 };

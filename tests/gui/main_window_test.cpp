@@ -177,7 +177,8 @@ TEST_F(MainWindowTest, ButtonsAndMenuShowTheirActionsCaptions) {
             items << item->text();
         menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
     }
-    EXPECT_EQ(menus, QStringList({"Файл:Сохранить в..", "Справка:О программе"}));
+    EXPECT_EQ(menus,
+              QStringList({"Файл:Сохранить в..,Прошлые измерения...", "Справка:О программе"}));
 }
 
 TEST_F(MainWindowTest, RunParameterEditsAndTheirLabels) {

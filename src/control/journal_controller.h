@@ -1,0 +1,97 @@
+#pragma once
+
+#include "journal/journal_outcome.h"
+#include "journal/journal_records.h"
+#include "ui/main_window_ui.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class ResultsGridView;
+class TJournalThread;
+class TSaveCommand;
+class TTablePreparation;
+struct TAppState;
+
+// Keeps every reading of a run in the run journal the moment the capture writes
+// it, and gives runs back: the run a crash interrupted (asked at start), and
+// any past run from the list. The grid and the CSV table are rebuilt from the
+// journal, never the other way round. A journal that cannot be kept is said
+// once; the run goes on in memory.
+class TJournalController : public QObject {
+    Q_OBJECT
+public:
+    // Asks a yes/no question; tests replace it.
+    using Question = std::function<bool(const QString &text)>;
+
+    // What a restore puts back besides the state: the grid, the run parameters,
+    // the table preparation (whose Tag marks run data) and the save command.
+    struct Views {
+        ResultsGridView *grdTable = nullptr;
+        RunParameterWidgets runParameters;
+        QAction *actFileSaveTo = nullptr;
+    };
+
+    TJournalController(TAppState &state, const Views &views, TTablePreparation &table,
+                       TSaveCommand &save, QObject *parent = nullptr);
+    ~TJournalController() override;
+
+    void setQuestion(Question question) { m_ask = std::move(question); }
+
+    // Opens (or creates) the journal at `path`; a journal that cannot be kept,
+    // or a damaged one set aside, is reported through failure().
+    void open(const QString &path);
+    // When the last session died with readings of its newest run not in any
+    // file, asks whether to restore that run, and restores it on yes.
+    void offerRecovery();
+    // The session ends normally.
+    void close();
+
+    // Readings of the current table not yet in a file.
+    bool hasUnsavedReadings() const { return m_unsaved; }
+    qint64 currentRunId() const { return m_runId; }
+
+    // The runs of the journal, newest first (empty when it is not kept).
+    QVector<TJournalRunSummary> pastRuns();
+    // Makes a past run the current table (not running). False when it could not be loaded.
+    bool openRun(qint64 runId);
+    // Writes a past run to a file the user chooses, in the measurement file's format.
+    void saveRun(qint64 runId);
+    // The current run cannot be deleted: its readings are on the screen.
+    bool deleteRun(qint64 runId);
+
+    // Followed from the table preparation, the run, the capture and saving.
+    void onTablePrepared();
+    void onRunStarted();
+    void onRunStopped();
+    void onReadingRecorded(const TJournalReading &reading);
+    void onActualTemperatureRecorded(const TJournalActualTemperature &actual);
+    void onSaved(const QString &fileName);
+
+signals:
+    // Why the journal is not kept (or what happened to a damaged one); say it once.
+    void failure(const QString &message);
+    // A run was restored or opened into the grid.
+    void runLoaded(const TJournalRun &run);
+
+private:
+    void journalFailed(const QString &message);
+    std::optional<TJournalRun> load(qint64 runId);
+    void putBack(const TJournalRun &run);
+    void reportIfFailed(const TJournalOutcome &outcome);
+
+    TAppState &m_state;
+    Views m_views;
+    TTablePreparation &m_table;
+    TSaveCommand &m_save;
+    TJournalThread *m_journal;
+    Question m_ask;
+    bool m_kept = false;
+    qint64 m_runId = 0;
+    bool m_unsaved = false;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+class TJournalController;
+class PastRunsDialog;
+struct TAppState;
+
+// "Прошлые измерения...": the list of the journal's runs, from which a run is
+// opened into the grid (not running), saved again as a measurement file, or
+// deleted after the user confirms.
+class TPastRunsCommand : public QObject {
+    Q_OBJECT
+public:
+    // Asks a yes/no question; tests replace it, and watch the dialog.
+    using Question = std::function<bool(const QString &text)>;
+    using DialogShown = std::function<void(PastRunsDialog &dialog)>;
+
+    TPastRunsCommand(const TAppState &state, TJournalController &journal, QWidget *dialogParent,
+                     QObject *parent = nullptr);
+
+    void setQuestion(Question question) { m_ask = std::move(question); }
+    // Called with the dialog once it is filled, instead of showing it modally.
+    void setDialogShown(DialogShown shown) { m_shown = std::move(shown); }
+
+public slots:
+    void actPastRunsExecute();
+
+private:
+    void refresh(PastRunsDialog &dialog);
+    void open(PastRunsDialog &dialog, qint64 runId);
+    void remove(PastRunsDialog &dialog, qint64 runId);
+
+    const TAppState &m_state;
+    TJournalController &m_journal;
+    QWidget *m_dialogParent;
+    Question m_ask;
+    DialogShown m_shown;
+};

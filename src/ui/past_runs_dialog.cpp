@@ -1,0 +1,97 @@
+#include "ui/past_runs_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString timeText(const QDateTime &time) {
+    return time.isValid() ? QLocale().toString(time, QStringLiteral("dd.MM.yyyy HH:mm:ss"))
+                          : QStringLiteral("—");
+}
+
+} // namespace
+
+PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("dlgPastRuns"));
+    setWindowTitle(QStringLiteral("Прошлые измерения"));
+    resize(760, 360);
+
+    m_list = new QTableWidget(0, 5, this);
+    m_list->setObjectName(QStringLiteral("grdPastRuns"));
+    m_list->setHorizontalHeaderLabels(
+        {QStringLiteral("Начало"), QStringLiteral("Окончание"), QStringLiteral("Уставки × частоты"),
+         QStringLiteral("Заполнено ячеек"), QStringLiteral("Сохранено в файл")});
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->hide();
+    m_list->horizontalHeader()->setStretchLastSection(true);
+
+    auto *buttons = new QDialogButtonBox(this);
+    m_open = buttons->addButton(QStringLiteral("Открыть"), QDialogButtonBox::ActionRole);
+    m_save = buttons->addButton(QStringLiteral("Сохранить в.."), QDialogButtonBox::ActionRole);
+    m_delete = buttons->addButton(QStringLiteral("Удалить"), QDialogButtonBox::DestructiveRole);
+    buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_open, &QPushButton::clicked, this, [this] { emit openRequested(selectedRunId()); });
+    connect(m_save, &QPushButton::clicked, this, [this] { emit saveRequested(selectedRunId()); });
+    connect(m_delete, &QPushButton::clicked, this,
+            [this] { emit deleteRequested(selectedRunId()); });
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &PastRunsDialog::updateButtons);
+    connect(m_list, &QTableWidget::cellDoubleClicked, this,
+            [this] { emit openRequested(selectedRunId()); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+    updateButtons();
+}
+
+void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 currentRunId) {
+    m_currentRunId = currentRunId;
+    m_ids.clear();
+    m_list->clearContents();
+    m_list->setRowCount(runs.size());
+    const QLocale locale;
+    for (int row = 0; row < runs.size(); ++row) {
+        const TJournalRunSummary &run = runs[row];
+        m_ids << run.Id;
+        QString start = timeText(run.StartedAt);
+        if (run.Id == currentRunId)
+            start += QStringLiteral(" (на экране)");
+        const QStringList texts = {
+            start,
+            timeText(run.EndedAt),
+            QStringLiteral("%1 × %2").arg(locale.toString(run.SetPointCount),
+                                          locale.toString(run.FrequencyCount)),
+            locale.toString(run.CellCount),
+            run.SavedFile.isEmpty() ? QStringLiteral("не сохранено")
+                                    : QDir::toNativeSeparators(run.SavedFile),
+        };
+        for (int column = 0; column < texts.size(); ++column)
+            m_list->setItem(row, column, new QTableWidgetItem(texts[column]));
+    }
+    m_list->resizeColumnsToContents();
+    if (!runs.isEmpty())
+        m_list->selectRow(0);
+    updateButtons();
+}
+
+qint64 PastRunsDialog::selectedRunId() const {
+    const int row = m_list->currentRow();
+    return m_list->selectionModel()->hasSelection() && row >= 0 && row < m_ids.size() ? m_ids[row]
+                                                                                      : 0;
+}
+
+void PastRunsDialog::updateButtons() {
+    const qint64 id = selectedRunId();
+    m_open->setEnabled(id != 0);
+    m_save->setEnabled(id != 0);
+    m_delete->setEnabled(id != 0 && id != m_currentRunId);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "journal/journal_records.h"
+
+#include <QDialog>
+#include <QVector>
+
+class QPushButton;
+class QTableWidget;
+
+// The runs the journal keeps, newest first: start, end, set points by
+// frequencies, cells filled and the file each went to. The buttons ask for a
+// run to be opened into the grid, saved again or deleted; what happens is up
+// to whoever shows the dialog.
+class PastRunsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PastRunsDialog(QWidget *parent = nullptr);
+
+    // currentRunId: the run on the screen, which cannot be deleted.
+    void setRuns(const QVector<TJournalRunSummary> &runs, qint64 currentRunId);
+    // The run of the selected line, 0 when none is selected.
+    qint64 selectedRunId() const;
+    QTableWidget *list() const { return m_list; }
+
+signals:
+    void openRequested(qint64 runId);
+    void saveRequested(qint64 runId);
+    void deleteRequested(qint64 runId);
+
+private:
+    void updateButtons();
+
+    QTableWidget *m_list;
+    QPushButton *m_open;
+    QPushButton *m_save;
+    QPushButton *m_delete;
+    QVector<qint64> m_ids;
+    qint64 m_currentRunId = 0;
+};
