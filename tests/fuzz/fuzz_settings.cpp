@@ -76,7 +76,8 @@ bool keepable(const QString &text) {
 
 // A decimal integer in range, which the count must keep as its value.
 bool plainInteger(const QString &text, int *value) {
-    static const QRegularExpression form(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     bool ok = false;
     *value = text.trimmed().toInt(&ok, 10);
     return ok && form.match(text.trimmed()).hasMatch();
