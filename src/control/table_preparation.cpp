@@ -95,8 +95,9 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     emptyGrid(m_ui.chbKeepFreq->isChecked());
     m_state.TempStorage.Clear();
     readColumnCount();
-    if (!layOutSetPoints())
-        notifyColumnCountUnknown();
+    const QString refusal = layOutSetPoints();
+    if (!refusal.isEmpty())
+        ask(QMessageBox::Information, refusal, QMessageBox::Ok);
 
     m_actStop->setEnabled(false);
     setGridEditing(*m_grid, true);
@@ -129,27 +130,28 @@ void TTablePreparation::readColumnCount() {
 }
 
 // Each temperature goes into the storage as soon as it is read, so a failure
-// leaves the ones before it. False when a temperature is not a number or the
-// set points are refused (zero or non-finite step, too many rows).
-bool TTablePreparation::layOutSetPoints() {
+// leaves the ones before it. Returns the message for the user when no set
+// points are laid out: the general one for a temperature that is not a number,
+// otherwise the reason the set points were refused. Empty on success.
+QString TTablePreparation::layOutSetPoints() {
     TTempStorage &storage = m_state.TempStorage;
     if (!readTemperature(m_ui.leTempInit, storage.TempInit) ||
         !readTemperature(m_ui.leTempFinal, storage.TempFinal) ||
         !readTemperature(m_ui.leTempStep, storage.TempStep) ||
         !readTemperature(m_ui.leTempDiff, storage.TempDiff))
-        return false;
+        return kColumnCountUnknown;
 
     const SetPointTable table =
         generateSetPoints(storage.TempInit, storage.TempFinal, storage.TempStep, storage.TempDiff,
                           m_state.DecimalSeparator, storage);
     if (table.error != SetPointError::None)
-        return false;
+        return setPointErrorText(table.error);
 
     BulkGridEdit bulk(m_grid);
     m_grid->setRowCount(table.rows.size() + 1);
     for (const SetPointRow &row : table.rows)
         setCellText(m_grid, row.row, 0, row.text);
-    return true;
+    return QString();
 }
 
 bool TTablePreparation::readTemperature(const QLineEdit *edit, double &target) {

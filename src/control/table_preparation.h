@@ -69,7 +69,7 @@ private:
     void notifyColumnCountUnknown();
     void emptyGrid(bool keepFrequencies);
     void readColumnCount();
-    bool layOutSetPoints();
+    QString layOutSetPoints();
     bool readTemperature(const QLineEdit *edit, double &target);
     bool filterTypedKey(QLineEdit *edit, QKeyEvent *event) const;
 

@@ -3,7 +3,6 @@
 #include "base/number_format.h"
 
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -19,14 +18,21 @@ bool isLastRow(double t, double tempFinal, double step, const QString &finalText
            numfmt::fourDigits(t, kCompareSeparator) == finalText;
 }
 
-// Number of rows the table will have, or nothing when it would exceed the bound.
-std::optional<int> countSetPoints(double tempInit, double tempFinal, double step) {
+// Number of rows the table will have, or why there is none.
+SetPointError countSetPoints(double tempInit, double tempFinal, double step, int *count) {
     const QString finalText = numfmt::fourDigits(tempFinal, kCompareSeparator);
     for (int k = 1; k < kMaxSetPoints; ++k) {
-        if (isLastRow(setPointAt(tempInit, step, k), tempFinal, step, finalText))
-            return k + 1;
+        const double t = setPointAt(tempInit, step, k);
+        // k * step can pass the largest double even where the bounds do not;
+        // such a row would read "INF" and compare past any final temperature.
+        if (!std::isfinite(t))
+            return SetPointError::SetPointNotFinite;
+        if (isLastRow(t, tempFinal, step, finalText)) {
+            *count = k + 1;
+            return SetPointError::None;
+        }
     }
-    return std::nullopt;
+    return SetPointError::TooManySetPoints;
 }
 
 SetPointError checkParameters(double tempInit, double tempFinal, double tempStep) {
@@ -51,6 +57,8 @@ QString setPointErrorText(SetPointError error) {
         return QStringLiteral("Шаг температуры не является конечным числом");
     case SetPointError::BoundsNotFinite:
         return QStringLiteral("Начальная или конечная температура не является конечным числом");
+    case SetPointError::SetPointNotFinite:
+        return QStringLiteral("Расчетная температура не является конечным числом");
     case SetPointError::TooManySetPoints:
         return QStringLiteral("Слишком много строк таблицы: больше %1").arg(kMaxSetPoints);
     }
@@ -72,14 +80,13 @@ SetPointTable generateSetPoints(double tempInit, double tempFinal, double tempSt
 
     // Set points always run from the initial towards the final temperature.
     const double step = tempFinal >= tempInit ? std::fabs(tempStep) : -std::fabs(tempStep);
-    const std::optional<int> count = countSetPoints(tempInit, tempFinal, step);
-    if (!count) {
-        table.error = SetPointError::TooManySetPoints;
+    int count = 0;
+    table.error = countSetPoints(tempInit, tempFinal, step, &count);
+    if (table.error != SetPointError::None)
         return table;
-    }
 
-    table.rows.reserve(*count);
-    for (int k = 0; k < *count; ++k) {
+    table.rows.reserve(count);
+    for (int k = 0; k < count; ++k) {
         SetPointRow row;
         row.row = k + 1;
         row.value = setPointAt(tempInit, step, k);

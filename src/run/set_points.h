@@ -23,6 +23,7 @@ enum class SetPointError {
     ZeroStep,
     StepNotFinite,
     BoundsNotFinite,
+    SetPointNotFinite,
     TooManySetPoints,
 };
 
@@ -49,7 +50,8 @@ struct SetPointTable {
 // `tempDiff`). The last row is the first value that reaches or passes
 // `tempFinal`, or prints like it, and there is always a second row. The k-th
 // set point is tempInit + k * step, so no rounding error accumulates.
-// A zero or non-finite step, non-finite bounds or more than kMaxSetPoints rows
-// are refused: no rows, no items, the parameters still set.
+// A zero or non-finite step, non-finite bounds, a set point that overflows to
+// infinity (bounds near the largest double and a step of their size) or more
+// than kMaxSetPoints rows are refused: no rows, no items, the parameters still set.
 SetPointTable generateSetPoints(double tempInit, double tempFinal, double tempStep, double tempDiff,
                                 QChar decimalSeparator, TTempStorage &storage);

@@ -100,7 +100,11 @@ QString TIniFile::readString(const QString &section, const QString &key,
 }
 
 void TIniFile::writeString(const QString &section, const QString &key, const QString &value) {
-    const QString keyLine = key + QLatin1Char('=') + value;
+    // A line break would end the key's line early and turn the rest of the
+    // value into lines of their own, even a section header hiding the keys after it.
+    QString flat = value;
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString keyLine = key + QLatin1Char('=') + flat;
     const SectionRange range = findSection(section);
     if (range.header < 0) {
         m_lines.append(QLatin1Char('[') + section + QLatin1Char(']'));

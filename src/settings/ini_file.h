@@ -28,7 +28,8 @@ public:
                        const QString &defaultValue) const;
 
     // Replaces the key's line in place, or adds the key at the end of its
-    // section, or the section at the end of the file. Takes effect on save().
+    // section, or the section at the end of the file. A line break in the value
+    // is written as a blank. Takes effect on save().
     void writeString(const QString &section, const QString &key, const QString &value);
 
     // Writes every line with CR LF, creating the file when it is missing.

@@ -14,7 +14,7 @@ int along(Qt::Orientation orientation, QPoint pos) {
 } // namespace
 
 GridLineSizer::GridLineSizer(QTableView *target, std::initializer_list<QTableView *> views)
-    : QObject(target), m_target(target), m_views(views) {
+    : m_target(target), m_views(views) {
     for (QTableView *view : m_views) {
         view->viewport()->setMouseTracking(true);
         view->viewport()->installEventFilter(this);

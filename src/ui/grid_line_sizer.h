@@ -11,6 +11,9 @@ class QTableView;
 // Lets the user resize rows and columns of a table without header bars by
 // dragging the grid lines between cells. Sizes go to the target view; views
 // that show parts of the same table (a frozen overlay) accept drags too.
+// It filters the views' viewports, so its owner destroys it while the views
+// are still whole: a child of the target would outlive the target's own
+// destructor and hear the viewports of a half-destroyed table.
 class GridLineSizer : public QObject {
     Q_OBJECT
 public:

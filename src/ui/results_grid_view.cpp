@@ -70,14 +70,17 @@ ResultsGridView::ResultsGridView(QWidget *parent) : QTableWidget(parent) {
         connect(model(), signal, this, &ResultsGridView::updateFrozenColumns);
     connect(model(), &QAbstractItemModel::modelReset, this, &ResultsGridView::updateFrozenColumns);
 
-    new GridLineSizer(this, {this, m_frozen});
+    m_sizer =
+        std::make_unique<GridLineSizer>(this, std::initializer_list<QTableView *>{this, m_frozen});
     setRowCount(InitialRowCount);
     setColumnCount(InitialColumnCount);
     updateFrozenColumns();
 }
 
-// The model announces its reset while the table widget is being destroyed;
-// by then the frozen view is gone, so the grid must not hear it any more.
+// The base destructors delete the children (the frozen view, the viewports)
+// once this object is only a QWidget, and the model announces its reset on the
+// way. Nothing of the grid may hear that: the model is cut off here, and the
+// grid line sizer goes with the members, before the bases are torn down.
 ResultsGridView::~ResultsGridView() {
     disconnect(model(), nullptr, this, nullptr);
 }

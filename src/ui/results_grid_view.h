@@ -2,6 +2,9 @@
 
 #include <QTableWidget>
 
+#include <memory>
+
+class GridLineSizer;
 class QAbstractItemDelegate;
 class QTableView;
 
@@ -46,4 +49,5 @@ private:
     bool showGridHint(QEvent *event);
 
     QTableView *m_frozen = nullptr;
+    std::unique_ptr<GridLineSizer> m_sizer;
 };

@@ -83,6 +83,22 @@ TEST(IniFile, WritingAKeyKeepsEverythingElse) {
                                           "A=1\r\n"));
 }
 
+TEST(IniFile, ALineBreakInAValueCannotHideTheKeysAfterIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("options.ini");
+    TIniFile ini(path);
+    ASSERT_TRUE(ini.load());
+    ini.writeString("general", "PortIMNumber", "3\r\n[other]\nkey");
+    ini.writeString("general", "PortTempNumber", "4");
+    ASSERT_TRUE(ini.save());
+
+    TIniFile reread(path);
+    ASSERT_TRUE(reread.load());
+    EXPECT_EQ(reread.readString("general", "PortIMNumber", QString()),
+              QStringLiteral("3  [other] key"));
+    EXPECT_EQ(reread.readString("general", "PortTempNumber", QString()), QStringLiteral("4"));
+}
+
 TEST(IniFile, TextIsCodePage1251) {
     QTemporaryDir dir;
     const QString path = dir.filePath("options.ini");

@@ -12,6 +12,7 @@ namespace {
 const QChar kComma(',');
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
+const double kMax = std::numeric_limits<double>::max();
 
 QStringList textsOf(const SetPointTable &table) {
     QStringList texts;
@@ -116,6 +117,11 @@ TEST(SetPoints, UnusableParametersAreRefusedWithoutRows) {
         {-100000, 0, 1, SetPointError::TooManySetPoints},
         {-1e9, 1e9, 1e-9, SetPointError::TooManySetPoints},
         {0, 1e300, 1e-300, SetPointError::TooManySetPoints},
+        // Finite bounds and step whose set points pass the largest double.
+        {-1e308, 1e308, 9e307, SetPointError::SetPointNotFinite},
+        {1e308, -1e308, 9e307, SetPointError::SetPointNotFinite},
+        {-kMax, kMax, kMax, SetPointError::SetPointNotFinite},
+        {0, 1.7e308, 1e308, SetPointError::SetPointNotFinite},
     };
     for (const Case &c : cases) {
         TTempStorage storage;
@@ -128,6 +134,16 @@ TEST(SetPoints, UnusableParametersAreRefusedWithoutRows) {
         EXPECT_FALSE(setPointErrorText(table.error).isEmpty());
     }
     EXPECT_TRUE(setPointErrorText(SetPointError::None).isEmpty());
+}
+
+TEST(SetPoints, HugeButFiniteSetPointsAreKept) {
+    TTempStorage storage;
+    SetPointTable table = generateSetPoints(-1e308, 0, 5e307, 0, kComma, storage);
+    ASSERT_EQ(table.error, SetPointError::None);
+    EXPECT_EQ(textsOf(table), QStringList({"-1E308", "-5E307", "0"}));
+    table = generateSetPoints(5e307, -1e308, 5e307, 0, kComma, storage);
+    ASSERT_EQ(table.error, SetPointError::None);
+    EXPECT_EQ(textsOf(table), QStringList({"5E307", "0", "-5E307", "-1E308"}));
 }
 
 TEST(SetPoints, TheLargestAllowedTableIsGenerated) {

@@ -129,18 +129,27 @@ TEST_F(TablePreparationTest, SetPointsRunFromInitialTowardsFinal) {
     }
 }
 
-// A zero step never reaches the final temperature and a tiny one makes a table
-// too large to use: both are refused like an unreadable temperature, with the
-// parameters read so far kept and the header cells still written.
+// A zero step never reaches the final temperature, a tiny one makes a table
+// too large to use and bounds near the largest number overflow to an infinite
+// set point: each is refused with its own reason, an unreadable temperature
+// with the general message; the parameters read so far are kept and the header
+// cells still written.
 TEST_F(TablePreparationTest, RefusedParametersLeaveNoSetPoints) {
     struct Case {
         const char *init, *final, *step;
         double storedInit, storedFinal;
+        QString message;
     };
+    const QString zeroStep = QStringLiteral("Шаг температуры не может быть равен нулю");
     const Case cases[] = {
-        {"-50", "30", "0", -50, 30},  {"-50", "30", "0,0001", -50, 30},
-        {"-50", "30", "-0", -50, 30}, {"-50", "abc", "1", -50, 777},
-        {"", "30", "1", 777, 777},
+        {"-50", "30", "0", -50, 30, zeroStep},
+        {"-50", "30", "0,0001", -50, 30,
+         QStringLiteral("Слишком много строк таблицы: больше 100000")},
+        {"-50", "30", "-0", -50, 30, zeroStep},
+        {"-1E308", "1E308", "9E307", -1e308, 1e308,
+         QStringLiteral("Расчетная температура не является конечным числом")},
+        {"-50", "abc", "1", -50, 777, kColumnCountUnknown},
+        {"", "30", "1", 777, 777, kColumnCountUnknown},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.init) + " .. " + c.final + " step " + c.step);
@@ -154,7 +163,7 @@ TEST_F(TablePreparationTest, RefusedParametersLeaveNoSetPoints) {
         setParameters(c.init, c.final, c.step, "0,3");
         prepare();
         ASSERT_EQ(prompts.size(), 1u);
-        EXPECT_EQ(prompts[0].text, kColumnCountUnknown);
+        EXPECT_EQ(prompts[0].text, c.message);
         EXPECT_EQ(prompts[0].icon, QMessageBox::Information);
         EXPECT_EQ(prompts[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         EXPECT_EQ(state().TempStorage.Count(), 0);
