@@ -61,10 +61,15 @@ void TSaveCommand::actFileSaveToExecute() {
     m_state.EventStore.GetLast(kMeterRecord, record);
     FillHeaderFromPacket(m_state.CSVTable, record.IM);
 
+    // One text and one conversion serve the log and the file. The log shows
+    // what the file holds, which differs from the text only where the code
+    // page has no character.
     const QString text = m_state.CSVTable.TableToText();
-    m_ui.reLogFile->setPlainText(cp1251::decode(cp1251::encode(text)));
+    bool lossless = true;
+    const QByteArray bytes = cp1251::encode(text, &lossless);
+    m_ui.reLogFile->setPlainText(lossless ? text : cp1251::decode(bytes));
 
-    const TFileResult result = m_state.CSVTable.SaveTableToFile(m_lastFileName);
+    const TFileResult result = SaveBytesToFile(m_lastFileName, bytes);
     if (!result.ok && m_showError)
         m_showError(result.error);
 }
