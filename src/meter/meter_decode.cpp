@@ -4,6 +4,7 @@
 #include "meter/meter_tables.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -76,15 +77,15 @@ TIMPacket DecodeMeterPacket(const Raw &raw, QChar decimalSeparator) {
         QLatin1String(autoRange ? "A " : "   ") + metertables::rangeName(raw[9], mainCode);
 
     p.MainName = metertables::mainName(mainCode);
-    const ValueTexts main = decodeValue(raw, 16, raw[19], mainCode, false, sep);
-    p.MainValue = main.value;
-    p.MainUnit = main.unit;
-    p.MainBase = main.base;
+    ValueTexts main = decodeValue(raw, 16, raw[19], mainCode, false, sep);
+    p.MainValue = std::move(main.value);
+    p.MainUnit = std::move(main.unit);
+    p.MainBase = std::move(main.base);
 
     p.SecName = metertables::secondaryName(secondaryCode);
-    const ValueTexts sec = decodeValue(raw, 12, raw[15], secondaryCode, true, sep);
-    p.SecValue = sec.value;
-    p.SecUnit = sec.unit;
-    p.SecBase = sec.base;
+    ValueTexts sec = decodeValue(raw, 12, raw[15], secondaryCode, true, sep);
+    p.SecValue = std::move(sec.value);
+    p.SecUnit = std::move(sec.unit);
+    p.SecBase = std::move(sec.base);
     return p;
 }
