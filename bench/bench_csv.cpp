@@ -1,3 +1,4 @@
+#include "base/cp1251.h"
 #include "base/event_rec.h"
 #include "files/csv_table.h"
 #include "files/measurement_file.h"
@@ -42,6 +43,19 @@ void BM_TableToText(benchmark::State &state) {
 }
 // The smaller size shows that the time grows in proportion to the table.
 BENCHMARK(BM_TableToText)->Arg(2500)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The bytes a save writes: the text and its conversion to the code page.
+void BM_TableToFileBytes(benchmark::State &state) {
+    const TCSVTable table = fullTable(static_cast<int>(state.range(0)));
+    qsizetype length = 0;
+    for (auto _ : state) {
+        const QByteArray bytes = cp1251::encode(table.TableToText());
+        length = bytes.size();
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * length);
+}
+BENCHMARK(BM_TableToFileBytes)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -21,36 +21,62 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
+char encodeHigh(char16_t u) {
+    if (u >= 0x0410 && u <= 0x044F) // А..я lie in the same order at 0xC0..0xFF
+        return static_cast<char>(0xC0 + (u - 0x0410));
+    for (int i = 0; i < 128; ++i) {
+        if (kHighHalf[i] == u)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
 } // namespace
 
+// Both directions first copy every character as if the text were ASCII, in a
+// loop without branches, and then redo the few that are not: the texts that
+// go through here (files, logs) are nearly all ASCII.
+
 QString decode(const QByteArray &bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        text.append(b < 0x80 ? QChar(b) : QChar(kHighHalf[b - 0x80]));
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
+    auto *out = reinterpret_cast<char16_t *>(text.data());
+    unsigned char any = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        out[i] = in[i];
+        any |= in[i];
+    }
+    if (any >= 0x80) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if (in[i] >= 0x80)
+                out[i] = kHighHalf[in[i] - 0x80];
+        }
     }
     return text;
 }
 
-QByteArray encode(const QString &text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80) {
-            bytes.append(static_cast<char>(u));
-            continue;
-        }
-        char out = '?';
-        for (int i = 0; i < 128; ++i) {
-            if (kHighHalf[i] == u) {
-                out = static_cast<char>(0x80 + i);
-                break;
+QByteArray encode(const QString &text, bool *lossless) {
+    const qsizetype n = text.size();
+    QByteArray bytes(n, Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const char16_t *>(text.constData());
+    char *out = bytes.data();
+    char16_t any = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        out[i] = static_cast<char>(in[i]);
+        any |= in[i];
+    }
+    bool all = true;
+    if (any >= 0x80) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if (in[i] >= 0x80) {
+                out[i] = encodeHigh(in[i]);
+                all = all && out[i] != '?';
             }
         }
-        bytes.append(out);
     }
+    if (lossless)
+        *lossless = all;
     return bytes;
 }
 

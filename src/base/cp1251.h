@@ -11,7 +11,8 @@ namespace cp1251 {
 QString decode(const QByteArray &bytes);
 
 // Characters that code page 1251 cannot hold become '?', as the Windows
-// conversion does.
-QByteArray encode(const QString &text);
+// conversion does; `lossless`, when given, tells whether none did, that is
+// whether decode() of the bytes gives the text back.
+QByteArray encode(const QString &text, bool *lossless = nullptr);
 
 } // namespace cp1251

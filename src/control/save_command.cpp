@@ -69,10 +69,15 @@ QString TSaveCommand::saveTable(const TCSVTable &table) {
     }
     m_lastFileName = withDefaultSuffix(chosen);
 
+    // One text and one conversion serve the log and the file. The log shows
+    // what the file holds, which differs from the text only where the code
+    // page has no character.
     const QString text = table.TableToText();
-    m_reLogFile->setPlainText(cp1251::decode(cp1251::encode(text)));
+    bool lossless = true;
+    const QByteArray bytes = cp1251::encode(text, &lossless);
+    m_reLogFile->setPlainText(lossless ? text : cp1251::decode(bytes));
 
-    const TFileResult result = table.SaveTableToFile(m_lastFileName);
+    const TFileResult result = SaveBytesToFile(m_lastFileName, bytes);
     if (!result.ok) {
         if (m_showError)
             m_showError(result.error);

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 const QStringView kUnwritten = u"*";
@@ -129,16 +131,21 @@ template <typename Sink> void TCSVTable::writeText(const Sink &out) const {
 QString TCSVTable::TableToText() const {
     qsizetype length = 0;
     writeText([&length](QStringView piece) { length += piece.size(); });
-    QString text;
-    text.reserve(length);
-    writeText([&text](QStringView piece) { text.append(piece); });
+    QString text(length, Qt::Uninitialized);
+    QChar *out = text.data();
+    writeText([&out](QStringView piece) { out = std::copy(piece.begin(), piece.end(), out); });
     return text;
 }
 
 TFileResult TCSVTable::SaveTableToFile(const QString &fileName) const {
     if (fileName.isEmpty())
         return {};
-    const QByteArray bytes = cp1251::encode(TableToText());
+    return SaveBytesToFile(fileName, cp1251::encode(TableToText()));
+}
+
+TFileResult SaveBytesToFile(const QString &fileName, const QByteArray &bytes) {
+    if (fileName.isEmpty())
+        return {};
     QSaveFile file(fileName);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count;
     // a buffered flush at commit() would let it pass.

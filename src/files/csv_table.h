@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -15,6 +16,11 @@ struct TFileResult {
     bool ok = true;
     QString error;
 };
+
+// Writes `bytes` to a temporary file beside `fileName` that replaces it only
+// once complete, so a failed save never leaves a truncated file in place of
+// a good one. An empty file name does nothing and succeeds.
+TFileResult SaveBytesToFile(const QString &fileName, const QByteArray &bytes);
 
 // The results of a measurement run: named parameter grids sharing one list of
 // row titles (temperature set points), one list of column titles (frequencies)
@@ -48,10 +54,8 @@ public:
     // The whole table, one block per grid in creation order; every line ends
     // with ";" and CR LF. A table without grids gives the empty text.
     QString TableToText() const;
-    // Writes TableToText in code page 1251, no byte-order mark. The bytes go to
-    // a temporary file beside the target that replaces it only once complete,
-    // so a failed save never leaves a truncated file in place of a good one.
-    // An empty file name does nothing and succeeds.
+    // Writes TableToText in code page 1251, no byte-order mark, through
+    // SaveBytesToFile. An empty file name does nothing and succeeds.
     TFileResult SaveTableToFile(const QString &fileName) const;
 
     const QStringList &ParamNames() const { return m_paramNames; }

@@ -3,8 +3,8 @@
 #include "base/number_format.h"
 #include "meter/meter_tables.h"
 
-#include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -17,12 +17,6 @@ uint16_t unsigned16(const Raw &raw, int at) {
 int32_t signed24(const Raw &raw, int at) {
     const int32_t v = raw[at] | (raw[at + 1] << 8) | (raw[at + 2] << 16);
     return (v & 0x800000) ? v - 0x1000000 : v;
-}
-
-double scaleByPowerOfTen(double value, int power) {
-    // Dividing by an exact power of ten keeps small prefixes (n, p, f) exact
-    // where multiplying by an inexact 1e-9 would not.
-    return power >= 0 ? value * std::pow(10.0, power) : value / std::pow(10.0, -power);
 }
 
 struct ValueTexts {
@@ -46,17 +40,16 @@ ValueTexts decodeValue(const Raw &raw, int mantissaAt, uint8_t exponentCode, uin
         exp.power = 0;
     }
 
-    const double shown = signed24(raw, mantissaAt) / std::pow(10.0, fracDigits);
-    out.value = numfmt::fixed(shown, intDigits, fracDigits, sep);
+    const int32_t mantissa = signed24(raw, mantissaAt);
+    out.value = numfmt::fixedDecimal(mantissa, fracDigits, intDigits, sep);
     const QString unit = metertables::unit(parameterCode);
     if (!unit.isEmpty())
         out.unit = exp.prefix + unit;
 
-    // The base value is taken from the text as shown, so it carries exactly
-    // the digits the operator sees on the meter.
-    double readBack = 0;
-    if (numfmt::parseFloat(out.value, sep, &readBack))
-        out.base = numfmt::general(scaleByPowerOfTen(readBack, exp.power), sep);
+    // The base value carries exactly the digits the operator sees on the
+    // meter, moved by the prefix; staying in decimal keeps binary rounding
+    // out of them.
+    out.base = numfmt::generalDecimal(mantissa, exp.power - fracDigits, sep);
     return out;
 }
 
@@ -66,13 +59,14 @@ TIMPacket DecodeMeterPacket(const Raw &raw, QChar decimalSeparator) {
     const QChar sep = decimalSeparator;
     TIMPacket p;
 
-    p.OffsetText = numfmt::fixed(unsigned16(raw, 1) / 100.0, 2, 2, sep) + QLatin1Char('V');
-    p.LevelText = numfmt::fixed(raw[3] / 100.0, 1, 2, sep) + QLatin1Char('V');
+    p.OffsetText = numfmt::fixedDecimal(unsigned16(raw, 1), 2, 2, sep) + QLatin1Char('V');
+    p.LevelText = numfmt::fixedDecimal(raw[3], 2, 1, sep) + QLatin1Char('V');
 
     const uint16_t freqMantissa = unsigned16(raw, 4);
     metertables::FrequencyUnit freqUnit;
     const bool freqKnown = metertables::frequencyUnit(raw[6], &freqUnit);
-    p.FreqText = numfmt::general(freqMantissa, sep) + (freqKnown ? freqUnit.unit : QString());
+    p.FreqText =
+        numfmt::generalDecimal(freqMantissa, 0, sep) + (freqKnown ? freqUnit.unit : QString());
     const int64_t hz = int64_t(freqMantissa) * (freqKnown ? freqUnit.factor : 1);
     p.FreqHz = hz <= std::numeric_limits<int32_t>::max() ? int32_t(hz) : 0;
 
@@ -83,15 +77,15 @@ TIMPacket DecodeMeterPacket(const Raw &raw, QChar decimalSeparator) {
         QLatin1String(autoRange ? "A " : "   ") + metertables::rangeName(raw[9], mainCode);
 
     p.MainName = metertables::mainName(mainCode);
-    const ValueTexts main = decodeValue(raw, 16, raw[19], mainCode, false, sep);
-    p.MainValue = main.value;
-    p.MainUnit = main.unit;
-    p.MainBase = main.base;
+    ValueTexts main = decodeValue(raw, 16, raw[19], mainCode, false, sep);
+    p.MainValue = std::move(main.value);
+    p.MainUnit = std::move(main.unit);
+    p.MainBase = std::move(main.base);
 
     p.SecName = metertables::secondaryName(secondaryCode);
-    const ValueTexts sec = decodeValue(raw, 12, raw[15], secondaryCode, true, sep);
-    p.SecValue = sec.value;
-    p.SecUnit = sec.unit;
-    p.SecBase = sec.base;
+    ValueTexts sec = decodeValue(raw, 12, raw[15], secondaryCode, true, sep);
+    p.SecValue = std::move(sec.value);
+    p.SecUnit = std::move(sec.unit);
+    p.SecBase = std::move(sec.base);
     return p;
 }

@@ -1,8 +1,13 @@
 #include "meter/meter_decode.h"
+#include "meter/meter_tables.h"
+
+#include "reference_format.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <random>
+#include <vector>
 
 namespace {
 const QChar kComma(',');
@@ -169,6 +174,54 @@ TEST(MeterDecode, CodesOutsideTheTablesLeaveTheirFieldsEmpty) {
     EXPECT_EQ(q.MainValue, "123,45");
     EXPECT_EQ(q.MainBase, "123450");
     EXPECT_TRUE(q.MainUnit.isEmpty());
+}
+
+// The value and base texts are written from the mantissa's digits; they must
+// be what showing the value, reading the text back, moving it by the prefix's
+// power of ten and writing it in the general format gives, for every
+// exponent code and mantissas across the whole 24-bit range.
+TEST(MeterDecode, NumbersMatchReadingTheShownTextBack) {
+    std::vector<int> mantissas = {0,       1,        -1,      9,        -9,      10,
+                                  99999,   -99999,   100000,  123456,   999999,  1000000,
+                                  8388607, -8388608, 8388606, -8388607, 5000000, -4999999};
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i)
+        mantissas.push_back(int(random() % 16777216) - 8388608);
+    for (int i = 0; i < 1000; ++i)
+        mantissas.push_back(int(random() % 200001) - 100000);
+
+    std::array<uint8_t, 60> raw = sampleFrame();
+    raw[10] = 0;  // Cp, prefix kept
+    raw[11] = 13; // D, prefix dropped
+    int mismatches = 0;
+    for (int code = 0; code < 256; ++code) {
+        metertables::Exponent exp;
+        if (!metertables::exponent(uint8_t(code), &exp))
+            continue;
+        raw[15] = raw[19] = uint8_t(code);
+        for (int m : mantissas) {
+            for (int at : {12, 16}) {
+                raw[at] = uint8_t(m);
+                raw[at + 1] = uint8_t(m >> 8);
+                raw[at + 2] = uint8_t(m >> 16);
+            }
+            const TIMPacket p = DecodeMeterPacket(raw, kComma);
+            const reference::MeterValue main =
+                reference::meterValue(m, exp.mainDigits, 5 - exp.mainDigits, exp.power, kComma);
+            const reference::MeterValue sec =
+                reference::meterValue(m, exp.secondaryDigits, 5 - exp.secondaryDigits, 0, kComma);
+            if (p.MainValue == main.shown && p.MainBase == main.base && p.SecValue == sec.shown &&
+                p.SecBase == sec.base)
+                continue;
+            if (++mismatches <= 5)
+                ADD_FAILURE() << "code " << code << " mantissa " << m << ": "
+                              << p.MainValue.toStdString() << " " << p.MainBase.toStdString()
+                              << " / " << main.shown.toStdString() << " " << main.base.toStdString()
+                              << "; " << p.SecValue.toStdString() << " " << p.SecBase.toStdString()
+                              << " / " << sec.shown.toStdString() << " " << sec.base.toStdString();
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 } // namespace

@@ -161,4 +161,28 @@ TEST(SettingsFile, FailuresAreReportedNotThrown) {
     EXPECT_EQ(readBytes(aFile), QByteArray("x"));
 }
 
+// The largest doubles print rounded up past the largest double; what is saved
+// must load again, and the four-digit form of a set point is taken too.
+TEST(SettingsFile, LargestNumbersSurviveSaveAndLoad) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("options.ini");
+    TSettings s = LoadSettings(path, kComma);
+    s.TempInit = QStringLiteral("1,79769313486232E308");
+    s.TempFinal = QStringLiteral("-1,798E308");
+    s.TempStep = QStringLiteral("4,94065645841247E-324");
+    ASSERT_TRUE(SaveSettings(path, s, kComma));
+    const QByteArray bytes = readBytes(path);
+    EXPECT_TRUE(bytes.contains("TempInit=1,79769313486232E308\r\n"));
+    EXPECT_TRUE(bytes.contains("TempFinal=-1,79769313486232E308\r\n"));
+    const TSettings loaded = LoadSettings(path, kComma);
+    EXPECT_EQ(loaded.TempInit, QStringLiteral("1,79769313486232E308"));
+    EXPECT_EQ(loaded.TempFinal, QStringLiteral("-1,79769313486232E308"));
+    EXPECT_EQ(loaded.TempStep, QStringLiteral("4,94065645841247E-324"));
+
+    // Beyond that a value is still not a number and is not saved.
+    s.TempInit = QStringLiteral("1,8E308");
+    EXPECT_FALSE(SaveSettings(path, s, kComma));
+    EXPECT_EQ(LoadSettings(path, kComma).TempInit, QStringLiteral("1,79769313486232E308"));
+}
+
 } // namespace

@@ -1,0 +1,112 @@
+// The whole "Сохранить в.." command on a run of 10 000 set points by 20
+// frequencies with every reading captured: building the text, filling the
+// file log and writing the file, with the log hidden and shown.
+#include "app/main_window.h"
+#include "base/number_format.h"
+#include "control/save_command.h"
+#include "files/measurement_file.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QChar kComma(',');
+
+class SaveBench {
+public:
+    SaveBench() {
+        TMainOptions options;
+        options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
+        options.decimalSeparator = kComma;
+        m_window = std::make_unique<TfrmMain>(options);
+        for (QTimer *timer : m_window->findChildren<QTimer *>())
+            timer->stop();
+        const QString target = m_dir.filePath(QStringLiteral("run.csv"));
+        m_window->saveCommand()->setFileChooser([target](const QString &) { return target; });
+        m_window->saveCommand()->setErrorNotice(
+            [](const QString &text) { qWarning("bench_save: %s", qPrintable(text)); });
+        m_window->actions().actFileSaveTo->setEnabled(true);
+        fillTable(10000, 20);
+        m_window->resize(1024, 768);
+        m_window->show();
+        QApplication::processEvents();
+    }
+
+    void showLog(bool shown) {
+        QCheckBox *box = m_window->ui().chbFileVisibility;
+        if (box->isChecked() != shown)
+            box->click();
+        QApplication::processEvents();
+    }
+
+    void save() {
+        m_window->actions().actFileSaveTo->trigger();
+        // The log's layout and repaint are part of what the user waits for.
+        QApplication::processEvents();
+    }
+
+    qint64 fileSize() const { return QFileInfo(m_dir.filePath(QStringLiteral("run.csv"))).size(); }
+
+private:
+    // Readings that differ from cell to cell, as the decoder writes them.
+    void fillTable(int rows, int cols) {
+        TCSVTable &table = m_window->state().CSVTable;
+        table.SetTableSize(rows, cols);
+        for (int c = 0; c < cols; ++c)
+            table.SetColHeader(100 * (c + 1), c);
+        for (int r = 0; r < rows; ++r)
+            table.SetRowHeader(r, -50.0 + r * 0.01, kComma);
+        TIMPacket im;
+        im.MainName = QStringLiteral("Cp");
+        im.SecName = QStringLiteral("D");
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                const int n = r * cols + c;
+                im.MainBase = numfmt::general((10000 + n % 90000) * 1e-13, kComma);
+                im.SecBase = numfmt::general((n % 99999) * 1e-6, kComma);
+                StoreReading(table, im, c, r);
+            }
+        }
+        table.SetHeaderInfo(QStringLiteral("A 100kOm"), QStringLiteral("1,00V"),
+                            QStringLiteral("0,00V"));
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TfrmMain> m_window;
+};
+
+void saveWithLog(benchmark::State &state, SaveBench &bench, bool logShown) {
+    bench.showLog(logShown);
+    for (auto _ : state)
+        bench.save();
+    state.counters["bytes"] = static_cast<double>(bench.fileSize());
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SaveBench bench;
+    benchmark::RegisterBenchmark("SaveCommand/20cols/logHidden", saveWithLog, std::ref(bench),
+                                 false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SaveCommand/20cols/logShown", saveWithLog, std::ref(bench), true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
