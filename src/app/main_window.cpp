@@ -150,9 +150,9 @@ void TfrmMain::InitMainWindow() {
         m_actions.actApplySettiingsTempAndGrid->trigger();
         m_tablePreparation->placeDefaultFrequencies();
     }
-    // A run the last session lost is offered back before anything connects.
+    // A run the last session lost is offered back once the window is up.
     m_journal->open(journalPath());
-    m_journal->offerRecovery();
+    QMetaObject::invokeMethod(m_journal, &TJournalController::offerRecovery, Qt::QueuedConnection);
     setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
 }
 

@@ -1,0 +1,84 @@
+// The program's own window, built from the same libraries, driven over its
+// standard input so that a test can run it as a process of its own and kill
+// it mid-run: "start", "stop" and "save <file>". It reports on its standard
+// output: "ready" once both instruments answer, "started", "stopped",
+// "saved <file>" and "reading <row> <column>" for every reading it records.
+//   journal_run_driver <settings file> <ports folder>
+#include "app/main_window.h"
+#include "control/reading_capture.h"
+#include "control/save_command.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString &line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <settings file> <ports folder>\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TMainOptions options;
+    options.settingsPath = QString::fromLocal8Bit(argv[1]);
+    options.portsFolder = QString::fromLocal8Bit(argv[2]);
+    options.decimalSeparator = QLatin1Char(',');
+    options.timerDivisor = 10;
+    TfrmMain window(options);
+
+    QObject::connect(window.readingCapture(), &TReadingCapture::readingRecorded, &window,
+                     [](const TJournalReading &r) {
+                         say(QStringLiteral("reading %1 %2").arg(r.Row).arg(r.Col));
+                     });
+    QString saveTo;
+    window.saveCommand()->setFileChooser([&saveTo](const QString &) { return saveTo; });
+    window.saveCommand()->setErrorNotice(
+        [](const QString &text) { say(QStringLiteral("error ") + text); });
+
+    QTimer readyCheck;
+    QObject::connect(&readyCheck, &QTimer::timeout, &window, [&] {
+        if (window.state().PortsOpen == 1 && window.actions().actStart->isEnabled()) {
+            readyCheck.stop();
+            say(QStringLiteral("ready"));
+        }
+    });
+    readyCheck.start(10);
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &window, [&] {
+        char buffer[1024];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        for (const QByteArray &line : QByteArray(buffer, int(n)).split('\n')) {
+            if (line == "start") {
+                window.actions().actStart->trigger();
+                say(window.state().RunActive == 1 ? QStringLiteral("started")
+                                                  : QStringLiteral("not started"));
+            } else if (line == "stop") {
+                window.actions().actStop->trigger();
+                say(QStringLiteral("stopped"));
+            } else if (line.startsWith("save ")) {
+                saveTo = QString::fromLocal8Bit(line.mid(5));
+                window.actions().actFileSaveTo->trigger();
+                say(QStringLiteral("saved ") + saveTo);
+            }
+        }
+    });
+    return app.exec();
+}

@@ -1,0 +1,298 @@
+// The run journal as the user meets it: a run killed mid-way is offered back at
+// the next start and saves to the same bytes; closing with results in no file
+// asks first; past runs open, save again and go away; a journal that cannot be
+// kept is said once while the run goes on.
+#include "instruments_support.h"
+#include "run_window_support.h"
+
+#include "control/journal_controller.h"
+#include "control/past_runs_command.h"
+#include "control/save_command.h"
+#include "control/table_preparation.h"
+#include "sim_thermometer.h"
+#include "ui/past_runs_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTableWidget>
+
+namespace {
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Message boxes that come up while `run` runs: their texts, each answered with OK.
+QStringList noticesDuring(const std::function<void()> &run) {
+    QStringList notices;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            notices << box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    run();
+    closer.stop();
+    return notices;
+}
+
+// The run driver: the program's window in a process of its own.
+class DrivenProgram {
+public:
+    explicit DrivenProgram(const SimulatedBench &bench) {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(TAMREL_RUN_DRIVER_PATH),
+                        {bench.settingsPath(), bench.folder() + QStringLiteral("/ports")});
+    }
+    ~DrivenProgram() { kill(); }
+
+    bool started() { return m_process.waitForStarted(10000); }
+    void send(const QByteArray &command) { m_process.write(command + '\n'); }
+    // Waits (running the simulator's events) for a line of output that starts with `prefix`.
+    bool waitFor(const QByteArray &prefix, int timeoutMs = 15000) {
+        return waitUntil(
+            [&] {
+                while (m_process.canReadLine()) {
+                    const QByteArray line = m_process.readLine().trimmed();
+                    m_lines << line;
+                    if (line.startsWith(prefix))
+                        return true;
+                }
+                return false;
+            },
+            timeoutMs);
+    }
+    // The kill -9 of a power cut or a crash: nothing of the program runs after it.
+    void kill() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(10000);
+        }
+    }
+    const QList<QByteArray> &lines() const { return m_lines; }
+
+private:
+    QProcess m_process;
+    QList<QByteArray> m_lines;
+};
+
+// Killed after a save and one reading more (the meter's value at a held
+// temperature does not change, so the reading after the save changes no
+// byte), the next start offers the run back; restored, it saves to the bytes
+// the killed program saved, and a new start goes on filling the same run.
+TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
+    SimulatedBench bench;
+    bench.thermometer().setProgramme(TemperatureProgramme::hold(20.0));
+    bench.writeSettings(QStringLiteral("TempInit=20\r\nTempFinal=21\r\nTempStep=1\r\n"
+                                       "TempDiff=0,4\r\nFreqColCount=5\r\n"));
+    const QString before = bench.folder() + QStringLiteral("/before-kill.tamrel");
+    {
+        DrivenProgram program(bench);
+        ASSERT_TRUE(program.started());
+        ASSERT_TRUE(program.waitFor("ready"));
+        program.send("start");
+        ASSERT_TRUE(program.waitFor("started"));
+        // Row 1 (20 degrees) at the five default frequencies, columns 2 .. 6.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                program.waitFor("reading", 50);
+                int filled = 0;
+                for (int column = 2; column <= 6; ++column)
+                    filled += program.lines().contains(QByteArray("reading 1 ") +
+                                                       QByteArray::number(column));
+                return filled == 5;
+            },
+            30000));
+        program.send("stop");
+        ASSERT_TRUE(program.waitFor("stopped"));
+        program.send("save " + before.toLocal8Bit());
+        ASSERT_TRUE(program.waitFor("saved"));
+        program.send("start");
+        ASSERT_TRUE(program.waitFor("started"));
+        ASSERT_TRUE(program.waitFor("reading"));
+        program.kill();
+    }
+    const QByteArray saved = readFile(before);
+    ASSERT_FALSE(saved.isEmpty());
+
+    TfrmMain window(bench.windowOptions());
+    QStringList questions;
+    window.journal()->setQuestion([&](const QString &text) {
+        questions << text;
+        return true;
+    });
+    ASSERT_TRUE(waitUntil([&] { return !questions.isEmpty(); }));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("Восстановить")))
+        << questions[0].toStdString();
+    EXPECT_TRUE(window.actions().actFileSaveTo->isEnabled());
+
+    const QString after = bench.folder() + QStringLiteral("/after-restore.tamrel");
+    window.saveCommand()->setFileChooser([&](const QString &) { return after; });
+    window.saveCommand()->setErrorNotice(
+        [](const QString &text) { ADD_FAILURE() << text.toStdString(); });
+    window.saveCommand()->actFileSaveToExecute();
+    EXPECT_EQ(readFile(after), saved);
+
+    // Going on: the next start fills the row of 21 degrees in the same run.
+    const qint64 run = window.journal()->currentRunId();
+    ASSERT_TRUE(waitUntil(
+        [&] { return window.state().PortsOpen == 1 && window.actions().actStart->isEnabled(); }));
+    bench.thermometer().setProgramme(TemperatureProgramme::hold(21.0));
+    window.actions().actStart->trigger();
+    ASSERT_EQ(window.state().RunActive, 1);
+    const ResultsGridView *grid = window.ui().grdTable;
+    EXPECT_TRUE(
+        waitUntil([&] { return grid->item(2, 2) && !grid->item(2, 2)->text().isEmpty(); }, 20000));
+    window.actions().actStop->trigger();
+    EXPECT_EQ(window.journal()->currentRunId(), run);
+    EXPECT_EQ(window.journal()->pastRuns().size(), 1);
+    for (QTimer *timer : window.findChildren<QTimer *>())
+        timer->stop();
+}
+
+class JournalWindowTest : public RunWindowTest {
+protected:
+    void SetUp() override {
+        RunWindowTest::SetUp();
+        state().PortsOpen = 1;
+        window->ui().lblSkipIM->setText(QStringLiteral("1"));
+        window->actions().actStart->trigger();
+        ASSERT_EQ(state().RunActive, 1);
+    }
+    // A settled reading at 20 degrees and hz, written into its cell.
+    void recordReading(int hz) {
+        storeTemperature(20.0);
+        storeMeterFrame(hz, 2);
+        refreshMeter();
+        ASSERT_FALSE(cell(rowOf(20), columnOf(hz)).isEmpty());
+    }
+};
+
+TEST_F(JournalWindowTest, ClosingWithResultsInNoFileAsksAndFollowsTheAnswer) {
+    int asked = 0;
+    TfrmMain::CloseAnswer answer = TfrmMain::CloseAnswer::Cancel;
+    window->setClosePrompt([&] {
+        ++asked;
+        return answer;
+    });
+    EXPECT_TRUE(window->close()) << "nothing recorded: closes without a word";
+    EXPECT_EQ(asked, 0);
+
+    recordReading(1000);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, 1);
+
+    // Saving that is cancelled in the file dialog keeps the window open.
+    answer = TfrmMain::CloseAnswer::Save;
+    QString chosen;
+    window->saveCommand()->setFileChooser([&](const QString &) { return chosen; });
+    EXPECT_FALSE(window->close());
+    chosen = dir.filePath(QStringLiteral("closing.tamrel"));
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(readFile(chosen).isEmpty());
+    EXPECT_EQ(asked, 3);
+
+    recordReading(5000);
+    answer = TfrmMain::CloseAnswer::CloseWithoutSaving;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(asked, 4);
+}
+
+TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
+    recordReading(100);
+    recordReading(1000);
+    window->actions().actStop->trigger();
+    const qint64 first = window->journal()->currentRunId();
+    ASSERT_NE(first, 0);
+    QString saveTo = dir.filePath(QStringLiteral("first.tamrel"));
+    window->saveCommand()->setFileChooser([&](const QString &) { return saveTo; });
+    window->actions().actFileSaveTo->trigger();
+    const QByteArray firstBytes = readFile(saveTo);
+    ASSERT_FALSE(firstBytes.isEmpty());
+
+    // A second table and run.
+    window->tablePreparation()->setMessagePrompt(
+        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
+            return QMessageBox::Yes;
+        });
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    layOutTable();
+    window->actions().actStart->trigger();
+    recordReading(5000);
+    window->actions().actStop->trigger();
+    const qint64 second = window->journal()->currentRunId();
+    ASSERT_NE(second, first);
+
+    TPastRunsCommand &command = *window->pastRunsCommand();
+    QStringList questions;
+    command.setQuestion([&](const QString &text) {
+        questions << text;
+        return true;
+    });
+    saveTo = dir.filePath(QStringLiteral("again.tamrel"));
+    command.setDialogShown([&](PastRunsDialog &dialog) {
+        ASSERT_EQ(dialog.list()->rowCount(), 2);
+        EXPECT_TRUE(dialog.list()->item(0, 0)->text().contains(QStringLiteral("на экране")));
+        EXPECT_EQ(dialog.list()->item(1, 3)->text(), QStringLiteral("2"));
+        emit dialog.deleteRequested(second);
+        EXPECT_TRUE(questions.isEmpty()) << "the run on the screen is not offered for deletion";
+        emit dialog.saveRequested(first);
+        emit dialog.openRequested(first);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    });
+    window->actions().actPastRuns->trigger();
+
+    EXPECT_EQ(readFile(saveTo), firstBytes) << "saved again in the same format";
+    EXPECT_EQ(window->journal()->currentRunId(), first);
+    EXPECT_FALSE(cell(rowOf(20), columnOf(100)).isEmpty());
+    EXPECT_TRUE(cell(rowOf(20), columnOf(5000)).isEmpty());
+
+    // Now the second run is a past one and can go.
+    command.setDialogShown([&](PastRunsDialog &dialog) {
+        emit dialog.deleteRequested(second);
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_EQ(dialog.list()->rowCount(), 1);
+    });
+    window->actions().actPastRuns->trigger();
+    EXPECT_EQ(window->journal()->pastRuns().size(), 1);
+}
+
+// The journal's folder is a file: the journal cannot be kept, the user is told
+// once, and the run goes on in memory (and still asks before closing).
+TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TMainOptions options;
+    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+    options.journalPath = dir.filePath(QStringLiteral("blocker/runs.sqlite"));
+    options.decimalSeparator = QLatin1Char(',');
+    std::unique_ptr<TfrmMain> window;
+    const QStringList notices =
+        noticesDuring([&] { window = std::make_unique<TfrmMain>(options); });
+    ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("Журнал измерений не ведётся")))
+        << notices[0].toStdString();
+    for (QTimer *timer : window->findChildren<QTimer *>())
+        timer->stop();
+
+    QTableWidget *grid = window->ui().grdTable;
+    for (int column = 2; column < grid->columnCount(); ++column)
+        grid->setItem(0, column, new QTableWidgetItem(QString::number(column * 1000)));
+    window->state().PortsOpen = 1;
+    window->actions().actStart->trigger();
+    EXPECT_EQ(window->state().RunActive, 1);
+    EXPECT_TRUE(window->journal()->pastRuns().isEmpty());
+    window->actions().actStop->trigger();
+}
+
+} // namespace
