@@ -75,6 +75,7 @@ void TfrmMain::FormCreate() {
     createPortControllers();
     createTableControllers();
     createRunControllers();
+    createInstrumentControllers();
     collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());

@@ -20,6 +20,8 @@ class TSaveCommand;
 class TRunSequencer;
 class TFreqStepper;
 class TReadingCapture;
+class TInstrumentSearch;
+class TPortAccessNotice;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -51,6 +53,8 @@ public:
     TRunSequencer *runSequencer() const { return m_runSequencer; }
     TFreqStepper *freqStepper() const { return m_freqStepper; }
     TReadingCapture *readingCapture() const { return m_readingCapture; }
+    TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
+    TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -84,6 +88,7 @@ private:
     void createPortControllers();
     void createTableControllers();
     void createRunControllers();
+    void createInstrumentControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -107,5 +112,7 @@ private:
     TRunSequencer *m_runSequencer = nullptr;
     TFreqStepper *m_freqStepper = nullptr;
     TReadingCapture *m_readingCapture = nullptr;
+    TInstrumentSearch *m_instrumentSearch = nullptr;
+    TPortAccessNotice *m_portAccessNotice = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };
