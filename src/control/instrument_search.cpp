@@ -14,7 +14,7 @@
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <algorithm>
 
@@ -62,15 +62,9 @@ TInstrumentSearch::TInstrumentSearch(TAppState &state, const PortSettingsWidgets
                                      QString portsFolder, Hooks hooks, int listenMs,
                                      QObject *parent)
     : QObject(parent), m_state(state), m_ports(ports), m_portsFolder(std::move(portsFolder)),
-      m_hooks(std::move(hooks)), m_listenMs(listenMs), m_roundTimer(new QTimer(this)),
-      m_progressTimer(new QTimer(this)) {
+      m_hooks(std::move(hooks)), m_listenMs(listenMs) {
     QWidget *window = ports.pnlComPortSettings->window();
     m_notice = [window](const QString &text) { ShowNotice(window, text); };
-    m_roundTimer->setObjectName(QStringLiteral("tmrFindInstruments"));
-    m_roundTimer->setSingleShot(true);
-    connect(m_roundTimer, &QTimer::timeout, this, &TInstrumentSearch::endRound);
-    m_progressTimer->setInterval(kProgressStepMs);
-    connect(m_progressTimer, &QTimer::timeout, this, &TInstrumentSearch::showProgress);
     connect(m_ports.btnFindInstruments, &QPushButton::clicked, this,
             &TInstrumentSearch::btnFindInstrumentsClick);
 }
@@ -111,7 +105,7 @@ void TInstrumentSearch::start() {
 void TInstrumentSearch::cancel() {
     if (!isSearching())
         return;
-    m_roundTimer->stop();
+    m_roundTimer.stop();
     m_endQueued = false;
     stopListening();
     m_round = -1;
@@ -132,7 +126,7 @@ void TInstrumentSearch::startRound() {
             listen(n, baud);
     }
     m_roundClock.start();
-    m_roundTimer->start(m_listenMs);
+    m_roundTimer.start(m_listenMs, this);
     showProgress();
     if (m_listeners.empty())
         queueEndRound();
@@ -217,7 +211,7 @@ void TInstrumentSearch::endRound() {
     m_endQueued = false;
     if (!isSearching())
         return;
-    m_roundTimer->stop();
+    m_roundTimer.stop();
     stopListening();
     if (++m_round < m_rates.size() && !bothFound())
         startRound();
@@ -280,10 +274,19 @@ void TInstrumentSearch::setSearchingLook(bool searching) {
     m_ports.pbFindInstruments->setVisible(searching);
     if (searching) {
         m_ports.pbFindInstruments->setRange(0, int(m_rates.size()) * m_listenMs);
-        m_progressTimer->start();
+        m_progressTimer.start(kProgressStepMs, this);
     } else {
-        m_progressTimer->stop();
+        m_progressTimer.stop();
     }
+}
+
+void TInstrumentSearch::timerEvent(QTimerEvent *event) {
+    if (event->timerId() == m_roundTimer.timerId())
+        endRound();
+    else if (event->timerId() == m_progressTimer.timerId())
+        showProgress();
+    else
+        QObject::timerEvent(event);
 }
 
 void TInstrumentSearch::showProgress() {

@@ -3,6 +3,7 @@
 #include "control/instrument_search_report.h"
 #include "ui/main_window_ui.h"
 
+#include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class QComboBox;
-class QTimer;
 class TSerComPort;
 struct TAppState;
 
@@ -58,6 +58,9 @@ signals:
     // After the report was shown (not when cancelled) or after a cancel.
     void finished(bool cancelled);
 
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
 private:
     struct Listener;
 
@@ -79,8 +82,9 @@ private:
     Hooks m_hooks;
     int m_listenMs;
     std::function<void(const QString &)> m_notice;
-    QTimer *m_roundTimer;
-    QTimer *m_progressTimer;
+    // Plain timers: the window's timers are the six it always had.
+    QBasicTimer m_roundTimer;
+    QBasicTimer m_progressTimer;
     QElapsedTimer m_roundClock;
 
     // Bit rates to listen at, in turn; the index of the current one, -1 when not searching.
