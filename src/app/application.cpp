@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "settings/data_folder.h"
+
 #include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -8,7 +10,11 @@
 // program's title too. The name is the application's, not a display name:
 // a display name would be appended to every window's caption.
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("Utility for Tamrel"));
+    setApplicationName(ProgramName());
+    // The user's configuration folder (AppConfigLocation) is found under both names.
+    setOrganizationName(ProgramOrganisationName());
+    // Desktops match the window to the installed entry and its icon by this name.
+    setDesktopFileName(QStringLiteral("utility-for-tamrel"));
     // The standard dialogs and buttons in the user's language (Russian on the
     // lab PCs) where Qt's translations are installed.
     if (m_qtTranslator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),

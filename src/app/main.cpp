@@ -1,16 +1,77 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "settings/data_folder.h"
 #include "ui/about_box.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The only arguments the program answers, before the single-instance lock and without a
+// display, so that a shell, a package check or a desktop's launcher can ask.
+bool answerCommandLine(int argc, char **argv) {
+    if (argc != 2)
+        return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Utility for Tamrel %s\n", TAMREL_VERSION);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::printf("Usage: UtilityForTamrel [--version | --help]\n"
+                    "Utility for Tamrel %s: a Tamrel immittance meter and a DS1820 thermometer\n"
+                    "on two serial ports, measurement tables over temperature and frequency.\n"
+                    "options.ini, the run journal and the ports folder are kept beside the\n"
+                    "program when its folder is writable, otherwise in %s.\n",
+                    TAMREL_VERSION,
+                    qPrintable(QDir::toNativeSeparators(ProgramUserConfigFolder())));
+        return true;
+    }
+    return false;
+}
+
+// options.ini, the journal and the "ports" folder: beside the program when its folder may be
+// written (a portable copy), otherwise in the user's configuration folder (an installed one).
+TMainOptions dataFolderOptions() {
+    const QString folder =
+        ChooseDataFolder(QCoreApplication::applicationDirPath(), ProgramUserConfigFolder());
+    if (!QDir().mkpath(folder))
+        qWarning("cannot make the folder for the settings: %s", qPrintable(folder));
+    const QDir dir(folder);
+    TMainOptions options;
+    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+    options.portsFolder = dir.filePath(QStringLiteral("ports"));
+    options.journalPath = dir.filePath(QStringLiteral("runs.sqlite"));
+    options.findInstrumentsAtFirstStart = true;
+    return options;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/utility-for-tamrel.png").arg(size));
+    return QIcon::fromTheme(QStringLiteral("utility-for-tamrel"), icon);
+}
+
+} // namespace
 
 // Exit code 0 in every case, a refused second copy included.
 int main(int argc, char **argv) {
+    if (answerCommandLine(argc, argv))
+        return 0;
+
     const SingleInstance instance(QStringLiteral("tamrel"));
     if (instance.alreadyRunning())
         return 0;
 
     Application app(argc, argv);
-    TfrmMain frmMain;
+    Application::setWindowIcon(programIcon());
+    TfrmMain frmMain(dataFolderOptions());
     TAboutBox aboutBox(&frmMain);
     frmMain.setAboutBox(&aboutBox);
     frmMain.show();

@@ -78,6 +78,7 @@ void TfrmMain::FormCreate() {
     createTableControllers();
     createRunControllers();
     createJournalControllers();
+    createInstrumentControllers();
     collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());

@@ -24,6 +24,8 @@ class TFreqStepper;
 class TReadingCapture;
 class TJournalController;
 class TPastRunsCommand;
+class TInstrumentSearch;
+class TPortAccessNotice;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -62,6 +64,8 @@ public:
     enum class CloseAnswer { Save, CloseWithoutSaving, Cancel };
     using ClosePrompt = std::function<CloseAnswer()>;
     void setClosePrompt(ClosePrompt prompt) { m_closePrompt = std::move(prompt); }
+    TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
+    TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -98,6 +102,7 @@ private:
     void createJournalControllers();
     QString journalPath() const;
     bool mayClose();
+    void createInstrumentControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -124,5 +129,7 @@ private:
     TJournalController *m_journal = nullptr;
     TPastRunsCommand *m_pastRuns = nullptr;
     ClosePrompt m_closePrompt;
+    TInstrumentSearch *m_instrumentSearch = nullptr;
+    TPortAccessNotice *m_portAccessNotice = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

@@ -4,12 +4,15 @@
 #include "control/handler_errors.h"
 #include "control/meter_link.h"
 #include "control/pending_events.h"
+#include "control/port_access_notice.h"
 #include "control/thermo_link.h"
 #include "control/timers.h"
 #include "meter/key_codes.h"
 #include "model/app_state.h"
+#include "serial/port_access.h"
 #include "serial/port_names.h"
 #include "serial/ser_com_port.h"
+#include "ui/port_list.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,16 +35,6 @@ int bitRateOf(const QComboBox *box) {
         throw std::invalid_argument("bit rate is not an integer: " +
                                     box->currentText().toStdString());
     return baud;
-}
-
-// Puts the names into the box's list; the box keeps its text and selects the item that
-// equals it exactly, if any.
-void fillPortList(QComboBox *box, const QStringList &names) {
-    const QString text = box->currentText();
-    box->clear();
-    box->addItems(names);
-    box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    box->setEditText(text);
 }
 
 } // namespace
@@ -120,27 +113,50 @@ void TAutoconnect::tmrAutoconnectToDeviceTimer() {
 }
 
 // A missing or held port fails here at every tick until it can be opened; the panel's
-// colour is what the user sees of it. The log gets each new cause once, not every 3 s.
+// colour is what the user sees of it. A port this user may not open is announced too: what
+// to do about it is nothing the panel can tell.
 void TAutoconnect::reconnect(int kind) {
     try {
         SetLinkOpen(false, kind);
         ApplyPortSettings(kind);
         SetLinkOpen(true, kind);
+    } catch (const ENoPermission &e) {
+        m_state.PortsOpen = 0;
+        logOnce(e);
+        const TSerComPort *port = (kind == MeterLink ? m_meter : m_thermo).link->port();
+        emit portNotPermitted(e.devicePath(),
+                              NoPermissionAdvice(ComPortName(port->comNumber()), e.devicePath()));
     } catch (const std::exception &e) {
         m_state.PortsOpen = 0;
-        const QString failure = QString::fromLocal8Bit(e.what());
-        if (failure != m_lastFailure)
-            logHandlerError("tmrAutoconnectToDeviceTimer: opening a link", e);
-        m_lastFailure = failure;
+        logOnce(e);
     }
+}
+
+// The log gets each new cause once, not every 3 s.
+void TAutoconnect::logOnce(const std::exception &e) {
+    const QString failure = QString::fromLocal8Bit(e.what());
+    if (failure != m_lastFailure)
+        logHandlerError("tmrAutoconnectToDeviceTimer: opening a link", e);
+    m_lastFailure = failure;
 }
 
 void TAutoconnect::FillPortLists(QComboBox *im, QComboBox *temp) {
     LetPendingEventsRun();
     // Blocks the window while up to kProbedPorts devices are opened and closed.
-    const QStringList names = ProbePorts(m_meter.link->port()->portsFolder(), kProbedPorts);
-    fillPortList(im, names);
-    fillPortList(temp, names);
+    const QList<PortListEntry> entries =
+        PortListEntries(ProbePortStates(m_meter.link->port()->portsFolder(), kProbedPorts));
+    FillPortList(im, entries);
+    FillPortList(temp, entries);
+}
+
+void TAutoconnect::suspend() {
+    setTimerEnabled(m_tick, false);
+    SetLinkOpen(false, BothLinks);
+}
+
+void TAutoconnect::resume() {
+    setTimerEnabled(m_tick, true);
+    tmrAutoconnectToDeviceTimer();
 }
 
 void TAutoconnect::actComPortAndLogVisibilityExecute() {

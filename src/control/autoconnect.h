@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 class QAction;
@@ -18,7 +19,8 @@ struct TAppState;
 // Keeps both device links open without the user: every tick of tmrAutoconnectToDevice saves
 // the settings, enables the start and the keypad while both panels are not red, and reopens
 // a link whose port is closed or whose panel shows it lost, with the port number and bit rate
-// of the port settings panel. It also fills the port-number lists from a probe of the ports.
+// of the port settings panel. It also fills the port-number lists from a probe of the ports,
+// marking the ports this user may not open.
 // Its timer is tmrAutoconnectToDevice; the links' own timers are switched through the links.
 class TAutoconnect : public QObject {
     Q_OBJECT
@@ -54,9 +56,19 @@ public:
     // hold included); the boxes keep their texts and select the item that equals them.
     void FillPortLists(QComboBox *im, QComboBox *temp);
 
+    // Closes both links and holds the reconnection off, while the instrument search listens to
+    // every port; resume() reconnects at once with the panel's ports, then every 3 s again.
+    void suspend();
+    void resume();
+
     // Shows or hides the port settings panel; the port lists are filled the first time it is
     // shown, and again at every switch for as long as no port was found.
     void actComPortAndLogVisibilityExecute();
+
+signals:
+    // A link failed to open because this user may not open its device (not because someone
+    // holds it); every tick that fails so says it again.
+    void portNotPermitted(const QString &devicePath, const QString &advice);
 
 private:
     struct Link {
@@ -68,6 +80,7 @@ private:
     static void setOneLinkOpen(const Link &link, bool value);
     static void applyOnePort(const Link &link);
     void reconnect(int kind);
+    void logOnce(const std::exception &e);
 
     TAppState &m_state;
     PortSettingsWidgets m_ports;

@@ -1,5 +1,7 @@
 #include "serial/port_names.h"
 
+#include "base/number_format.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -66,27 +68,49 @@ QString ComDevicePath(int n, const QString &portsFolder) {
 #endif
 }
 
-bool ProbePort(int n, const QString &portsFolder) {
+QString ComPortName(int n) {
+    return QStringLiteral("COM") + numfmt::general(n, QLatin1Char('.'));
+}
+
+PortState RefusedPortState(QSerialPort::SerialPortError error, const QString &path) {
+    if (error != QSerialPort::PermissionError)
+        return PortState::Missing;
+    return userMayOpen(path) ? PortState::Held : PortState::NoPermission;
+}
+
+PortState ProbePortState(int n, const QString &portsFolder) {
     const QString path = ComDevicePath(n, portsFolder);
     if (path.isEmpty())
-        return false;
+        return PortState::Missing;
     QSerialPort port;
     port.setPortName(path);
     if (port.open(QIODevice::ReadWrite)) {
         port.close();
-        return true;
+        return PortState::Free;
     }
-    // Qt reports a device that another holder has locked as a permission error, and so
-    // it does a device this user may not open at all (not in the dialout group), which
-    // is no port for this program: only the first counts as present.
-    return port.error() == QSerialPort::PermissionError && userMayOpen(path);
+    return RefusedPortState(port.error(), path);
+}
+
+bool ProbePort(int n, const QString &portsFolder) {
+    const PortState state = ProbePortState(n, portsFolder);
+    return state == PortState::Free || state == PortState::Held;
+}
+
+QList<PortProbe> ProbePortStates(const QString &portsFolder, int maxNumber) {
+    QList<PortProbe> found;
+    for (int n = 1; n <= maxNumber; ++n) {
+        const PortState state = ProbePortState(n, portsFolder);
+        if (state != PortState::Missing)
+            found.append({n, ComDevicePath(n, portsFolder), state});
+    }
+    return found;
 }
 
 QStringList ProbePorts(const QString &portsFolder, int maxNumber) {
     QStringList found;
-    for (int n = 1; n <= maxNumber; ++n) {
-        if (ProbePort(n, portsFolder))
-            found << QStringLiteral("COM%1").arg(n);
+    for (const PortProbe &probe : ProbePortStates(portsFolder, maxNumber)) {
+        if (probe.state != PortState::NoPermission)
+            found << ComPortName(probe.number);
     }
     return found;
 }

@@ -87,8 +87,15 @@ void TSerComPort::openPort() {
         m_serial.clearError();
         if (error == QSerialPort::DeviceNotFoundError)
             throw EBadId(text);
-        if (error == QSerialPort::PermissionError)
+        switch (RefusedPortState(error, path)) {
+        case PortState::Held:
             throw EAlreadyOpen(text);
+        case PortState::NoPermission:
+            throw ENoPermission(path, text);
+        case PortState::Missing:
+        case PortState::Free:
+            break;
+        }
         throw EOpenComm(systemError, text);
     }
     if (!applyLineSettings()) {

@@ -52,6 +52,19 @@ public:
         : EOpenComm(Code, message) {}
 };
 
+// Access denied because this user may not open the device at all (on Linux: not in the
+// group that owns it), not because another program holds it. An EAlreadyOpen still, for
+// whoever only asks whether the port could be had.
+class ENoPermission : public EAlreadyOpen {
+public:
+    ENoPermission(const QString &devicePath, const QString &message)
+        : EAlreadyOpen(message), m_devicePath(devicePath) {}
+    const QString &devicePath() const noexcept { return m_devicePath; }
+
+private:
+    QString m_devicePath;
+};
+
 class ENoPortSelected : public EOpenComm {
 public:
     static constexpr int Code = -2011;

@@ -126,6 +126,9 @@ PortSettingsWidgets MainWindowUi::portSettings() const {
     w.cmbPortTempDataBits = cmbPortTempDataBits;
     w.cmbPortTempParity = cmbPortTempParity;
     w.cmbPortTempStopBits = cmbPortTempStopBits;
+    w.btnFindInstruments = btnFindInstruments;
+    w.pbFindInstruments = pbFindInstruments;
+    w.lblDataFolder = lblDataFolder;
     return w;
 }
 

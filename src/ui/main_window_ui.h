@@ -9,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QWidget;
 class ResultsGridView;
@@ -31,6 +32,11 @@ struct PortSettingsWidgets {
     QComboBox *cmbPortTempDataBits = nullptr;
     QComboBox *cmbPortTempParity = nullptr;
     QComboBox *cmbPortTempStopBits = nullptr;
+    // The instrument search: its button, the progress while it listens, and the folder the
+    // settings live in.
+    QPushButton *btnFindInstruments = nullptr;
+    QProgressBar *pbFindInstruments = nullptr;
+    QLabel *lblDataFolder = nullptr;
 };
 
 // The run parameters of the settings panel.
@@ -95,6 +101,9 @@ struct MainWindowUi {
     QComboBox *cmbPortIMStopBits = nullptr;
     QPlainTextEdit *reLogIM = nullptr;
     QPlainTextEdit *reLogTemp = nullptr;
+    QPushButton *btnFindInstruments = nullptr;
+    QProgressBar *pbFindInstruments = nullptr;
+    QLabel *lblDataFolder = nullptr;
 
     // Results.
     ResultsGridView *grdTable = nullptr;

@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,6 +54,38 @@ QGroupBox *buildPortGroup(QWidget *parent, const char *name, const QString &titl
         combos[row] = combo;
     }
     return group;
+}
+
+// Under the logs: the instrument search's button and progress, and the folder that holds
+// options.ini, the journal and the ports links (a long path is cut, its tooltip is whole).
+QWidget *buildSearchRow(MainWindowUi &ui, QWidget *parent) {
+    auto *bar = new QWidget(parent);
+    bar->setObjectName(QStringLiteral("pnlFindInstruments"));
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(2, 1, 2, 1);
+    row->setSpacing(6);
+
+    ui.btnFindInstruments = new QPushButton(QStringLiteral("Найти приборы"), bar);
+    ui.btnFindInstruments->setObjectName(QStringLiteral("btnFindInstruments"));
+    ui.btnFindInstruments->setToolTip(
+        QStringLiteral("Прослушать все последовательные порты и найти, к каким подключены "
+                       "измеритель иммитанса и термометр"));
+    row->addWidget(ui.btnFindInstruments);
+
+    ui.pbFindInstruments = new QProgressBar(bar);
+    ui.pbFindInstruments->setObjectName(QStringLiteral("pbFindInstruments"));
+    ui.pbFindInstruments->setTextVisible(false);
+    ui.pbFindInstruments->setFixedSize(90, 12);
+    ui.pbFindInstruments->setAccessibleName(QStringLiteral("Ход поиска приборов"));
+    ui.pbFindInstruments->hide();
+    row->addWidget(ui.pbFindInstruments);
+
+    ui.lblDataFolder = new QLabel(bar);
+    ui.lblDataFolder->setObjectName(QStringLiteral("lblDataFolder"));
+    ui.lblDataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui.lblDataFolder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addWidget(ui.lblDataFolder, 1);
+    return bar;
 }
 
 } // namespace
@@ -111,6 +145,7 @@ QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
     ui.reLogTemp->setFixedHeight(50);
     logs->addWidget(ui.reLogIM, 1);
     logs->addWidget(ui.reLogTemp);
+    logs->addWidget(buildSearchRow(ui, pnlLog));
     row->addWidget(pnlLog, 1);
     return panel;
 }

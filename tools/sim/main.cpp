@@ -1,5 +1,6 @@
 // tamrel-sim: the meter and the thermometer on pseudo-terminals, for trying and
 // testing the program without the instruments.
+#include "settings/data_folder.h"
 #include "sim_options.h"
 
 #include <QCoreApplication>
@@ -88,7 +89,11 @@ int main(int argc, char **argv) {
 
     SimProgramOptions options;
     QString message;
-    const QString defaultPorts = QDir(QCoreApplication::applicationDirPath()).filePath("ports");
+    // Where the program looks for them: beside it, or for an installed copy in the user's
+    // configuration folder.
+    const QString defaultPorts =
+        QDir(ChooseDataFolder(QCoreApplication::applicationDirPath(), ProgramUserConfigFolder()))
+            .filePath("ports");
     switch (ParseSimArguments(app.arguments(), defaultPorts, &options, &message)) {
     case SimArgumentsOutcome::Help:
         say(message);

@@ -1,0 +1,58 @@
+// Wiring of the instrument search, the advice on ports this user may not open, and the
+// folder the settings are kept in.
+#include "app/main_window.h"
+#include "control/autoconnect.h"
+#include "control/instrument_search.h"
+#include "control/port_access_notice.h"
+#include "control/settings_binding.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+// How long the search listens to each port for the instruments.
+constexpr int kListenMs = 3000;
+} // namespace
+
+void TfrmMain::createInstrumentControllers() {
+    const PortSettingsWidgets ports = m_ui.portSettings();
+    m_portAccessNotice = new TPortAccessNotice(ports, this);
+    TPortAccessNotice *notice = m_portAccessNotice;
+    // Told after the tick that failed has ended, not from inside it.
+    connect(m_autoconnect, &TAutoconnect::portNotPermitted, notice, &TPortAccessNotice::tell,
+            Qt::QueuedConnection);
+
+    // The autoconnection exists already (createPortControllers runs first); both are
+    // children of the window.
+    TAutoconnect *autoconnect = m_autoconnect;
+    TInstrumentSearch::Hooks hooks;
+    hooks.suspendLinks = [autoconnect] { autoconnect->suspend(); };
+    hooks.resumeLinks = [autoconnect] { autoconnect->resume(); };
+    hooks.deniedReported = [notice](const QList<PortProbe> &denied) {
+        for (const PortProbe &probe : denied)
+            notice->markTold(probe.devicePath);
+    };
+    m_instrumentSearch =
+        new TInstrumentSearch(m_state, ports, m_options.portsFolder, std::move(hooks),
+                              kListenMs / m_options.timerDivisor, this);
+
+    const QString folder =
+        QDir::toNativeSeparators(QFileInfo(m_settingsBinding->settingsPath()).absolutePath());
+    m_ui.lblDataFolder->setText(QStringLiteral("Папка настроек: %1").arg(folder));
+    m_ui.lblDataFolder->setToolTip(
+        QStringLiteral("Здесь лежат options.ini, журнал измерений и папка ports со ссылками "
+                       "COMn на устройства:\n%1")
+            .arg(folder));
+
+    // A new user starts with the ports found for him, and sees them on the port panel.
+    if (m_options.findInstrumentsAtFirstStart &&
+        !QFileInfo::exists(m_settingsBinding->settingsPath()))
+        QTimer::singleShot(0, m_instrumentSearch, [this] {
+            if (!m_ui.chbComPortAndLogVisibility->isChecked())
+                m_ui.chbComPortAndLogVisibility->click();
+            m_instrumentSearch->start();
+        });
+}

@@ -1,0 +1,74 @@
+#include "control/instrument_search_report.h"
+
+#include "serial/port_access.h"
+
+#include <QMap>
+#include <QStringList>
+
+namespace {
+
+QString portNames(const QList<int> &numbers) {
+    QStringList names;
+    for (const int n : numbers)
+        names << ComPortName(n);
+    return names.join(QStringLiteral(", "));
+}
+
+// "Измеритель иммитанса найден на COM3." and, for a second port with the same data, where.
+QString instrumentLine(const QString &found, const QString &notFound, const QList<int> &ports) {
+    if (ports.isEmpty())
+        return notFound;
+    QString line = found.arg(ComPortName(ports.first()));
+    if (ports.size() > 1)
+        line += QStringLiteral(" Такие же данные есть и на %1.").arg(portNames(ports.mid(1)));
+    return line;
+}
+
+// Ports with the same remedy (the same group on Linux) share one paragraph.
+QStringList deniedParagraphs(const QList<PortProbe> &denied) {
+    QMap<QString, QList<int>> byRemedy;
+    QStringList order;
+    for (const PortProbe &probe : denied) {
+        const QString remedy = NoPermissionRemedy(probe.devicePath);
+        if (!byRemedy.contains(remedy))
+            order << remedy;
+        byRemedy[remedy] << probe.number;
+    }
+    QStringList paragraphs;
+    for (const QString &remedy : order) {
+        const QList<int> &ports = byRemedy[remedy];
+        const QString head = ports.size() == 1 ? QStringLiteral("Нет доступа к порту %1.")
+                                               : QStringLiteral("Нет доступа к портам %1.");
+        paragraphs << head.arg(portNames(ports)) + QLatin1Char(' ') + remedy;
+    }
+    return paragraphs;
+}
+
+} // namespace
+
+QString InstrumentSearchReport(const TInstrumentSearchResult &r) {
+    QStringList paragraphs;
+    const bool noPorts = r.meterPorts.isEmpty() && r.thermoPorts.isEmpty() &&
+                         r.silentPorts.isEmpty() && r.heldPorts.isEmpty() &&
+                         r.deniedPorts.isEmpty();
+    if (noPorts) {
+        paragraphs << QStringLiteral("Последовательные порты не найдены: подключите приборы и "
+                                     "повторите поиск.");
+    } else {
+        paragraphs << instrumentLine(QStringLiteral("Измеритель иммитанса найден на %1."),
+                                     QStringLiteral("Измеритель иммитанса не найден."),
+                                     r.meterPorts) +
+                          QLatin1Char('\n') +
+                          instrumentLine(QStringLiteral("Термометр найден на %1."),
+                                         QStringLiteral("Термометр не найден."), r.thermoPorts);
+        if (!r.silentPorts.isEmpty())
+            paragraphs << QStringLiteral("Без данных приборов: %1.").arg(portNames(r.silentPorts));
+        if (!r.heldPorts.isEmpty())
+            paragraphs << QStringLiteral("Заняты другой программой и не проверены: %1.")
+                              .arg(portNames(r.heldPorts));
+        paragraphs << deniedParagraphs(r.deniedPorts);
+    }
+    paragraphs << (r.foundAny() ? QStringLiteral("Найденные порты записаны в настройки.")
+                                : QStringLiteral("Настройки портов не изменены."));
+    return paragraphs.join(QStringLiteral("\n\n"));
+}

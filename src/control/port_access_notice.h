@@ -1,0 +1,40 @@
+#pragma once
+
+#include "serial/port_names.h"
+#include "ui/main_window_ui.h"
+#include "ui/port_list.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+// The entries of the port-number lists for what a probe found: every port whose device exists,
+// those this user may not open with the advice on what to do.
+QList<PortListEntry> PortListEntries(const QList<PortProbe> &probes);
+
+// Tells the user once per device that this account may not open it, and what to do on this
+// system. Choosing such a port in a list, the automatic connection failing on it (at every
+// tick) and the instrument search all come here; only the first for a device is shown.
+class TPortAccessNotice : public QObject {
+    Q_OBJECT
+public:
+    // Listens to the two port-number lists of the panel: choosing a marked port tells.
+    explicit TPortAccessNotice(const PortSettingsWidgets &ports, QObject *parent = nullptr);
+
+    // Where the advice is shown; a plain message box unless a test replaces it.
+    void setNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
+
+    // Shows the advice unless it was shown for that device already.
+    void tell(const QString &devicePath, const QString &advice);
+    // The user has been told about the device elsewhere (in the search's report).
+    void markTold(const QString &devicePath) { m_told.insert(devicePath); }
+
+private:
+    void portChosen(const QComboBox *box, int index);
+
+    QSet<QString> m_told;
+    std::function<void(const QString &)> m_notice;
+};
