@@ -20,6 +20,9 @@ class TSaveCommand;
 class TRunSequencer;
 class TFreqStepper;
 class TReadingCapture;
+class TChartController;
+class TReadingsExportCommand;
+class TRunProgress;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -51,6 +54,9 @@ public:
     TRunSequencer *runSequencer() const { return m_runSequencer; }
     TFreqStepper *freqStepper() const { return m_freqStepper; }
     TReadingCapture *readingCapture() const { return m_readingCapture; }
+    TChartController *chartController() const { return m_chartController; }
+    TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
+    TRunProgress *runProgress() const { return m_runProgress; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -84,6 +90,7 @@ private:
     void createPortControllers();
     void createTableControllers();
     void createRunControllers();
+    void createChartControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -107,5 +114,8 @@ private:
     TRunSequencer *m_runSequencer = nullptr;
     TFreqStepper *m_freqStepper = nullptr;
     TReadingCapture *m_readingCapture = nullptr;
+    TChartController *m_chartController = nullptr;
+    TReadingsExportCommand *m_readingsExport = nullptr;
+    TRunProgress *m_runProgress = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

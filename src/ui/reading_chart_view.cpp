@@ -1,0 +1,201 @@
+#include "ui/reading_chart_view.h"
+
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLocale>
+#include <QLogValueAxis>
+#include <QPen>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qreal kMarkerSize = 6;
+constexpr qreal kRingSize = 16;
+// Share of the data's span left free at each end of a linear axis.
+constexpr double kMargin = 0.04;
+// Factor of free room at each end of a logarithmic axis.
+constexpr double kLogMargin = 1.25;
+
+QLocale labelLocale(QChar decimalSeparator) {
+    QLocale locale =
+        decimalSeparator == QLatin1Char(',') ? QLocale(QLocale::Russian) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+QAbstractAxis *makeAxis(bool logarithmic, Qt::Alignment alignment) {
+    if (logarithmic) {
+        auto *axis = new QLogValueAxis;
+        axis->setBase(10);
+        axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setMinorTickCount(8);
+        return axis;
+    }
+    auto *axis = new QValueAxis;
+    axis->setLabelFormat(QStringLiteral("%.4g"));
+    axis->setTickCount(alignment == Qt::AlignBottom ? 9 : 7);
+    return axis;
+}
+
+void setRange(QAbstractAxis *axis, double lo, double hi) {
+    if (auto *log = qobject_cast<QLogValueAxis *>(axis)) {
+        log->setRange(lo / kLogMargin, hi * kLogMargin);
+        return;
+    }
+    double span = hi - lo;
+    if (span <= 0)
+        span = lo != 0 ? std::fabs(lo) * 0.2 : 1.0;
+    auto *linear = static_cast<QValueAxis *>(axis);
+    linear->setRange(lo - span * kMargin, hi + span * kMargin);
+    linear->applyNiceNumbers();
+}
+
+} // namespace
+
+ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
+    : QChartView(parent), m_chart(new QChart), m_highlight(new QScatterSeries) {
+    m_chart->setLocalizeNumbers(true);
+    m_chart->setLocale(labelLocale(decimalSeparator));
+    m_chart->legend()->setAlignment(Qt::AlignRight);
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    setChart(m_chart);
+    setRenderHint(QPainter::Antialiasing);
+    // A moved point and the axes that follow it change most of the chart; a
+    // partial update leaves pieces of the old markers behind.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+
+    m_highlight->setName(QStringLiteral("selected"));
+    m_highlight->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    m_highlight->setMarkerSize(kRingSize);
+    m_highlight->setBrush(Qt::NoBrush);
+    m_highlight->setPen(QPen(QColor(220, 0, 0), 2.5));
+    replaceAxes(false, false);
+}
+
+QList<QXYSeries *> ReadingChartView::dataSeries() const {
+    QList<QXYSeries *> out;
+    for (QLineSeries *series : m_series)
+        out << series;
+    return out;
+}
+
+std::optional<QPointF> ReadingChartView::highlightedPoint() const {
+    if (m_highlight->count() == 0)
+        return std::nullopt;
+    return m_highlight->at(0);
+}
+
+QPointF ReadingChartView::scaled(const QPointF &p) const {
+    return QPointF(p.x(), p.y() / m_scale.factor());
+}
+
+void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
+    for (QAbstractAxis *axis : m_chart->axes()) {
+        m_chart->removeAxis(axis);
+        delete axis;
+    }
+    m_logArgument = logArgument;
+    m_logValues = logValues;
+    m_axisX = makeAxis(logArgument, Qt::AlignBottom);
+    m_axisY = makeAxis(logValues, Qt::AlignLeft);
+    m_chart->addAxis(m_axisX, Qt::AlignBottom);
+    m_chart->addAxis(m_axisY, Qt::AlignLeft);
+}
+
+QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series) {
+    auto *line = new QLineSeries;
+    line->setName(series.Name);
+    line->setPointsVisible(true);
+    line->setMarkerSize(kMarkerSize);
+    QList<QPointF> points;
+    points.reserve(series.Points.size());
+    for (const TSeriesPoint &p : series.Points)
+        points.append(scaled(p.Value));
+    line->append(points);
+    m_chart->addSeries(line);
+    line->attachAxis(m_axisX);
+    line->attachAxis(m_axisY);
+    return line;
+}
+
+void ReadingChartView::showSet(const TChartSeriesSet &set) {
+    // Taking the series out before they are deleted spares the chart a
+    // relayout for each of them.
+    if (m_chart->series().contains(m_highlight))
+        m_chart->removeSeries(m_highlight);
+    for (QLineSeries *series : m_series) {
+        m_chart->removeSeries(series);
+        delete series;
+    }
+    m_series.clear();
+
+    const bool logArgument = set.argument() == TChartArgument::Frequency;
+    if (logArgument != m_logArgument || set.logValues() != m_logValues)
+        replaceAxes(logArgument, set.logValues());
+    m_scale = set.valueScale();
+    for (const TChartSeries &series : set.series())
+        m_series.append(addDataSeries(series));
+
+    m_chart->addSeries(m_highlight);
+    m_highlight->attachAxis(m_axisX);
+    m_highlight->attachAxis(m_axisY);
+    for (QLegendMarker *marker : m_chart->legend()->markers(m_highlight))
+        marker->setVisible(false);
+    setHighlight(m_highlightPoint);
+    fitAxes(set);
+}
+
+// A new series, or a new unit prefix, takes the chart from scratch, so that
+// the legend stays in the order of the series.
+void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits) {
+    const bool reshaped = std::any_of(edits.cbegin(), edits.cend(), [](const TSeriesEdit &e) {
+        return e.kind == TSeriesEdit::AddSeries || e.kind == TSeriesEdit::RemoveSeries;
+    });
+    if (reshaped || set.valueScale() != m_scale) {
+        showSet(set);
+        return;
+    }
+    for (const TSeriesEdit &e : edits) {
+        QLineSeries *series = m_series[e.series];
+        switch (e.kind) {
+        case TSeriesEdit::InsertPoint:
+            series->insert(e.point, scaled(e.value));
+            break;
+        case TSeriesEdit::ReplacePoint:
+            series->replace(e.point, scaled(e.value));
+            break;
+        case TSeriesEdit::RemovePoint:
+            series->remove(e.point);
+            break;
+        case TSeriesEdit::AddSeries:
+        case TSeriesEdit::RemoveSeries:
+            break;
+        }
+    }
+    if (!edits.isEmpty())
+        fitAxes(set);
+}
+
+void ReadingChartView::setHighlight(std::optional<QPointF> point) {
+    m_highlightPoint = point;
+    if (point)
+        m_highlight->replace(QList<QPointF>{scaled(*point)});
+    else
+        m_highlight->clear();
+}
+
+void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
+    m_axisX->setTitleText(set.argumentTitle());
+    m_axisY->setTitleText(set.valueTitle());
+    const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
+    if (!b)
+        return;
+    setRange(m_axisX, b->xMin, b->xMax);
+    setRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor());
+}
