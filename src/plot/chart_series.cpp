@@ -9,8 +9,6 @@
 
 namespace {
 
-const QChar kQuantityJoin = QLatin1Char('\n');
-
 quint64 orderKey(int32_t major, int32_t minor) {
     return (quint64(quint32(major)) << 32) | quint32(minor);
 }
@@ -69,6 +67,7 @@ void TChartSeriesSet::rebuild(const TRunReadings &readings) {
     m_quantities.clear();
     m_bounds.reset();
     m_boundsStale = false;
+    m_where.reserve(readings.cells().size());
 
     QHash<qint64, int> seriesOfGroup;
     const QVector<TPlotReading> &all = readings.readings();
@@ -162,12 +161,19 @@ std::optional<QPointF> TChartSeriesSet::pointOf(TCellKey cell) const {
 
 void TChartSeriesSet::countQuantity(const TPlotReading &reading, int delta) {
     const bool main = m_quantity == TChartQuantity::Main;
-    const QString key = main ? reading.MainName + kQuantityJoin + reading.MainUnit
-                             : reading.SecName + kQuantityJoin + reading.SecUnit;
-    int &count = m_quantities[key];
-    count += delta;
-    if (count <= 0)
-        m_quantities.remove(key);
+    const QString &name = main ? reading.MainName : reading.SecName;
+    const QString &unit = main ? reading.MainUnit : reading.SecUnit;
+    for (int i = 0; i < m_quantities.size(); ++i) {
+        Quantity &q = m_quantities[i];
+        if (q.name == name && q.unit == unit) {
+            q.count += delta;
+            if (q.count <= 0)
+                m_quantities.remove(i);
+            return;
+        }
+    }
+    if (delta > 0)
+        m_quantities.append({name, unit, delta});
 }
 
 // Bounds grow with every point; a point that leaves from a bound makes them
@@ -215,10 +221,9 @@ std::optional<TChartSeriesSet::Bounds> TChartSeriesSet::bounds() const {
 }
 
 plotunits::TUnitScale TChartSeriesSet::valueScale() const {
-    bool dimensioned = false;
-    for (auto it = m_quantities.cbegin(); it != m_quantities.cend(); ++it)
-        dimensioned =
-            dimensioned || !plotunits::chartUnit(it.key().section(kQuantityJoin, 1)).isEmpty();
+    const bool dimensioned =
+        std::any_of(m_quantities.cbegin(), m_quantities.cend(),
+                    [](const Quantity &q) { return !plotunits::chartUnit(q.unit).isEmpty(); });
     const std::optional<Bounds> b = bounds();
     if (!dimensioned || !b)
         return {};
@@ -230,12 +235,10 @@ QString TChartSeriesSet::valueTitle() const {
         return m_quantity == TChartQuantity::Main ? QStringLiteral("Основной параметр")
                                                   : QStringLiteral("Дополнительный параметр");
     const plotunits::TUnitScale scale = valueScale();
-    QStringList keys = m_quantities.keys();
-    keys.sort();
     QStringList titles;
-    for (const QString &key : keys)
-        titles << plotunits::axisTitle(key.section(kQuantityJoin, 0, 0), scale,
-                                       key.section(kQuantityJoin, 1));
+    for (const Quantity &q : m_quantities)
+        titles << plotunits::axisTitle(q.name, scale, q.unit);
+    titles.sort();
     return titles.join(QStringLiteral(" / "));
 }
 

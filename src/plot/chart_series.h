@@ -106,8 +106,13 @@ private:
     QChar m_separator;
     QVector<TChartSeries> m_series;
     QHash<TCellKey, Location> m_where;
-    // Drawn points per quantity ("name\nunit"), for the axis title.
-    QHash<QString, int> m_quantities;
+    // Drawn points per quantity, for the axis title.
+    struct Quantity {
+        QString name;
+        QString unit;
+        int count;
+    };
+    QVector<Quantity> m_quantities;
     mutable std::optional<Bounds> m_bounds;
     mutable bool m_boundsStale = false;
 };

@@ -27,6 +27,7 @@ void TRunReadings::clear() {
     m_cells.clear();
     m_filledByRow.clear();
     m_texts.clear();
+    m_baseUnits.clear();
 }
 
 void TRunReadings::loadRun(const TJournalRun &run) {
@@ -64,9 +65,9 @@ TReadingUpdate TRunReadings::append(const TJournalReading &r, QChar separator) {
     p.Col = r.Col;
     p.FrequencyHz = r.FrequencyHz;
     p.MainName = shared(r.MainName);
-    p.MainUnit = shared(plotunits::meterBaseUnit(r.MainUnit));
+    p.MainUnit = sharedBaseUnit(r.MainUnit);
     p.SecName = shared(r.SecName);
-    p.SecUnit = shared(plotunits::meterBaseUnit(r.SecUnit));
+    p.SecUnit = sharedBaseUnit(r.SecUnit);
     p.FrameSize = uint8_t(std::min<qsizetype>(r.Frame.size(), TPlotReading::kFrameBytes));
     std::copy_n(r.Frame.constData(), p.FrameSize, p.FrameBytes.begin());
 
@@ -91,9 +92,18 @@ TReadingUpdate TRunReadings::append(const TJournalReading &r, QChar separator) {
 }
 
 QString TRunReadings::shared(const QString &text) {
-    const auto it = m_texts.constFind(text);
-    if (it != m_texts.cend())
-        return *it;
-    m_texts.insert(text);
+    for (const QString &known : m_texts)
+        if (known == text)
+            return known;
+    m_texts.append(text);
     return text;
+}
+
+QString TRunReadings::sharedBaseUnit(const QString &unitText) {
+    for (const auto &[text, unit] : m_baseUnits)
+        if (text == unitText)
+            return unit;
+    const QString unit = shared(plotunits::meterBaseUnit(unitText));
+    m_baseUnits.append({unitText, unit});
+    return unit;
 }

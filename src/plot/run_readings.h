@@ -5,7 +5,7 @@
 #include <QChar>
 #include <QDateTime>
 #include <QHash>
-#include <QSet>
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -75,10 +75,13 @@ public:
 private:
     TReadingUpdate append(const TJournalReading &reading, QChar separator);
     QString shared(const QString &text);
+    QString sharedBaseUnit(const QString &unitText);
 
     QChar m_separator;
     QVector<TPlotReading> m_readings;
     QHash<TCellKey, int> m_cells;
     QVector<int> m_filledByRow;
-    QSet<QString> m_texts;
+    // The few distinct names and units of a run, looked up by a scan.
+    QVector<QString> m_texts;
+    QVector<QPair<QString, QString>> m_baseUnits; // unit text -> its unit without the prefix
 };

@@ -1,5 +1,7 @@
 #include "ui/reading_chart_view.h"
 
+#include "plot/axis_range.h"
+
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
@@ -17,10 +19,14 @@ namespace {
 
 constexpr qreal kMarkerSize = 6;
 constexpr qreal kRingSize = 16;
-// Share of the data's span left free at each end of a linear axis.
-constexpr double kMargin = 0.04;
-// Factor of free room at each end of a logarithmic axis.
-constexpr double kLogMargin = 1.25;
+// Share of the data's span left free at each end of a linear axis, so that
+// no marker sits on the frame.
+constexpr double kMargin = 0.02;
+constexpr int kArgumentTicks = 11;
+// Above this many points a chart draws lines only: its markers would cover
+// one another, and drawing them would take most of a second per repaint.
+constexpr int kMarkerLimit = 4000;
+constexpr int kValueTicks = 8;
 
 QLocale labelLocale(QChar decimalSeparator) {
     QLocale locale =
@@ -29,7 +35,7 @@ QLocale labelLocale(QChar decimalSeparator) {
     return locale;
 }
 
-QAbstractAxis *makeAxis(bool logarithmic, Qt::Alignment alignment) {
+QAbstractAxis *makeAxis(bool logarithmic) {
     if (logarithmic) {
         auto *axis = new QLogValueAxis;
         axis->setBase(10);
@@ -39,21 +45,26 @@ QAbstractAxis *makeAxis(bool logarithmic, Qt::Alignment alignment) {
     }
     auto *axis = new QValueAxis;
     axis->setLabelFormat(QStringLiteral("%.4g"));
-    axis->setTickCount(alignment == Qt::AlignBottom ? 9 : 7);
     return axis;
 }
 
-void setRange(QAbstractAxis *axis, double lo, double hi) {
+// Sets the range only when it changes: every change lays out all points again.
+void fitRange(QAbstractAxis *axis, double lo, double hi) {
     if (auto *log = qobject_cast<QLogValueAxis *>(axis)) {
-        log->setRange(lo / kLogMargin, hi * kLogMargin);
+        const axisrange::TRange r = axisrange::logarithmic(lo, hi);
+        if (log->min() != r.lo || log->max() != r.hi)
+            log->setRange(r.lo, r.hi);
         return;
     }
-    double span = hi - lo;
-    if (span <= 0)
-        span = lo != 0 ? std::fabs(lo) * 0.2 : 1.0;
     auto *linear = static_cast<QValueAxis *>(axis);
-    linear->setRange(lo - span * kMargin, hi + span * kMargin);
-    linear->applyNiceNumbers();
+    const double margin = (hi - lo) * kMargin;
+    const axisrange::TRange r =
+        axisrange::linear(lo - margin, hi + margin,
+                          linear->orientation() == Qt::Horizontal ? kArgumentTicks : kValueTicks);
+    if (linear->min() != r.lo || linear->max() != r.hi)
+        linear->setRange(r.lo, r.hi);
+    if (linear->tickCount() != r.ticks)
+        linear->setTickCount(r.ticks);
 }
 
 } // namespace
@@ -102,8 +113,8 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
     }
     m_logArgument = logArgument;
     m_logValues = logValues;
-    m_axisX = makeAxis(logArgument, Qt::AlignBottom);
-    m_axisY = makeAxis(logValues, Qt::AlignLeft);
+    m_axisX = makeAxis(logArgument);
+    m_axisY = makeAxis(logValues);
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 }
@@ -111,7 +122,7 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
 QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series) {
     auto *line = new QLineSeries;
     line->setName(series.Name);
-    line->setPointsVisible(true);
+    line->setPointsVisible(m_markers);
     line->setMarkerSize(kMarkerSize);
     QList<QPointF> points;
     points.reserve(series.Points.size());
@@ -139,6 +150,10 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     if (logArgument != m_logArgument || set.logValues() != m_logValues)
         replaceAxes(logArgument, set.logValues());
     m_scale = set.valueScale();
+    m_markers = set.pointCount() <= kMarkerLimit;
+    // The axes take their final ranges first, so that no series added after
+    // another makes the chart lay out the earlier ones again.
+    fitAxes(set);
     for (const TChartSeries &series : set.series())
         m_series.append(addDataSeries(series));
 
@@ -148,7 +163,6 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     for (QLegendMarker *marker : m_chart->legend()->markers(m_highlight))
         marker->setVisible(false);
     setHighlight(m_highlightPoint);
-    fitAxes(set);
 }
 
 // A new series, or a new unit prefix, takes the chart from scratch, so that
@@ -178,6 +192,11 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
             break;
         }
     }
+    if (const bool markers = set.pointCount() <= kMarkerLimit; markers != m_markers) {
+        m_markers = markers;
+        for (QLineSeries *series : m_series)
+            series->setPointsVisible(markers);
+    }
     if (!edits.isEmpty())
         fitAxes(set);
 }
@@ -191,11 +210,13 @@ void ReadingChartView::setHighlight(std::optional<QPointF> point) {
 }
 
 void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
-    m_axisX->setTitleText(set.argumentTitle());
-    m_axisY->setTitleText(set.valueTitle());
+    if (m_axisX->titleText() != set.argumentTitle())
+        m_axisX->setTitleText(set.argumentTitle());
+    if (m_axisY->titleText() != set.valueTitle())
+        m_axisY->setTitleText(set.valueTitle());
     const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
     if (!b)
         return;
-    setRange(m_axisX, b->xMin, b->xMax);
-    setRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor());
+    fitRange(m_axisX, b->xMin, b->xMax);
+    fitRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor());
 }

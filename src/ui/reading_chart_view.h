@@ -49,6 +49,7 @@ private:
     QAbstractAxis *m_axisY = nullptr;
     bool m_logArgument = false;
     bool m_logValues = false;
+    bool m_markers = true;
     plotunits::TUnitScale m_scale;
     std::optional<QPointF> m_highlightPoint;
 };
