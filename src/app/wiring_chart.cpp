@@ -39,18 +39,25 @@ void TfrmMain::createChartControllers() {
     connect(m_ui.grdTable, &QTableWidget::currentCellChanged, m_chartController,
             [chart = m_chartController](int row, int column) { chart->selectCell(row, column); });
 
+    // The chart controller keeps the run's readings; the progress follows
+    // whatever it is given (a new table, a run from the journal).
+    TChartController *chart = m_chartController;
+    TRunProgress *progress = m_runProgress;
+    connect(chart, &TChartController::cleared, progress, [progress] {
+        progress->clear();
+        progress->refresh(QDateTime::currentDateTime());
+    });
+    connect(chart, &TChartController::runLoaded, progress, [progress](const TJournalRun &run) {
+        progress->loadRun(run);
+        progress->refresh(QDateTime::currentDateTime());
+    });
     // A preparation the user confirmed leaves the table without run data; one
     // declined keeps the run and its readings.
     TTablePreparation *table = m_tablePreparation;
-    TChartController *chart = m_chartController;
-    TRunProgress *progress = m_runProgress;
-    connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, chart,
-            [table, chart, progress] {
-                if (table->tableTag() == 0) {
-                    chart->clear();
-                    progress->clear();
-                }
-            });
+    connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, chart, [table, chart] {
+        if (table->tableTag() == 0)
+            chart->clear();
+    });
     // The sequencer has run by now (it was connected first): a start it
     // refused leaves RunActive at 0.
     connect(m_actions.actStart, &QAction::triggered, progress, [this, progress] {

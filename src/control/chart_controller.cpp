@@ -48,13 +48,13 @@ bool TChartController::viewShown() const {
 void TChartController::clear() {
     m_readings.clear();
     rebuildSeries();
-    emit readingsChanged(0);
+    emit cleared();
 }
 
 void TChartController::loadRun(const TJournalRun &run) {
     m_readings.loadRun(run);
     rebuildSeries();
-    emit readingsChanged(int(m_readings.readings().size()));
+    emit runLoaded(run);
 }
 
 void TChartController::addReading(const TJournalReading &reading) {
@@ -69,7 +69,6 @@ void TChartController::addReading(const TJournalReading &reading) {
     } else {
         m_viewStale = true;
     }
-    emit readingsChanged(int(m_readings.readings().size()));
 }
 
 void TChartController::selectCell(int row, int column) {

@@ -53,8 +53,9 @@ public slots:
     void setAgainstFrequency(bool on);
 
 signals:
-    // The readings changed (a reading came, a run was loaded, or cleared).
-    void readingsChanged(int count);
+    // clear() and loadRun() were called; the run's progress follows them.
+    void cleared();
+    void runLoaded(const TJournalRun &run);
 
 private:
     void rebuildSeries();

@@ -12,7 +12,7 @@ class QWidget;
 
 // "Сохранить все отсчёты...": every reading recorded in a run, one line
 // each, in a comma-separated file that data tools read without settings.
-// The spec'd measurement file ("Сохранить в..") is not touched by it.
+// The measurement file of "Сохранить в.." stays as it is.
 class TReadingsExportCommand : public QObject {
     Q_OBJECT
 public:

@@ -176,6 +176,39 @@ TEST_F(ChartWindowTest, APreparedTableStartsAnEmptyChartAndProgress) {
     EXPECT_EQ(status("lblCells").left(10), "Ячейки: 0 ");
 }
 
+// What the journal gives back for a restored or past run replaces the
+// current readings; its export needs no window.
+TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
+    record(20.1, 100, 20);
+    record(20.1, 1000, 20);
+    record(20.2, 100, 21);
+    TJournalRun run;
+    run.Table.DecimalSeparator = kComma;
+    TJournalSegment segment;
+    segment.Start.Time = QDateTime(QDate(2024, 3, 5), QTime(9, 0));
+    segment.Readings = recorded;
+    run.Segments = {segment};
+    run.Summary.EndedAt = segment.Start.Time.addSecs(3 * 3600 + 120);
+
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    window->actions().actShowChart->trigger();
+    EXPECT_TRUE(mainChart()->dataSeries().isEmpty());
+    chart().loadRun(run);
+    expectChartHolds(mainChart(), recorded, false);
+    EXPECT_EQ(status("lblElapsed"), "Время: 3 ч 2 мин");
+    EXPECT_EQ(status("lblCells").left(11), "Ячейки: 2 и");
+
+    QTemporaryDir folder;
+    window->readingsExport()->setFileChooser([&](const QString &suggested) {
+        EXPECT_EQ(suggested, "Отсчёты.csv");
+        return folder.filePath("past.csv");
+    });
+    window->readingsExport()->saveRun(run);
+    QFile file(folder.filePath("past.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 1 + recorded.size());
+}
+
 TEST_F(ChartWindowTest, SavesBothChartsAsPngOrSvg) {
     record(20.1, 100, 20);
     record(21.0, 100, 21);
