@@ -37,11 +37,15 @@ TRange linear(double lo, double hi, int maxTicks) {
 
 TRange logarithmic(double lo, double hi) {
     TRange r;
-    r.lo = std::pow(10.0, std::floor(std::log10(lo) + 1e-9));
-    r.hi = std::pow(10.0, std::ceil(std::log10(hi) - 1e-9));
+    r.ticks = 0;
+    r.hi = roundStep(hi);
+    const double power = std::pow(10.0, std::floor(std::log10(lo) + 1e-9));
+    r.lo = power;
+    for (double m : {2.0, 5.0})
+        if (m * power <= lo * (1 + 1e-9))
+            r.lo = m * power;
     if (r.hi <= r.lo)
-        r.hi = r.lo * 10;
-    r.ticks = int(std::lround(std::log10(r.hi / r.lo))) + 1;
+        r.hi = roundStep(r.lo * 1.01);
     return r;
 }
 

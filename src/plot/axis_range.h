@@ -16,7 +16,8 @@ struct TRange {
 // lo .. hi (lo <= hi) widened to whole steps of 1, 2 or 5 times a power of
 // ten, with at most maxTicks ticks. An empty span gets room around it.
 TRange linear(double lo, double hi, int maxTicks);
-// lo .. hi (both positive) widened to whole decades.
+// lo .. hi (both positive) widened to 1, 2 or 5 times a power of ten at
+// each end. A logarithmic axis places its own ticks, so `ticks` stays 0.
 TRange logarithmic(double lo, double hi);
 
 } // namespace axisrange

@@ -35,16 +35,17 @@ QLocale labelLocale(QChar decimalSeparator) {
     return locale;
 }
 
-QAbstractAxis *makeAxis(bool logarithmic) {
+// Frequencies up to 1 MHz are written out in full, values with four digits.
+QAbstractAxis *makeAxis(bool logarithmic, const QString &labelFormat) {
     if (logarithmic) {
         auto *axis = new QLogValueAxis;
         axis->setBase(10);
-        axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setLabelFormat(labelFormat);
         axis->setMinorTickCount(8);
         return axis;
     }
     auto *axis = new QValueAxis;
-    axis->setLabelFormat(QStringLiteral("%.4g"));
+    axis->setLabelFormat(labelFormat);
     return axis;
 }
 
@@ -113,8 +114,8 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
     }
     m_logArgument = logArgument;
     m_logValues = logValues;
-    m_axisX = makeAxis(logArgument);
-    m_axisY = makeAxis(logValues);
+    m_axisX = makeAxis(logArgument, logArgument ? QStringLiteral("%.7g") : QStringLiteral("%.4g"));
+    m_axisY = makeAxis(logValues, QStringLiteral("%.4g"));
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 }

@@ -38,16 +38,20 @@ TEST(AxisRange, LinearEndsOnRoundTicksAroundTheData) {
     EXPECT_EQ(axisrange::linear(19.85, 19.97, 11), axisrange::linear(19.85, 19.98, 11));
 }
 
-TEST(AxisRange, LogarithmicEndsOnWholeDecades) {
-    const axisrange::TRange r = axisrange::logarithmic(25, 1e6);
-    EXPECT_DOUBLE_EQ(r.lo, 10);
-    EXPECT_DOUBLE_EQ(r.hi, 1e6);
-    EXPECT_EQ(r.ticks, 6);
-    const axisrange::TRange one = axisrange::logarithmic(100, 100);
-    EXPECT_DOUBLE_EQ(one.lo, 100);
-    EXPECT_DOUBLE_EQ(one.hi, 1000);
-    EXPECT_DOUBLE_EQ(axisrange::logarithmic(2.2e-9, 4.7e-9).lo, 1e-9);
-    EXPECT_DOUBLE_EQ(axisrange::logarithmic(2.2e-9, 4.7e-9).hi, 1e-8);
+TEST(AxisRange, LogarithmicEndsOnOneTwoOrFiveTimesAPowerOfTen) {
+    struct Case {
+        double lo, hi, wantLo, wantHi;
+    };
+    const Case cases[] = {
+        {25, 1e6, 20, 1e6},           {98, 101.3, 50, 200},          {100, 100, 100, 200},
+        {2.2e-9, 4.7e-9, 2e-9, 5e-9}, {0.0048, 0.0082, 0.002, 0.01},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const axisrange::TRange r = axisrange::logarithmic(c.lo, c.hi);
+        EXPECT_NEAR(r.lo, c.wantLo, 1e-9 * c.wantLo);
+        EXPECT_NEAR(r.hi, c.wantHi, 1e-9 * c.wantHi);
+    }
 }
 
 } // namespace
