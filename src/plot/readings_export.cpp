@@ -51,6 +51,12 @@ QByteArray text(const QVector<TPlotReading> &readings) {
     return out;
 }
 
+QByteArray text(const TJournalRun &run) {
+    TRunReadings readings(run.Table.DecimalSeparator);
+    readings.loadRun(run);
+    return text(readings.readings());
+}
+
 QString write(const QString &fileName, const QVector<TPlotReading> &readings) {
     if (const QString problem = saveFileNameProblem(fileName); !problem.isEmpty())
         return problem;

@@ -15,6 +15,8 @@ namespace readingsexport {
 QByteArray header();
 QByteArray line(const TPlotReading &reading);
 QByteArray text(const QVector<TPlotReading> &readings);
+// Every reading of a run from the journal, start after start.
+QByteArray text(const TJournalRun &run);
 
 // Writes the text to `fileName`, replacing the file only once all of it is
 // written. Returns an empty string, or what went wrong as a Russian sentence.

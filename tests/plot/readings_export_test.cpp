@@ -79,6 +79,19 @@ TEST(ReadingsExport, OneLinePerReadingThatParsesBackToTheReadings) {
     EXPECT_EQ(lines[4].section(',', 10), "") << "no frame kept";
 }
 
+TEST(ReadingsExport, ARunFromTheJournalIsReadWithItsOwnSeparator) {
+    TJournalRun run;
+    run.Table.DecimalSeparator = QLatin1Char('.');
+    TJournalSegment first, second;
+    first.Readings = {cpReading(1, 2, 100, 20.06, "1.2345E-8", "0.00123")};
+    second.Readings = {cpReading(2, 2, 100, 21, "1.5E-8", "0.002")};
+    run.Segments = {first, second};
+    const QList<QByteArray> lines = readingsexport::text(run).split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1].split(',')[5], "1.2345E-8");
+    EXPECT_EQ(lines[2].split(',')[8], "0.002");
+}
+
 TEST(ReadingsExport, WritesTheTextOrSaysWhyNot) {
     const TRunReadings readings = fixture();
     QTemporaryDir dir;
