@@ -1,5 +1,6 @@
 // The live chart over a run of 10 000 set points x 20 frequencies (200 000
-// cells, one reading each): opening the chart for such a run, adding one
+// cells, one reading each): opening the chart for such a run (and, apart,
+// taking the run in while the window is closed), adding one
 // point (a new cell) and moving one (a cell recorded again), each with and
 // without drawing the charts, and one refresh of the progress in the status
 // bar over that table.
@@ -121,6 +122,16 @@ void openChart(benchmark::State &state, ChartBench &bench) {
     state.counters["points"] = bench.chart().mainSeries().pointCount();
 }
 
+// The readings and the series kept while the chart window is closed.
+void loadRunWithWindowClosed(benchmark::State &state, ChartBench &bench) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.closeChart();
+        state.ResumeTiming();
+        bench.chart().loadRun(bench.run());
+    }
+}
+
 // New cells in rows after the table's, one each time, so every reading adds
 // a point to a chart that holds the whole run.
 void addPoint(benchmark::State &state, ChartBench &bench, bool draw) {
@@ -165,6 +176,10 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     ChartBench bench;
     benchmark::RegisterBenchmark("OpenChartFor10000x20", openChart, std::ref(bench))
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("LoadRunWithWindowClosed", loadRunWithWindowClosed,
+                                 std::ref(bench))
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
     benchmark::RegisterBenchmark("AddPointTo10000x20", addPoint, std::ref(bench), false)
