@@ -1,6 +1,7 @@
 #include "app/main_actions.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 namespace {
 QAction *makeAction(QObject *list, const char *name, const QString &caption, bool enabled = true) {
@@ -26,6 +27,10 @@ void MainActions::create(QObject *owner) {
                                             QStringLiteral("Показать настройки портов и лог"));
     actLogFileVisibility = makeAction(list, "actLogFileVisibility", QString());
     actMainFormShow = makeAction(list, "actMainFormShow", QString());
+    actShowChart = makeAction(list, "actShowChart", QStringLiteral("График..."));
+    actShowChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    actFileSaveReadings =
+        makeAction(list, "actFileSaveReadings", QStringLiteral("Сохранить все отсчёты..."));
 
     actCMDF1 = makeAction(list, "actCMDF1", QString());
     actCMDF2 = makeAction(list, "actCMDF2", QString());

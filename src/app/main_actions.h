@@ -18,6 +18,9 @@ struct MainActions {
     QAction *actComPortAndLogVisibility = nullptr;
     QAction *actLogFileVisibility = nullptr;
     QAction *actMainFormShow = nullptr;
+    // The live chart window, and the export of every reading of the run.
+    QAction *actShowChart = nullptr;
+    QAction *actFileSaveReadings = nullptr;
 
     QAction *actCMDF1 = nullptr;
     QAction *actCMDF2 = nullptr;

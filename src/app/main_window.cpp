@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -79,9 +80,11 @@ void TfrmMain::FormCreate() {
     createRunControllers();
     createJournalControllers();
     createInstrumentControllers();
+    createChartControllers();
     collectTimers();
 
-    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height() +
+                                    statusBar()->sizeHint().height());
     InitMainWindow();
 }
 
@@ -90,7 +93,11 @@ void TfrmMain::buildMenu() {
     QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(m_actions.actFileSaveTo);
+    file->addAction(m_actions.actFileSaveReadings);
     file->addAction(m_actions.actPastRuns);
+    QMenu *view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    view->addAction(m_actions.actShowChart);
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(m_actions.actHelpAbout);

@@ -26,6 +26,9 @@ class TJournalController;
 class TPastRunsCommand;
 class TInstrumentSearch;
 class TPortAccessNotice;
+class TChartController;
+class TReadingsExportCommand;
+class TRunProgress;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -66,6 +69,9 @@ public:
     void setClosePrompt(ClosePrompt prompt) { m_closePrompt = std::move(prompt); }
     TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
     TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
+    TChartController *chartController() const { return m_chartController; }
+    TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
+    TRunProgress *runProgress() const { return m_runProgress; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -103,6 +109,7 @@ private:
     QString journalPath() const;
     bool mayClose();
     void createInstrumentControllers();
+    void createChartControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -131,5 +138,8 @@ private:
     ClosePrompt m_closePrompt;
     TInstrumentSearch *m_instrumentSearch = nullptr;
     TPortAccessNotice *m_portAccessNotice = nullptr;
+    TChartController *m_chartController = nullptr;
+    TReadingsExportCommand *m_readingsExport = nullptr;
+    TRunProgress *m_runProgress = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

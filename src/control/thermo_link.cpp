@@ -73,6 +73,7 @@ void TThermoLink::tmrDisplayTempTimer() {
     if (!R.Temp.Valid)
         return;
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
+    emit temperatureShown(R.Time, R.Temp.TempValue);
     try {
         if (m_captureActualTemperature)
             m_captureActualTemperature(m_state.EventStore.LastTemperature());

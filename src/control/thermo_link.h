@@ -5,6 +5,7 @@
 #include <functional>
 
 class QByteArray;
+class QDateTime;
 class QPlainTextEdit;
 class QTimer;
 class TSerComPort;
@@ -34,6 +35,10 @@ public:
     // What the display refresh hands the temperature of each valid line to
     // (the actual-temperature capture of a run); nothing while unset.
     void setCaptureActualTemperature(std::function<void(double)> capture);
+
+signals:
+    // The display refresh has shown a valid line received at lineTime.
+    void temperatureShown(const QDateTime &lineTime, double temperature);
 
 private:
     void takeLine(const QByteArray &line);

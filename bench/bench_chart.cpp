@@ -1,0 +1,201 @@
+// The live chart over a run of 10 000 set points x 20 frequencies (200 000
+// cells, one reading each): opening the chart for such a run (and, apart,
+// taking the run in while the window is closed), adding one
+// point (a new cell) and moving one (a cell recorded again), each with and
+// without drawing the charts, and one refresh of the progress in the status
+// bar over that table.
+#include "app/main_window.h"
+#include "base/number_format.h"
+#include "control/chart_controller.h"
+#include "control/run_progress.h"
+#include "meter_model.h"
+#include "ui/chart_window.h"
+#include "ui/reading_chart_view.h"
+#include "ui/results_grid_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kSetPoints = 10000;
+constexpr int kFrequencies = 20;
+const QChar kComma = QLatin1Char(',');
+const int kHz[kFrequencies] = {25,    50,    100,   200,    300,    500,    1000,
+                               2000,  3000,  5000,  10000,  20000,  30000,  50000,
+                               60000, 70000, 80000, 100000, 200000, 1000000};
+
+TJournalReading readingAt(int setPointIndex, int frequencyIndex, double componentTemperature) {
+    TJournalReading r;
+    r.Row = setPointIndex + 1;
+    r.Col = frequencyIndex + 2;
+    r.TempIndex = setPointIndex;
+    r.FreqIndex = frequencyIndex;
+    r.Time = QDateTime::currentDateTime();
+    r.SetPoint = -50 + setPointIndex * 0.01;
+    r.Temperature = r.SetPoint + 0.001 * (frequencyIndex - 10);
+    r.FrequencyHz = kHz[frequencyIndex];
+    r.Frame = QByteArray(21, char(0x11));
+    const CapacitorReading c = CapacitorAt(componentTemperature, r.FrequencyHz);
+    r.MainName = QStringLiteral("Cp");
+    r.MainUnit = QStringLiteral("nF");
+    r.MainBase = numfmt::general(c.cp, kComma);
+    r.SecName = QStringLiteral("D");
+    r.SecUnit = QStringLiteral("  ");
+    r.SecBase = numfmt::general(c.d, kComma);
+    return r;
+}
+
+TJournalRun fullRun() {
+    TJournalRun run;
+    run.Table.DecimalSeparator = kComma;
+    TJournalSegment segment;
+    segment.Start.Time = QDateTime::currentDateTime();
+    segment.Readings.reserve(kSetPoints * kFrequencies);
+    for (int t = 0; t < kSetPoints; ++t)
+        for (int f = 0; f < kFrequencies; ++f)
+            segment.Readings.append(readingAt(t, f, -50 + t * 0.01));
+    run.Segments.append(segment);
+    return run;
+}
+
+class ChartBench {
+public:
+    ChartBench() : m_run(fullRun()) {
+        TMainOptions options;
+        options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
+        options.decimalSeparator = kComma;
+        m_window = std::make_unique<TfrmMain>(options);
+        for (QTimer *timer : m_window->findChildren<QTimer *>())
+            timer->stop();
+        TAppState &state = m_window->state();
+        state.TempStorage.Clear();
+        state.TempStorage.TempInit = -50;
+        state.TempStorage.TempFinal = -50 + (kSetPoints - 1) * 0.01;
+        state.TempStorage.TempDiff = 0.003;
+        for (int t = 0; t < kSetPoints; ++t)
+            state.TempStorage.Add({-50 + t * 0.01, t + 1, 0});
+        m_window->ui().grdTable->setColumnCount(kFrequencies + 2);
+        m_window->show();
+        QApplication::processEvents();
+    }
+
+    TChartController &chart() { return *m_window->chartController(); }
+    TRunProgress &progress() { return *m_window->runProgress(); }
+    const TJournalRun &run() const { return m_run; }
+
+    // The chart window with the whole run in it, drawn.
+    void openWithRun() {
+        chart().loadRun(m_run);
+        chart().actShowChartExecute();
+        chart().chartWindow()->resize(1000, 800);
+        drawCharts();
+    }
+    void closeChart() {
+        if (chart().chartWindow())
+            chart().chartWindow()->hide();
+        chart().clear();
+    }
+    // Renders both charts as the screen would show them now.
+    void drawCharts() { chart().chartWindow()->chartsArea()->grab(); }
+
+private:
+    QTemporaryDir m_dir;
+    TJournalRun m_run;
+    std::unique_ptr<TfrmMain> m_window;
+};
+
+void openChart(benchmark::State &state, ChartBench &bench) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.closeChart();
+        state.ResumeTiming();
+        bench.openWithRun();
+    }
+    state.counters["points"] = bench.chart().mainSeries().pointCount();
+}
+
+// The readings and the series kept while the chart window is closed.
+void loadRunWithWindowClosed(benchmark::State &state, ChartBench &bench) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.closeChart();
+        state.ResumeTiming();
+        bench.chart().loadRun(bench.run());
+    }
+}
+
+// New cells in rows after the table's, one each time, so every reading adds
+// a point to a chart that holds the whole run.
+void addPoint(benchmark::State &state, ChartBench &bench, bool draw) {
+    bench.openWithRun();
+    int n = 0;
+    for (auto _ : state) {
+        bench.chart().addReading(readingAt(kSetPoints + n / kFrequencies, n % kFrequencies, 25));
+        ++n;
+        if (draw)
+            bench.drawCharts();
+    }
+    state.counters["points"] = bench.chart().mainSeries().pointCount();
+}
+
+// A cell in the middle of the run recorded again with another value.
+void movePoint(benchmark::State &state, ChartBench &bench, bool draw) {
+    bench.openWithRun();
+    int n = 0;
+    for (auto _ : state) {
+        bench.chart().addReading(readingAt(kSetPoints / 2, 7, 20 + (n++ % 10)));
+        if (draw)
+            bench.drawCharts();
+    }
+}
+
+void refreshProgress(benchmark::State &state, ChartBench &bench) {
+    bench.chart().loadRun(bench.run());
+    const QDateTime start = QDateTime::currentDateTime();
+    bench.progress().runStarted(start);
+    for (int s = 0; s < 180; ++s)
+        bench.progress().takeTemperature(start.addSecs(s), 20 + s * 0.01);
+    int n = 0;
+    for (auto _ : state)
+        bench.progress().refresh(start.addSecs(180).addMSecs(200 * n++));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ChartBench bench;
+    benchmark::RegisterBenchmark("OpenChartFor10000x20", openChart, std::ref(bench))
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("LoadRunWithWindowClosed", loadRunWithWindowClosed,
+                                 std::ref(bench))
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("AddPointTo10000x20", addPoint, std::ref(bench), false)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("AddPointTo10000x20AndDraw", addPoint, std::ref(bench), true)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(20);
+    benchmark::RegisterBenchmark("MovePointIn10000x20", movePoint, std::ref(bench), false)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("MovePointIn10000x20AndDraw", movePoint, std::ref(bench), true)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(20);
+    benchmark::RegisterBenchmark("ProgressRefreshOver10000x20", refreshProgress, std::ref(bench))
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

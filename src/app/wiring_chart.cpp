@@ -1,0 +1,75 @@
+// Wiring of the live chart, the run's progress in the status bar and the
+// export of every reading.
+#include "app/main_window.h"
+#include "control/chart_controller.h"
+#include "control/meter_link.h"
+#include "control/reading_capture.h"
+#include "control/readings_export_command.h"
+#include "control/run_progress.h"
+#include "control/table_preparation.h"
+#include "control/thermo_link.h"
+#include "ui/results_grid_view.h"
+#include "ui/run_status_view.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QStatusBar>
+#include <QTimer>
+
+void TfrmMain::createChartControllers() {
+    m_chartController = new TChartController(m_state.DecimalSeparator, this, this);
+    m_chartController->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), this, this);
+    m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
+
+    auto *status = new RunStatusView(statusBar());
+    statusBar()->setObjectName(QStringLiteral("sbrRun"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(status, 1);
+    m_runProgress =
+        new TRunProgress(m_state, m_chartController->readings(), m_ui.grdTable, status, this);
+
+    connect(m_actions.actShowChart, &QAction::triggered, m_chartController,
+            &TChartController::actShowChartExecute);
+    connect(m_actions.actFileSaveReadings, &QAction::triggered, m_readingsExport,
+            &TReadingsExportCommand::actFileSaveReadingsExecute);
+
+    connect(m_readingCapture, &TReadingCapture::readingRecorded, m_chartController,
+            &TChartController::addReading);
+    connect(m_ui.grdTable, &QTableWidget::currentCellChanged, m_chartController,
+            [chart = m_chartController](int row, int column) { chart->selectCell(row, column); });
+
+    // The chart controller keeps the run's readings; the progress follows
+    // whatever it is given (a new table, a run from the journal).
+    TChartController *chart = m_chartController;
+    TRunProgress *progress = m_runProgress;
+    connect(chart, &TChartController::cleared, progress, [progress] {
+        progress->clear();
+        progress->refresh(QDateTime::currentDateTime());
+    });
+    connect(chart, &TChartController::runLoaded, progress, [progress](const TJournalRun &run) {
+        progress->loadRun(run);
+        progress->refresh(QDateTime::currentDateTime());
+    });
+    // A preparation the user confirmed leaves the table without run data; one
+    // declined keeps the run and its readings.
+    TTablePreparation *table = m_tablePreparation;
+    connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, chart, [table, chart] {
+        if (table->tableTag() == 0)
+            chart->clear();
+    });
+    // The sequencer has run by now (it was connected first): a start it
+    // refused leaves RunActive at 0.
+    connect(m_actions.actStart, &QAction::triggered, progress, [this, progress] {
+        if (m_state.RunActive == 1)
+            progress->runStarted(QDateTime::currentDateTime());
+    });
+    connect(m_actions.actStop, &QAction::triggered, progress,
+            [progress] { progress->runStopped(QDateTime::currentDateTime()); });
+
+    connect(m_thermoLink, &TThermoLink::temperatureShown, progress, &TRunProgress::takeTemperature);
+    for (QTimer *refresh : {m_meterLink->tmrDisplayIM(), m_thermoLink->tmrDisplayTemp()})
+        connect(refresh, &QTimer::timeout, progress,
+                [progress] { progress->refresh(QDateTime::currentDateTime()); });
+    progress->refresh(QDateTime::currentDateTime());
+}

@@ -1,0 +1,143 @@
+#include "control/chart_controller.h"
+
+#include "ui/chart_window.h"
+#include "ui/reading_chart_view.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace {
+
+QString chooseImageFile(QWidget *parent, const QString &suggested) {
+    QFileDialog dialog(parent, QStringLiteral("Сохранить изображение"), suggested,
+                       QStringLiteral("Изображение PNG (*.png);;Рисунок SVG (*.svg)"));
+    dialog.setObjectName(QStringLiteral("dlgSaveImage"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    // The suffix follows the chosen filter when the name has none.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &filter) {
+                         dialog.setDefaultSuffix(filter.contains(QLatin1String("*.svg"))
+                                                     ? QStringLiteral("svg")
+                                                     : QStringLiteral("png"));
+                     });
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+TChartController::TChartController(QChar decimalSeparator, QWidget *window, QObject *parent)
+    : QObject(parent), m_separator(decimalSeparator), m_window(window),
+      m_readings(decimalSeparator),
+      m_main(TChartQuantity::Main, m_argument, m_logValues, decimalSeparator),
+      m_secondary(TChartQuantity::Secondary, m_argument, m_logValues, decimalSeparator) {
+    m_chooseImageFile = [window](const QString &suggested) {
+        return chooseImageFile(window, suggested);
+    };
+}
+
+TChartController::~TChartController() = default;
+
+bool TChartController::viewShown() const {
+    return m_view && m_view->isVisible();
+}
+
+void TChartController::clear() {
+    m_readings.clear();
+    rebuildSeries();
+    emit cleared();
+}
+
+void TChartController::loadRun(const TJournalRun &run) {
+    m_readings.loadRun(run);
+    rebuildSeries();
+    emit runLoaded(run);
+}
+
+void TChartController::addReading(const TJournalReading &reading) {
+    const TReadingUpdate update = m_readings.add(reading);
+    const QVector<TSeriesEdit> mainEdits = m_main.apply(m_readings, update);
+    const QVector<TSeriesEdit> secondaryEdits = m_secondary.apply(m_readings, update);
+    if (viewShown() && !m_viewStale) {
+        m_view->mainChart()->applyEdits(m_main, mainEdits);
+        m_view->secondaryChart()->applyEdits(m_secondary, secondaryEdits);
+        if (m_selected == update.Cell)
+            showHighlight();
+    } else {
+        m_viewStale = true;
+    }
+}
+
+void TChartController::selectCell(int row, int column) {
+    m_selected = cellKey(row, column);
+    if (viewShown())
+        showHighlight();
+}
+
+void TChartController::showHighlight() {
+    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(*m_selected) : std::nullopt);
+    m_view->secondaryChart()->setHighlight(m_selected ? m_secondary.pointOf(*m_selected)
+                                                      : std::nullopt);
+}
+
+void TChartController::rebuildSeries() {
+    m_main = TChartSeriesSet(TChartQuantity::Main, m_argument, m_logValues, m_separator);
+    m_secondary = TChartSeriesSet(TChartQuantity::Secondary, m_argument, m_logValues, m_separator);
+    m_main.rebuild(m_readings);
+    m_secondary.rebuild(m_readings);
+    m_viewStale = true;
+    if (viewShown())
+        showSeries();
+}
+
+void TChartController::showSeries() {
+    m_view->mainChart()->showSet(m_main);
+    m_view->secondaryChart()->showSet(m_secondary);
+    showHighlight();
+    m_viewStale = false;
+}
+
+void TChartController::actShowChartExecute() {
+    if (!m_view) {
+        m_view = new ChartWindow(m_separator, m_window);
+        connect(m_view->chbLogScale(), &QCheckBox::toggled, this, &TChartController::setLogValues);
+        connect(m_view->chbAgainstFrequency(), &QCheckBox::toggled, this,
+                &TChartController::setAgainstFrequency);
+        connect(m_view->btnSaveImage(), &QPushButton::clicked, this, &TChartController::saveImage);
+    }
+    m_view->show();
+    m_view->raise();
+    m_view->activateWindow();
+    if (m_viewStale)
+        showSeries();
+}
+
+void TChartController::setLogValues(bool on) {
+    if (on == m_logValues)
+        return;
+    m_logValues = on;
+    rebuildSeries();
+}
+
+void TChartController::setAgainstFrequency(bool on) {
+    const TChartArgument argument = on ? TChartArgument::Frequency : TChartArgument::Temperature;
+    if (argument == m_argument)
+        return;
+    m_argument = argument;
+    rebuildSeries();
+}
+
+void TChartController::saveImage() {
+    if (!m_view)
+        return;
+    const QString chosen = m_chooseImageFile ? m_chooseImageFile(m_lastImageFile) : QString();
+    if (chosen.isEmpty())
+        return;
+    m_lastImageFile = chosen;
+    const QString problem = writeWidgetImage(m_view->chartsArea(), chosen);
+    if (!problem.isEmpty() && m_showError)
+        m_showError(problem);
+}

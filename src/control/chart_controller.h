@@ -1,0 +1,80 @@
+#pragma once
+
+#include "plot/chart_series.h"
+#include "plot/run_readings.h"
+
+#include <QObject>
+
+#include <functional>
+
+class ChartWindow;
+class QWidget;
+
+// The live chart: keeps every reading of the current run (the recorded
+// ones as they come, or those of a run loaded from the journal) and shows
+// them in the chart window, which it opens on request. While the window is
+// closed only the series are kept up to date; opening it draws them.
+class TChartController : public QObject {
+    Q_OBJECT
+public:
+    // Asks where to save, offering `suggested`; an empty name means cancelled.
+    using FileChooser = std::function<QString(const QString &suggested)>;
+    using ErrorNotice = std::function<void(const QString &text)>;
+
+    // `window`: the main window, which the chart window stays with.
+    TChartController(QChar decimalSeparator, QWidget *window, QObject *parent = nullptr);
+    ~TChartController() override;
+
+    const TRunReadings &readings() const { return m_readings; }
+    const TChartSeriesSet &mainSeries() const { return m_main; }
+    const TChartSeriesSet &secondarySeries() const { return m_secondary; }
+    // nullptr until the window is first opened.
+    ChartWindow *chartWindow() const { return m_view; }
+
+    // Tests replace the dialogs to run without a human.
+    void setImageFileChooser(FileChooser chooser) { m_chooseImageFile = std::move(chooser); }
+    void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
+
+public slots:
+    // A new table was prepared: nothing is recorded yet.
+    void clear();
+    // A run restored or opened from the journal replaces the current readings.
+    void loadRun(const TJournalRun &run);
+    void addReading(const TJournalReading &reading);
+    // The cell selected in the results grid; its point is ringed.
+    void selectCell(int row, int column);
+
+    // Opens the chart window, or brings it to the front.
+    void actShowChartExecute();
+    // "Сохранить изображение...": both charts as PNG or SVG.
+    void saveImage();
+
+    void setLogValues(bool on);
+    void setAgainstFrequency(bool on);
+
+signals:
+    // clear() and loadRun() were called; the run's progress follows them.
+    void cleared();
+    void runLoaded(const TJournalRun &run);
+
+private:
+    void rebuildSeries();
+    void showSeries();
+    void showHighlight();
+    bool viewShown() const;
+
+    QChar m_separator;
+    QWidget *m_window;
+    TRunReadings m_readings;
+    TChartArgument m_argument = TChartArgument::Temperature;
+    bool m_logValues = false;
+    TChartSeriesSet m_main;
+    TChartSeriesSet m_secondary;
+    ChartWindow *m_view = nullptr;
+    // The window missed changes while it was closed.
+    bool m_viewStale = true;
+    std::optional<TCellKey> m_selected;
+    FileChooser m_chooseImageFile;
+    ErrorNotice m_showError;
+    QString m_lastImageFile;
+};

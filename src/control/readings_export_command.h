@@ -1,0 +1,43 @@
+#pragma once
+
+#include "journal/journal_records.h"
+#include "plot/run_readings.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// "Сохранить все отсчёты...": every reading recorded in a run, one line
+// each, in a comma-separated file that data tools read without settings.
+// The measurement file of "Сохранить в.." stays as it is.
+class TReadingsExportCommand : public QObject {
+    Q_OBJECT
+public:
+    // Asks where to save, offering `suggested`; an empty name means cancelled.
+    using FileChooser = std::function<QString(const QString &suggested)>;
+    using ErrorNotice = std::function<void(const QString &text)>;
+
+    // `current`: the readings of the current run, kept by the chart controller.
+    TReadingsExportCommand(const TRunReadings &current, QWidget *window, QObject *parent = nullptr);
+
+    // Tests replace the dialogs to run without a human.
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
+
+public slots:
+    // The readings of the current run.
+    void actFileSaveReadingsExecute();
+    // The readings of a run from the journal.
+    void saveRun(const TJournalRun &run);
+
+private:
+    void save(const TRunReadings &readings);
+
+    const TRunReadings &m_current;
+    FileChooser m_chooseFile;
+    ErrorNotice m_showError;
+    QString m_lastFolder;
+};

@@ -1,0 +1,81 @@
+#include "plot/progress_text.h"
+
+#include "base/number_format.h"
+
+#include <cmath>
+
+namespace progresstext {
+namespace {
+
+const QString kDash = QStringLiteral("—");
+
+QString integer(qint64 value, QChar separator) {
+    return numfmt::general(double(value), separator);
+}
+
+QString setPoint(double value, QChar separator) {
+    return numfmt::fourDigits(value, separator) + QStringLiteral(" °C");
+}
+
+} // namespace
+
+QString cells(int filled, int total, QChar decimalSeparator) {
+    return QStringLiteral("Ячейки: %1 из %2")
+        .arg(integer(filled, decimalSeparator), integer(total, decimalSeparator));
+}
+
+QString duration(qint64 seconds, bool withSeconds, QChar decimalSeparator) {
+    seconds = std::max<qint64>(seconds, 0);
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds % 3600 / 60;
+    const qint64 rest = seconds % 60;
+    if (hours > 0)
+        return QStringLiteral("%1 ч %2 мин")
+            .arg(integer(hours, decimalSeparator), integer(minutes, decimalSeparator));
+    if (!withSeconds)
+        return minutes > 0 ? QStringLiteral("%1 мин").arg(integer(minutes, decimalSeparator))
+                           : QStringLiteral("меньше минуты");
+    if (minutes > 0)
+        return QStringLiteral("%1 мин %2 с")
+            .arg(integer(minutes, decimalSeparator), integer(rest, decimalSeparator));
+    return QStringLiteral("%1 с").arg(integer(rest, decimalSeparator));
+}
+
+QString elapsed(std::optional<qint64> seconds, QChar decimalSeparator) {
+    return QStringLiteral("Время: ") +
+           (seconds ? duration(*seconds, true, decimalSeparator) : kDash);
+}
+
+QString drift(std::optional<TTemperatureTrend::Drift> drift, QChar decimalSeparator) {
+    if (!drift)
+        return QStringLiteral("Дрейф: ") + kDash;
+    // Two decimals; a drift that rounds to zero is written without a sign.
+    const double shown = std::round(drift->degreesPerMinute * 100) / 100;
+    const QString sign = shown > 0 ? QStringLiteral("+") : QString();
+    return QStringLiteral("Дрейф: ") + sign +
+           numfmt::fixed(shown == 0 ? 0.0 : shown, 0, 2, decimalSeparator) +
+           QStringLiteral(" °C/мин");
+}
+
+QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSeparator) {
+    switch (arrival.state) {
+    case TArrival::Reached:
+        return QStringLiteral("Точка %1: сейчас").arg(setPoint(arrival.setPoint, decimalSeparator));
+    case TArrival::Arriving: {
+        // Whole minutes, rounded up: the estimate is no finer than that.
+        const qint64 seconds = qint64(std::ceil(arrival.seconds / 60.0)) * 60;
+        const QDateTime at = now.addSecs(seconds);
+        const QString clock = at.date() == now.date() ? at.toString(QStringLiteral("HH:mm"))
+                                                      : at.toString(QStringLiteral("dd.MM HH:mm"));
+        return QStringLiteral("До %1: %2, около %3")
+            .arg(setPoint(arrival.setPoint, decimalSeparator),
+                 duration(seconds, false, decimalSeparator), clock);
+    }
+    case TArrival::Unknown:
+    case TArrival::Away:
+        break;
+    }
+    return QStringLiteral("Следующая точка: ") + kDash;
+}
+
+} // namespace progresstext

@@ -1,0 +1,223 @@
+#include "ui/reading_chart_view.h"
+
+#include "plot/axis_range.h"
+
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLocale>
+#include <QLogValueAxis>
+#include <QPen>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qreal kMarkerSize = 6;
+constexpr qreal kRingSize = 16;
+// Share of the data's span left free at each end of a linear axis, so that
+// no marker sits on the frame.
+constexpr double kMargin = 0.02;
+constexpr int kArgumentTicks = 11;
+// Above this many points a chart draws lines only: its markers would cover
+// one another, and drawing them would take most of a second per repaint.
+constexpr int kMarkerLimit = 4000;
+constexpr int kValueTicks = 8;
+
+QLocale labelLocale(QChar decimalSeparator) {
+    QLocale locale =
+        decimalSeparator == QLatin1Char(',') ? QLocale(QLocale::Russian) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// Frequencies up to 1 MHz are written out in full, values with four digits.
+QAbstractAxis *makeAxis(bool logarithmic, const QString &labelFormat) {
+    if (logarithmic) {
+        auto *axis = new QLogValueAxis;
+        axis->setBase(10);
+        axis->setLabelFormat(labelFormat);
+        axis->setMinorTickCount(8);
+        return axis;
+    }
+    auto *axis = new QValueAxis;
+    axis->setLabelFormat(labelFormat);
+    return axis;
+}
+
+// Sets the range only when it changes: every change lays out all points again.
+void fitRange(QAbstractAxis *axis, double lo, double hi) {
+    if (auto *log = qobject_cast<QLogValueAxis *>(axis)) {
+        const axisrange::TRange r = axisrange::logarithmic(lo, hi);
+        if (log->min() != r.lo || log->max() != r.hi)
+            log->setRange(r.lo, r.hi);
+        return;
+    }
+    auto *linear = static_cast<QValueAxis *>(axis);
+    const double margin = (hi - lo) * kMargin;
+    const axisrange::TRange r =
+        axisrange::linear(lo - margin, hi + margin,
+                          linear->orientation() == Qt::Horizontal ? kArgumentTicks : kValueTicks);
+    if (linear->min() != r.lo || linear->max() != r.hi)
+        linear->setRange(r.lo, r.hi);
+    if (linear->tickCount() != r.ticks)
+        linear->setTickCount(r.ticks);
+}
+
+} // namespace
+
+ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
+    : QChartView(parent), m_chart(new QChart), m_highlight(new QScatterSeries) {
+    m_chart->setLocalizeNumbers(true);
+    m_chart->setLocale(labelLocale(decimalSeparator));
+    m_chart->legend()->setAlignment(Qt::AlignRight);
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    setChart(m_chart);
+    setRenderHint(QPainter::Antialiasing);
+    // A moved point and the axes that follow it change most of the chart; a
+    // partial update leaves pieces of the old markers behind.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+
+    m_highlight->setName(QStringLiteral("selected"));
+    m_highlight->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    m_highlight->setMarkerSize(kRingSize);
+    m_highlight->setBrush(Qt::NoBrush);
+    m_highlight->setPen(QPen(QColor(220, 0, 0), 2.5));
+    replaceAxes(false, false);
+}
+
+QList<QXYSeries *> ReadingChartView::dataSeries() const {
+    QList<QXYSeries *> out;
+    for (QLineSeries *series : m_series)
+        out << series;
+    return out;
+}
+
+std::optional<QPointF> ReadingChartView::highlightedPoint() const {
+    if (m_highlight->count() == 0)
+        return std::nullopt;
+    return m_highlight->at(0);
+}
+
+QPointF ReadingChartView::scaled(const QPointF &p) const {
+    return QPointF(p.x(), p.y() / m_scale.factor());
+}
+
+void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
+    for (QAbstractAxis *axis : m_chart->axes()) {
+        m_chart->removeAxis(axis);
+        delete axis;
+    }
+    m_logArgument = logArgument;
+    m_logValues = logValues;
+    m_axisX = makeAxis(logArgument, logArgument ? QStringLiteral("%.7g") : QStringLiteral("%.4g"));
+    m_axisY = makeAxis(logValues, QStringLiteral("%.4g"));
+    m_chart->addAxis(m_axisX, Qt::AlignBottom);
+    m_chart->addAxis(m_axisY, Qt::AlignLeft);
+}
+
+QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series) {
+    auto *line = new QLineSeries;
+    line->setName(series.Name);
+    line->setPointsVisible(m_markers);
+    line->setMarkerSize(kMarkerSize);
+    QList<QPointF> points;
+    points.reserve(series.Points.size());
+    for (const TSeriesPoint &p : series.Points)
+        points.append(scaled(p.Value));
+    line->append(points);
+    m_chart->addSeries(line);
+    line->attachAxis(m_axisX);
+    line->attachAxis(m_axisY);
+    return line;
+}
+
+void ReadingChartView::showSet(const TChartSeriesSet &set) {
+    // Taking the series out before they are deleted spares the chart a
+    // relayout for each of them.
+    if (m_chart->series().contains(m_highlight))
+        m_chart->removeSeries(m_highlight);
+    for (QLineSeries *series : m_series) {
+        m_chart->removeSeries(series);
+        delete series;
+    }
+    m_series.clear();
+
+    const bool logArgument = set.argument() == TChartArgument::Frequency;
+    if (logArgument != m_logArgument || set.logValues() != m_logValues)
+        replaceAxes(logArgument, set.logValues());
+    m_scale = set.valueScale();
+    m_markers = set.pointCount() <= kMarkerLimit;
+    // The axes take their final ranges first, so that no series added after
+    // another makes the chart lay out the earlier ones again.
+    fitAxes(set);
+    for (const TChartSeries &series : set.series())
+        m_series.append(addDataSeries(series));
+
+    m_chart->addSeries(m_highlight);
+    m_highlight->attachAxis(m_axisX);
+    m_highlight->attachAxis(m_axisY);
+    for (QLegendMarker *marker : m_chart->legend()->markers(m_highlight))
+        marker->setVisible(false);
+    setHighlight(m_highlightPoint);
+}
+
+// A new series, or a new unit prefix, takes the chart from scratch, so that
+// the legend stays in the order of the series.
+void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits) {
+    const bool reshaped = std::any_of(edits.cbegin(), edits.cend(), [](const TSeriesEdit &e) {
+        return e.kind == TSeriesEdit::AddSeries || e.kind == TSeriesEdit::RemoveSeries;
+    });
+    if (reshaped || set.valueScale() != m_scale) {
+        showSet(set);
+        return;
+    }
+    for (const TSeriesEdit &e : edits) {
+        QLineSeries *series = m_series[e.series];
+        switch (e.kind) {
+        case TSeriesEdit::InsertPoint:
+            series->insert(e.point, scaled(e.value));
+            break;
+        case TSeriesEdit::ReplacePoint:
+            series->replace(e.point, scaled(e.value));
+            break;
+        case TSeriesEdit::RemovePoint:
+            series->remove(e.point);
+            break;
+        case TSeriesEdit::AddSeries:
+        case TSeriesEdit::RemoveSeries:
+            break;
+        }
+    }
+    if (const bool markers = set.pointCount() <= kMarkerLimit; markers != m_markers) {
+        m_markers = markers;
+        for (QLineSeries *series : m_series)
+            series->setPointsVisible(markers);
+    }
+    if (!edits.isEmpty())
+        fitAxes(set);
+}
+
+void ReadingChartView::setHighlight(std::optional<QPointF> point) {
+    m_highlightPoint = point;
+    if (point)
+        m_highlight->replace(QList<QPointF>{scaled(*point)});
+    else
+        m_highlight->clear();
+}
+
+void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
+    if (m_axisX->titleText() != set.argumentTitle())
+        m_axisX->setTitleText(set.argumentTitle());
+    if (m_axisY->titleText() != set.valueTitle())
+        m_axisY->setTitleText(set.valueTitle());
+    const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
+    if (!b)
+        return;
+    fitRange(m_axisX, b->xMin, b->xMax);
+    fitRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor());
+}

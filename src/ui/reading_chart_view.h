@@ -1,0 +1,55 @@
+#pragma once
+
+#include "plot/chart_series.h"
+#include "plot/unit_scale.h"
+
+#include <QChartView>
+#include <QList>
+#include <QPointF>
+
+#include <optional>
+
+class QAbstractAxis;
+class QChart;
+class QLineSeries;
+class QScatterSeries;
+class QXYSeries;
+
+// One chart of the chart window: a line with markers for each series of a
+// TChartSeriesSet, values divided by the set's unit prefix, and a ring round
+// the point of the cell selected in the grid.
+class ReadingChartView : public QChartView {
+    Q_OBJECT
+public:
+    // Axis labels are written with this decimal separator.
+    explicit ReadingChartView(QChar decimalSeparator, QWidget *parent = nullptr);
+
+    // Shows the set from scratch.
+    void showSet(const TChartSeriesSet &set);
+    // Follows a set that `edits` changed since it was shown last.
+    void applyEdits(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits);
+    // The point (in base units) of the selected cell; nullopt for none.
+    void setHighlight(std::optional<QPointF> point);
+
+    // The drawn series in the set's order, and the values' unit prefix.
+    QList<QXYSeries *> dataSeries() const;
+    const plotunits::TUnitScale &valueScale() const { return m_scale; }
+    std::optional<QPointF> highlightedPoint() const;
+
+private:
+    void replaceAxes(bool logArgument, bool logValues);
+    void fitAxes(const TChartSeriesSet &set);
+    QLineSeries *addDataSeries(const TChartSeries &series);
+    QPointF scaled(const QPointF &p) const;
+
+    QChart *m_chart;
+    QList<QLineSeries *> m_series;
+    QScatterSeries *m_highlight;
+    QAbstractAxis *m_axisX = nullptr;
+    QAbstractAxis *m_axisY = nullptr;
+    bool m_logArgument = false;
+    bool m_logValues = false;
+    bool m_markers = true;
+    plotunits::TUnitScale m_scale;
+    std::optional<QPointF> m_highlightPoint;
+};

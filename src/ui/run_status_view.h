@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The progress of the run in the main window's status bar: cells filled,
+// elapsed time, temperature drift and the arrival at the next set point.
+class RunStatusView : public QWidget {
+    Q_OBJECT
+public:
+    explicit RunStatusView(QWidget *parent = nullptr);
+
+    void setCells(const QString &text);
+    void setElapsed(const QString &text);
+    void setDrift(const QString &text);
+    void setArrival(const QString &text);
+
+private:
+    QLabel *m_cells;
+    QLabel *m_elapsed;
+    QLabel *m_drift;
+    QLabel *m_arrival;
+};

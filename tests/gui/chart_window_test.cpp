@@ -1,0 +1,348 @@
+// The live chart, the run's progress in the status bar and the per-reading
+// export, fed by the capture of a run on the main window.
+#include "instruments_support.h"
+#include "run_window_support.h"
+
+#include "base/number_format.h"
+#include "control/chart_controller.h"
+#include "control/readings_export_command.h"
+#include "control/run_progress.h"
+#include "sim_thermometer.h"
+#include "ui/chart_window.h"
+#include "ui/meter_display_view.h"
+#include "ui/reading_chart_view.h"
+#include "ui/thermo_display_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QXYSeries>
+
+#include <map>
+
+namespace {
+
+const QChar kComma = QLatin1Char(',');
+
+QString frequencyName(int hz) {
+    return hz >= 1000 ? QString::number(hz / 1000) + " kHz" : QString::number(hz) + " Hz";
+}
+
+double baseValue(const QString &text) {
+    double value = 0;
+    EXPECT_TRUE(numfmt::parseFloat(text, kComma, &value)) << text.toStdString();
+    return value;
+}
+
+// The newest recorded reading of every cell, by cell.
+using CellReadings = std::map<std::pair<int, int>, TJournalReading>;
+
+CellReadings newestByCell(const QVector<TJournalReading> &recorded) {
+    CellReadings cells;
+    for (const TJournalReading &r : recorded)
+        cells[{r.Row, r.Col}] = r;
+    return cells;
+}
+
+// Against the temperature: one series per frequency, ascending, named after
+// it, holding the newest reading of each of its cells in row order.
+void expectChartHolds(const ReadingChartView *chart, const QVector<TJournalReading> &recorded,
+                      bool secondary) {
+    std::map<int, std::vector<TJournalReading>> byFrequency; // cells come in row order
+    for (const auto &[cell, reading] : newestByCell(recorded))
+        byFrequency[reading.FrequencyHz].push_back(reading);
+    const QList<QXYSeries *> series = chart->dataSeries();
+    ASSERT_EQ(series.size(), int(byFrequency.size()));
+    const double factor = chart->valueScale().factor();
+    int s = 0;
+    for (const auto &[hz, readings] : byFrequency) {
+        SCOPED_TRACE(hz);
+        EXPECT_EQ(series[s]->name(), frequencyName(hz));
+        const QList<QPointF> points = series[s]->points();
+        ASSERT_EQ(points.size(), int(readings.size()));
+        for (int p = 0; p < points.size(); ++p) {
+            const double value = baseValue(secondary ? readings[p].SecBase : readings[p].MainBase);
+            EXPECT_DOUBLE_EQ(points[p].x(), readings[p].Temperature);
+            EXPECT_DOUBLE_EQ(points[p].y(), value / factor);
+        }
+        ++s;
+    }
+}
+
+class ChartWindowTest : public RunWindowTest {
+protected:
+    void SetUp() override {
+        RunWindowTest::SetUp();
+        state().RunActive = 1;
+        state().SkipPacketCount = 1;
+        QObject::connect(&capture(), &TReadingCapture::readingRecorded, window.get(),
+                         [this](const TJournalReading &r) { recorded.append(r); });
+    }
+
+    TChartController &chart() { return *window->chartController(); }
+    ReadingChartView *mainChart() { return chart().chartWindow()->mainChart(); }
+    ReadingChartView *secondaryChart() { return chart().chartWindow()->secondaryChart(); }
+    QString status(const char *label) const {
+        return window->statusBar()->findChild<QLabel *>(QLatin1String(label))->text();
+    }
+
+    // The thermometer reads `temperature` and the meter, settled at hz,
+    // measures the component at `componentTemperature`.
+    void record(double temperature, int hz, double componentTemperature) {
+        storeTemperature(temperature);
+        const QByteArray frame = EncodeMeterFrame(MeterModel(hz).display(componentTemperature));
+        TEventRec E;
+        E.Kind = kMeterRecord;
+        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
+        state().EventStore.AddEvent(E);
+        state().EventStore.AddEvent(E);
+        refreshMeter();
+    }
+
+    QVector<TJournalReading> recorded;
+};
+
+TEST_F(ChartWindowTest, SeriesHoldTheNewestReadingOfEachCellAndARecordedCellMovesItsPoint) {
+    window->actions().actShowChart->trigger();
+    ASSERT_NE(chart().chartWindow(), nullptr);
+    EXPECT_TRUE(chart().chartWindow()->isVisible());
+
+    record(20.1, 100, 20);
+    record(20.1, 1000, 20);
+    record(21.0, 100, 21);
+    record(-49.9, 5000, -50);
+    ASSERT_EQ(recorded.size(), 4);
+    expectChartHolds(mainChart(), recorded, false);
+    expectChartHolds(secondaryChart(), recorded, true);
+    EXPECT_EQ(mainChart()->chart()->axes(Qt::Vertical).first()->titleText(), "Cp, nF");
+    EXPECT_EQ(secondaryChart()->chart()->axes(Qt::Vertical).first()->titleText(), "D");
+
+    grid()->setCurrentCell(rowOf(20), columnOf(100));
+    const QPointF before = mainChart()->dataSeries()[0]->at(0);
+    EXPECT_EQ(mainChart()->highlightedPoint(), before);
+
+    record(19.8, 100, 60); // the same cell again, warmer component
+    ASSERT_EQ(recorded.size(), 5);
+    expectChartHolds(mainChart(), recorded, false);
+    expectChartHolds(secondaryChart(), recorded, true);
+    EXPECT_EQ(mainChart()->dataSeries()[0]->count(), 2) << "moved, not added";
+    const QPointF after = mainChart()->dataSeries()[0]->at(0);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(mainChart()->highlightedPoint(), after) << "the ring follows the point";
+}
+
+TEST_F(ChartWindowTest, AgainstFrequencyOneSeriesPerSetPointAndBackAgain) {
+    record(20.1, 100, 20);
+    record(20.2, 5000, 20);
+    record(21.0, 1000, 21);
+    window->actions().actShowChart->trigger(); // opened after the readings came
+
+    ChartWindow *view = chart().chartWindow();
+    view->chbAgainstFrequency()->setChecked(true);
+    const QList<QXYSeries *> series = mainChart()->dataSeries();
+    ASSERT_EQ(series.size(), 2);
+    EXPECT_EQ(series[0]->name(), "20 °C");
+    EXPECT_EQ(series[1]->name(), "21 °C");
+    ASSERT_EQ(series[0]->count(), 2);
+    EXPECT_EQ(series[0]->at(0).x(), 100);
+    EXPECT_EQ(series[0]->at(1).x(), 5000);
+    EXPECT_EQ(mainChart()->chart()->axes(Qt::Horizontal).first()->type(),
+              QAbstractAxis::AxisTypeLogValue);
+
+    view->chbLogScale()->setChecked(true);
+    EXPECT_EQ(mainChart()->chart()->axes(Qt::Vertical).first()->type(),
+              QAbstractAxis::AxisTypeLogValue);
+    view->chbAgainstFrequency()->setChecked(false);
+    view->chbLogScale()->setChecked(false);
+    expectChartHolds(mainChart(), recorded, false);
+}
+
+TEST_F(ChartWindowTest, APreparedTableStartsAnEmptyChartAndProgress) {
+    const QDateTime start = QDateTime::currentDateTime();
+    window->runProgress()->runStarted(start);
+    record(20.1, 100, 20);
+    window->actions().actShowChart->trigger();
+    EXPECT_EQ(mainChart()->dataSeries().size(), 1);
+    window->actions().actApplySettiingsTempAndGrid->trigger(); // Tag 0: nothing to confirm
+    EXPECT_TRUE(mainChart()->dataSeries().isEmpty());
+    EXPECT_TRUE(chart().readings().readings().isEmpty());
+    window->runProgress()->refresh(start.addSecs(5));
+    EXPECT_EQ(status("lblElapsed"), "Время: —");
+    EXPECT_EQ(status("lblCells").left(10), "Ячейки: 0 ");
+}
+
+// What the journal gives back for a restored or past run replaces the
+// current readings; its export needs no window.
+TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
+    record(20.1, 100, 20);
+    record(20.1, 1000, 20);
+    record(20.2, 100, 21);
+    TJournalRun run;
+    run.Table.DecimalSeparator = kComma;
+    TJournalSegment segment;
+    segment.Start.Time = QDateTime(QDate(2024, 3, 5), QTime(9, 0));
+    segment.Readings = recorded;
+    run.Segments = {segment};
+    run.Summary.EndedAt = segment.Start.Time.addSecs(3 * 3600 + 120);
+
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    window->actions().actShowChart->trigger();
+    EXPECT_TRUE(mainChart()->dataSeries().isEmpty());
+    chart().loadRun(run);
+    expectChartHolds(mainChart(), recorded, false);
+    EXPECT_EQ(status("lblElapsed"), "Время: 3 ч 2 мин");
+    EXPECT_EQ(status("lblCells").left(11), "Ячейки: 2 и");
+
+    QTemporaryDir folder;
+    window->readingsExport()->setFileChooser([&](const QString &suggested) {
+        EXPECT_EQ(suggested, "Отсчёты.csv");
+        return folder.filePath("past.csv");
+    });
+    window->readingsExport()->saveRun(run);
+    QFile file(folder.filePath("past.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 1 + recorded.size());
+}
+
+TEST_F(ChartWindowTest, SavesBothChartsAsPngOrSvg) {
+    record(20.1, 100, 20);
+    record(21.0, 100, 21);
+    window->actions().actShowChart->trigger();
+    QTemporaryDir folder;
+    QString chosen;
+    QStringList errors;
+    chart().setImageFileChooser([&](const QString &) { return chosen; });
+    chart().setErrorNotice([&](const QString &e) { errors << e; });
+
+    chosen = folder.filePath("chart.png");
+    chart().chartWindow()->btnSaveImage()->click();
+    QImage image(chosen);
+    EXPECT_EQ(image.size(), chart().chartWindow()->chartsArea()->size());
+
+    chosen = folder.filePath("chart.svg");
+    chart().saveImage();
+    QFile svg(chosen);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains("<svg")) << "a vector drawing, not a picture inside one";
+    EXPECT_TRUE(text.contains("<path") || text.contains("<polyline"));
+    EXPECT_TRUE(errors.isEmpty());
+
+    chosen = folder.filePath("missing/chart.png");
+    chart().saveImage();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Не удалось сохранить изображение"))
+        << errors[0].toStdString();
+}
+
+TEST_F(ChartWindowTest, StatusBarShowsCellsTimeDriftAndArrival) {
+    TRunProgress &progress = *window->runProgress();
+    const QDateTime start(QDate(2024, 3, 5), QTime(14, 0, 0));
+    progress.runStarted(start);
+    record(-50.0, 100, -50);
+    record(-50.0, 1000, -50);
+    record(-50.0, 5000, -50);
+    record(-49.0, 100, -49);
+    // The thermometer warms by half a degree a minute from -49.5 over two minutes.
+    for (int s = 0; s <= 120; ++s)
+        progress.takeTemperature(start.addSecs(s), -50.5 + s / 120.0);
+    storeTemperature(-49.5);
+    progress.refresh(start.addSecs(125));
+
+    EXPECT_EQ(status("lblCells"), "Ячейки: 4 из 243");
+    EXPECT_EQ(status("lblElapsed"), "Время: 2 мин 5 с");
+    EXPECT_EQ(status("lblDrift"), "Дрейф: +0,50 °C/мин");
+    // Row -50 is full; -49 still has two empty cells: its band starts at -49,3.
+    EXPECT_EQ(status("lblArrival"), "До -49 °C: 1 мин, около 14:03");
+
+    progress.runStopped(start.addSecs(130));
+    progress.refresh(start.addSecs(600));
+    EXPECT_EQ(status("lblElapsed"), "Время: 2 мин 10 с") << "stopped runs stop the clock";
+}
+
+TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
+    record(20.1, 100, 20);
+    record(20.2, 100, 21);
+    record(21.0, 1000, 21);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("readings.csv");
+    QString suggested;
+    QStringList errors;
+    window->readingsExport()->setFileChooser([&](const QString &s) {
+        suggested = s;
+        return path;
+    });
+    window->readingsExport()->setErrorNotice([&](const QString &e) { errors << e; });
+    window->actions().actFileSaveReadings->trigger();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    EXPECT_EQ(suggested, "Отсчёты.csv") << "the fixture's frames carry no time";
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 1 + recorded.size() + 1); // header, readings, after the last end
+    for (int i = 0; i < recorded.size(); ++i) {
+        const QList<QByteArray> f = lines[1 + i].split(',');
+        EXPECT_EQ(f[3].toInt(), recorded[i].FrequencyHz);
+        EXPECT_DOUBLE_EQ(f[5].toDouble(), baseValue(recorded[i].MainBase));
+        EXPECT_EQ(QByteArray::fromHex(f[10]), recorded[i].Frame);
+    }
+
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    window->actions().actFileSaveReadings->trigger();
+    EXPECT_EQ(errors.size(), 1) << "nothing recorded, nothing to save";
+}
+
+// A run on the simulated bench with the chart open from the start: the
+// thermometer ramps through two set points while the meter steps through
+// three frequencies, and cells are recorded again while a step waits.
+TEST(ChartOnSimulatedBench, SeriesHoldExactlyTheRecordedReadingsAfterARun) {
+    SimulatedBench bench;
+    bench.writeSettings();
+    TfrmMain window(bench.windowOptions());
+    QVector<TJournalReading> recorded;
+    QObject::connect(window.readingCapture(), &TReadingCapture::readingRecorded, &window,
+                     [&](const TJournalReading &r) { recorded.append(r); });
+
+    const MainWindowUi &ui = window.ui();
+    ui.leTempInit->setText("20");
+    ui.leTempFinal->setText("22");
+    ui.leTempStep->setText("1");
+    ui.leTempDiff->setText("0,4");
+    ui.leFreqColCount->setText("3");
+    window.actions().actApplySettiingsTempAndGrid->trigger();
+    const int frequencies[] = {100, 1000, 5000};
+    for (int i = 0; i < 3; ++i)
+        ui.grdTable->setItem(0, i + 2, new QTableWidgetItem(QString::number(frequencies[i])));
+    ui.lblSkipIM->setText("1");
+    window.actions().actShowChart->trigger();
+
+    const QColor linkOk(77, 213, 11);
+    ASSERT_TRUE(waitUntil([&] {
+        return window.state().PortsOpen == 1 && ui.meterDisplay->panelColor() == linkOk &&
+               ui.thermoDisplay->panelColor() == linkOk && window.actions().actStart->isEnabled();
+    }));
+    bench.thermometer().setProgramme(TemperatureProgramme::ramp(19.7, 23.0, 15.0));
+    window.actions().actStart->trigger();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return window.chartController()->readings().filledCellCount() >= 6 &&
+                   newestByCell(recorded).size() < size_t(recorded.size());
+        },
+        20000));
+    window.actions().actStop->trigger();
+    for (QTimer *timer : window.findChildren<QTimer *>())
+        timer->stop();
+
+    ReadingChartView *main = window.chartController()->chartWindow()->mainChart();
+    expectChartHolds(main, recorded, false);
+    expectChartHolds(window.chartController()->chartWindow()->secondaryChart(), recorded, true);
+    EXPECT_EQ(window.chartController()->readings().readings().size(), recorded.size());
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "plot/axis_range.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+TEST(AxisRange, LinearEndsOnRoundTicksAroundTheData) {
+    struct Case {
+        double lo, hi;
+        int maxTicks;
+        double wantLo, wantHi;
+        int wantTicks;
+    };
+    const Case cases[] = {
+        {19.85, 19.98, 11, 19.84, 19.98, 8},
+        {0, 10, 11, 0, 10, 11},
+        {-50.2, 30.1, 11, -60, 40, 11},
+        {97.9, 101.5, 8, 97, 102, 6},
+        {0.0048, 0.0081, 8, 0.004, 0.009, 6},
+        {-3e-9, -1e-9, 8, -3e-9, -1e-9, 5},
+        // An empty span gets room around it.
+        {25, 25, 11, 22.5, 27.5, 11},
+        {0, 0, 11, -1, 1, 11},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const axisrange::TRange r = axisrange::linear(c.lo, c.hi, c.maxTicks);
+        EXPECT_NEAR(r.lo, c.wantLo, 1e-12 + 1e-9 * std::fabs(c.wantLo));
+        EXPECT_NEAR(r.hi, c.wantHi, 1e-12 + 1e-9 * std::fabs(c.wantHi));
+        EXPECT_EQ(r.ticks, c.wantTicks);
+        EXPECT_LE(r.lo, c.lo);
+        EXPECT_GE(r.hi, c.hi);
+    }
+    // A point inside the range leaves it as it is.
+    EXPECT_EQ(axisrange::linear(19.85, 19.97, 11), axisrange::linear(19.85, 19.98, 11));
+}
+
+TEST(AxisRange, LogarithmicEndsOnOneTwoOrFiveTimesAPowerOfTen) {
+    struct Case {
+        double lo, hi, wantLo, wantHi;
+    };
+    const Case cases[] = {
+        {25, 1e6, 20, 1e6},           {98, 101.3, 50, 200},          {100, 100, 100, 200},
+        {2.2e-9, 4.7e-9, 2e-9, 5e-9}, {0.0048, 0.0082, 0.002, 0.01},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const axisrange::TRange r = axisrange::logarithmic(c.lo, c.hi);
+        EXPECT_NEAR(r.lo, c.wantLo, 1e-9 * c.wantLo);
+        EXPECT_NEAR(r.hi, c.wantHi, 1e-9 * c.wantHi);
+    }
+}
+
+} // namespace
