@@ -2,7 +2,9 @@
 // export of every reading.
 #include "app/main_window.h"
 #include "control/chart_controller.h"
+#include "control/journal_controller.h"
 #include "control/meter_link.h"
+#include "control/past_runs_command.h"
 #include "control/reading_capture.h"
 #include "control/readings_export_command.h"
 #include "control/run_progress.h"
@@ -36,6 +38,12 @@ void TfrmMain::createChartControllers() {
 
     connect(m_readingCapture, &TReadingCapture::readingRecorded, m_chartController,
             &TChartController::addReading);
+    // A run restored or opened from the journal is the chart's run, and the
+    // list of past runs exports any of them.
+    connect(m_journal, &TJournalController::runLoaded, m_chartController,
+            &TChartController::loadRun);
+    connect(m_pastRuns, &TPastRunsCommand::readingsExportRequested, m_readingsExport,
+            &TReadingsExportCommand::saveRun);
     connect(m_ui.grdTable, &QTableWidget::currentCellChanged, m_chartController,
             [chart = m_chartController](int row, int column) { chart->selectCell(row, column); });
 

@@ -62,6 +62,8 @@ public:
     bool openRun(qint64 runId);
     // Writes a past run to a file the user chooses, in the measurement file's format.
     void saveRun(qint64 runId);
+    // A run as the journal keeps it; nothing when it cannot be loaded.
+    std::optional<TJournalRun> load(qint64 runId);
     // The current run cannot be deleted: its readings are on the screen.
     bool deleteRun(qint64 runId);
 
@@ -81,7 +83,6 @@ signals:
 
 private:
     void journalFailed(const QString &message);
-    std::optional<TJournalRun> load(qint64 runId);
     void putBack(const TJournalRun &run);
     void reportIfFailed(const TJournalOutcome &outcome);
 

@@ -27,6 +27,12 @@ void TPastRunsCommand::actPastRunsExecute() {
         m_journal.saveRun(id);
         refresh(dialog);
     });
+    connect(&dialog, &PastRunsDialog::exportRequested, this, [this](qint64 id) {
+        if (id == 0)
+            return;
+        if (const std::optional<TJournalRun> run = m_journal.load(id))
+            emit readingsExportRequested(*run);
+    });
     connect(&dialog, &PastRunsDialog::deleteRequested, this,
             [this, &dialog](qint64 id) { remove(dialog, id); });
     if (m_shown)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "journal/journal_records.h"
+
 #include <QObject>
 
 #include <functional>
@@ -10,8 +12,8 @@ class PastRunsDialog;
 struct TAppState;
 
 // "Прошлые измерения...": the list of the journal's runs, from which a run is
-// opened into the grid (not running), saved again as a measurement file, or
-// deleted after the user confirms.
+// opened into the grid (not running), saved again as a measurement file,
+// exported reading by reading, or deleted after the user confirms.
 class TPastRunsCommand : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +27,10 @@ public:
     void setQuestion(Question question) { m_ask = std::move(question); }
     // Called with the dialog once it is filled, instead of showing it modally.
     void setDialogShown(DialogShown shown) { m_shown = std::move(shown); }
+
+signals:
+    // The user asked for every reading of a past run in the export format.
+    void readingsExportRequested(const TJournalRun &run);
 
 public slots:
     void actPastRunsExecute();

@@ -20,7 +20,7 @@ QString timeText(const QDateTime &time) {
 PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgPastRuns"));
     setWindowTitle(QStringLiteral("Прошлые измерения"));
-    resize(760, 360);
+    resize(900, 360);
 
     m_list = new QTableWidget(0, 5, this);
     m_list->setObjectName(QStringLiteral("grdPastRuns"));
@@ -36,11 +36,15 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     auto *buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(QStringLiteral("Открыть"), QDialogButtonBox::ActionRole);
     m_save = buttons->addButton(QStringLiteral("Сохранить в.."), QDialogButtonBox::ActionRole);
+    m_export = buttons->addButton(QStringLiteral("Сохранить все отсчёты..."),
+                                  QDialogButtonBox::ActionRole);
     m_delete = buttons->addButton(QStringLiteral("Удалить"), QDialogButtonBox::DestructiveRole);
     buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_open, &QPushButton::clicked, this, [this] { emit openRequested(selectedRunId()); });
     connect(m_save, &QPushButton::clicked, this, [this] { emit saveRequested(selectedRunId()); });
+    connect(m_export, &QPushButton::clicked, this,
+            [this] { emit exportRequested(selectedRunId()); });
     connect(m_delete, &QPushButton::clicked, this,
             [this] { emit deleteRequested(selectedRunId()); });
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &PastRunsDialog::updateButtons);
@@ -93,5 +97,6 @@ void PastRunsDialog::updateButtons() {
     const qint64 id = selectedRunId();
     m_open->setEnabled(id != 0);
     m_save->setEnabled(id != 0);
+    m_export->setEnabled(id != 0);
     m_delete->setEnabled(id != 0 && id != m_currentRunId);
 }

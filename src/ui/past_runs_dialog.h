@@ -26,6 +26,7 @@ public:
 signals:
     void openRequested(qint64 runId);
     void saveRequested(qint64 runId);
+    void exportRequested(qint64 runId);
     void deleteRequested(qint64 runId);
 
 private:
@@ -34,6 +35,7 @@ private:
     QTableWidget *m_list;
     QPushButton *m_open;
     QPushButton *m_save;
+    QPushButton *m_export;
     QPushButton *m_delete;
     QVector<qint64> m_ids;
     qint64 m_currentRunId = 0;

@@ -5,8 +5,10 @@
 #include "instruments_support.h"
 #include "run_window_support.h"
 
+#include "control/chart_controller.h"
 #include "control/journal_controller.h"
 #include "control/past_runs_command.h"
+#include "control/readings_export_command.h"
 #include "control/save_command.h"
 #include "control/table_preparation.h"
 #include "sim_thermometer.h"
@@ -231,6 +233,8 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
     const qint64 second = window->journal()->currentRunId();
     ASSERT_NE(second, first);
 
+    const QString exported = dir.filePath(QStringLiteral("first-readings.csv"));
+    window->readingsExport()->setFileChooser([&](const QString &) { return exported; });
     TPastRunsCommand &command = *window->pastRunsCommand();
     QStringList questions;
     command.setQuestion([&](const QString &text) {
@@ -245,13 +249,17 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
         emit dialog.deleteRequested(second);
         EXPECT_TRUE(questions.isEmpty()) << "the run on the screen is not offered for deletion";
         emit dialog.saveRequested(first);
+        emit dialog.exportRequested(first);
         emit dialog.openRequested(first);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
     window->actions().actPastRuns->trigger();
 
     EXPECT_EQ(readFile(saveTo), firstBytes) << "saved again in the same format";
+    EXPECT_EQ(readFile(exported).count('\n'), 3) << "a header and the run's two readings";
     EXPECT_EQ(window->journal()->currentRunId(), first);
+    EXPECT_EQ(window->chartController()->readings().readings().size(), 2)
+        << "the opened run is the chart's";
     EXPECT_FALSE(cell(rowOf(20), columnOf(100)).isEmpty());
     EXPECT_TRUE(cell(rowOf(20), columnOf(5000)).isEmpty());
 
