@@ -1,11 +1,10 @@
 #include "plot/readings_export.h"
 
 #include "base/number_format.h"
+#include "files/csv_table.h"
 #include "files/save_file_name.h"
 #include "plot/unit_scale.h"
 
-#include <QDir>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -60,22 +59,8 @@ QByteArray text(const TJournalRun &run) {
 QString write(const QString &fileName, const QVector<TPlotReading> &readings) {
     if (const QString problem = saveFileNameProblem(fileName); !problem.isEmpty())
         return problem;
-    const QByteArray bytes = text(readings);
-    QSaveFile file(fileName);
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count.
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        reason = file.errorString();
-    else if (file.write(bytes) != bytes.size())
-        reason = file.error() != QFileDevice::NoError
-                     ? file.errorString()
-                     : QStringLiteral("записана только часть данных, на диске нет места");
-    else if (!file.commit())
-        reason = file.errorString();
-    else
-        return QString();
-    return QStringLiteral("Не удалось сохранить файл «%1»: %2")
-        .arg(QDir::toNativeSeparators(fileName), reason);
+    const TFileResult result = SaveBytesToFile(fileName, text(readings));
+    return result.ok ? QString() : result.error;
 }
 
 } // namespace readingsexport

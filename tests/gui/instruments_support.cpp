@@ -3,11 +3,14 @@
 #include "sim_meter.h"
 #include "sim_thermometer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 
 SimulatedBench::SimulatedBench(int frameMs, int lineMs) {
     const QString ports = m_dir.filePath(QStringLiteral("ports"));
@@ -66,4 +69,19 @@ bool waitUntil(const std::function<bool()> &pred, int timeoutMs) {
         QThread::msleep(1);
     }
     return true;
+}
+
+QStringList noticesDuring(const std::function<void()> &run) {
+    QStringList notices;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            notices << box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    run();
+    closer.stop();
+    return notices;
 }

@@ -3,6 +3,7 @@
 #include "app/main_options.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -43,6 +44,10 @@ private:
     std::unique_ptr<SimMeter> m_meter;
     std::unique_ptr<SimThermometer> m_thermo;
 };
+
+// The texts of the message boxes that come up while `run` runs, each answered
+// with its default (accept) button.
+QStringList noticesDuring(const std::function<void()> &run);
 
 // Runs the event loop until pred holds or timeoutMs passes; returns pred().
 bool waitUntil(const std::function<bool()> &pred, int timeoutMs = 5000);

@@ -29,22 +29,6 @@ QByteArray readFile(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Message boxes that come up while `run` runs: their texts, each answered with OK.
-QStringList noticesDuring(const std::function<void()> &run) {
-    QStringList notices;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            notices << box->text();
-            box->accept();
-        }
-    });
-    closer.start(10);
-    run();
-    closer.stop();
-    return notices;
-}
-
 // The run driver: the program's window in a process of its own.
 class DrivenProgram {
 public:

@@ -177,8 +177,9 @@ TEST_F(MainWindowTest, ButtonsAndMenuShowTheirActionsCaptions) {
             items << item->text();
         menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
     }
-    EXPECT_EQ(menus, QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...",
-                                  "Вид:График...", "Справка:О программе"}));
+    EXPECT_EQ(menus,
+              QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...",
+                           "Вид:График...", "Справка:О программе"}));
 }
 
 TEST_F(MainWindowTest, RunParameterEditsAndTheirLabels) {

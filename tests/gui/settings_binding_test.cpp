@@ -202,18 +202,10 @@ TEST_F(SettingsBindingTest, OversizedFileIsKeptAsideAndTheDefaultsShow) {
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray bytes = original.readAll();
     original.close();
-    QStringList notices;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            notices << box->text();
-            box->accept();
-        }
+    const QStringList notices = noticesDuring([&] {
+        openWindow();
+        stopTimers();
     });
-    closer.start(10);
-    openWindow();
-    stopTimers();
-    closer.stop();
 
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_TRUE(notices[0].contains("options.ini.too-large")) << notices[0].toStdString();
@@ -229,18 +221,10 @@ TEST_F(SettingsBindingTest, OversizedFileIsKeptAsideAndTheDefaultsShow) {
 
 TEST_F(SettingsBindingTest, UnreadableFileLeavesTheWidgetsAndTellsTheUser) {
     ASSERT_TRUE(QDir().mkpath(bench.settingsPath()));
-    QStringList notices;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            notices << box->text();
-            box->accept();
-        }
+    const QStringList notices = noticesDuring([&] {
+        openWindow();
+        stopTimers();
     });
-    closer.start(10);
-    openWindow();
-    stopTimers();
-    closer.stop();
 
     EXPECT_TRUE(notices.contains("не удалось загрузить настройки"))
         << notices.join('|').toStdString();
