@@ -8,13 +8,12 @@
 #include "meter/frame_scan.h"
 #include "model/app_state.h"
 #include "serial/ser_com_port.h"
+#include "ui/device_log.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
-#include "ui/widget_helpers.h"
 
 #include <QAction>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,7 +34,7 @@ constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}
 } // namespace
 
 TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
-                       QPlainTextEdit *reLogIM, QList<QAction *> keypadActions, QObject *parent)
+                       DeviceLog *reLogIM, QList<QAction *> keypadActions, QObject *parent)
     : TDeviceLink(portIM, "tmrDisplayIM", "tmrIMError", parent), m_state(state), m_port(portIM),
       m_display(display), m_log(reLogIM), m_keypadActions(std::move(keypadActions)) {
     connect(tmrDisplayIM(), &QTimer::timeout, this, &TMeterLink::tmrDisplayIMTimer);
@@ -94,7 +93,7 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     } catch (const ESerException &e) {
         logHandlerError("portIMTrigger: clearing the input", e);
     }
-    uihelp::appendLogLine(m_log, LogLine(E, RawToHex(E), QLocale::system()));
+    m_log->appendLine(LogLine(E, RawToHex(E), QLocale::system()));
     m_state.EventStore.AddEvent(E);
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
     LetPendingEventsRun();

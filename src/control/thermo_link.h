@@ -4,8 +4,8 @@
 
 #include <functional>
 
+class DeviceLog;
 class QByteArray;
-class QPlainTextEdit;
 class QTimer;
 class TSerComPort;
 class ThermoDisplayView;
@@ -19,7 +19,7 @@ class TThermoLink : public TDeviceLink {
     Q_OBJECT
 public:
     TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
-                QPlainTextEdit *reLogTemp, QObject *parent = nullptr);
+                DeviceLog *reLogTemp, QObject *parent = nullptr);
 
     QTimer *tmrDisplayTemp() const { return displayTimer(); }
     QTimer *tmrTempError() const { return watchdogTimer(); }
@@ -41,6 +41,6 @@ private:
     TAppState &m_state;
     TSerComPort *m_port;
     ThermoDisplayView *m_display;
-    QPlainTextEdit *m_log;
+    DeviceLog *m_log;
     std::function<void(double)> m_captureActualTemperature;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+// Whoever holds the window's parts may use the logs as the text edits they are.
+#include "ui/device_log.h"
+
 class DisplayPanel;
 class KeypadView;
 class MeterDisplayView;
@@ -99,8 +102,8 @@ struct MainWindowUi {
     QComboBox *cmbPortIMDataBits = nullptr;
     QComboBox *cmbPortIMParity = nullptr;
     QComboBox *cmbPortIMStopBits = nullptr;
-    QPlainTextEdit *reLogIM = nullptr;
-    QPlainTextEdit *reLogTemp = nullptr;
+    DeviceLog *reLogIM = nullptr;
+    DeviceLog *reLogTemp = nullptr;
     QPushButton *btnFindInstruments = nullptr;
     QProgressBar *pbFindInstruments = nullptr;
     QLabel *lblDataFolder = nullptr;
