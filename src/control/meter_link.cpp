@@ -51,6 +51,10 @@ void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> captur
 
 // Every notification stops the display refresh and the stepping timer; only an
 // accepted frame starts them again, so both run in the pause after a frame.
+// A meter may send faster than the refresh's period (at 9600 baud up to 43
+// frames a second), and the display would then stand still and no reading be
+// taken for as long as it does: a frame that no refresh has shown yet keeps
+// the refresh's period running through the notifications that follow it.
 void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*handle*/,
                                quint16 data) {
     if (!m_port->isOpen())
@@ -63,7 +67,8 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
     E.Kind = kMeterRecord;
     E.Time = QDateTime::currentDateTime();
 
-    setTimerEnabled(tmrDisplayIM(), false);
+    if (!refreshOwed())
+        setTimerEnabled(tmrDisplayIM(), false);
     LetPendingEventsRun();
 
     QByteArray window;
@@ -98,7 +103,9 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
     LetPendingEventsRun();
 
-    restartTimer(tmrDisplayIM());
+    if (!refreshOwed())
+        restartTimer(tmrDisplayIM());
+    m_frameNotShown = true;
     restartTimer(tmrIMError());
     LetPendingEventsRun();
 
@@ -108,7 +115,12 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     m_display->toggleFlash();
 }
 
+bool TMeterLink::refreshOwed() const {
+    return m_frameNotShown && tmrDisplayIM()->isActive();
+}
+
 void TMeterLink::tmrDisplayIMTimer() {
+    m_frameNotShown = false;
     if (m_state.EventStore.LastFrequency() <= 0) {
         m_display->setPanelColor(QColor(panelcolor::LinkLost));
     } else {

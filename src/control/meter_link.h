@@ -69,6 +69,8 @@ public:
 
 private:
     void acceptFrame(TEventRec &E);
+    // The refresh is running for a frame it has not shown yet.
+    bool refreshOwed() const;
 
     TAppState &m_state;
     TSerComPort *m_port;
@@ -77,4 +79,5 @@ private:
     QList<QAction *> m_keypadActions;
     std::function<void(const TEventRec &)> m_captureReading;
     TFreqStepper *m_stepper = nullptr;
+    bool m_frameNotShown = false;
 };

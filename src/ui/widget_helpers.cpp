@@ -19,8 +19,13 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, co
     return label;
 }
 
+// A display panel is painted its colour at every frame of its device; only a
+// change of colour should cost a repaint.
 void fillBackground(QWidget *widget, const QColor &colour) {
     QPalette palette = widget->palette();
+    if (widget->autoFillBackground() && palette.isBrushSet(QPalette::Active, QPalette::Window) &&
+        palette.color(QPalette::Window) == colour)
+        return;
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
