@@ -1,7 +1,8 @@
 #pragma once
 
-// Whoever holds the window's parts may use the logs as the text edits they are.
+// Whoever holds the window's parts may use the logs as what they are.
 #include "ui/device_log.h"
+#include "ui/file_log_view.h"
 
 class DisplayPanel;
 class KeypadView;
@@ -11,7 +12,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QWidget;
@@ -60,7 +60,7 @@ struct RunParameterWidgets {
 struct MainWindowUi {
     // Vertical stack, top to bottom.
     QWidget *pnlDevice = nullptr;
-    QPlainTextEdit *reLogFile = nullptr;
+    FileLogView *reLogFile = nullptr;
     QWidget *pnlControlButtons = nullptr;
     QWidget *pnlComPortSettings = nullptr;
     QWidget *pnlTable = nullptr;
