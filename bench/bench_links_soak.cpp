@@ -7,6 +7,7 @@
 //
 //   bench_links_soak [frames [seconds]]
 #include "app/main_window.h"
+#include "app/memory_policy.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
 #include "meter_frame.h"
@@ -93,6 +94,8 @@ void printRow(const char *label, long frames, long lines, double cpu, double wal
 int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program starts.
+    KeepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
     const long frameTarget = argc > 1 ? std::atol(argv[1]) : kDayFrames;
     const double secondsLimit = argc > 2 ? std::atof(argv[2]) : 60.0;
@@ -132,7 +135,8 @@ int main(int argc, char **argv) {
     wall.start();
     long frames = 0;
     long lines = 0;
-    long nextReport = 5000;
+    long nextReport = 1;
+    long firstResident = 0;
     while (frames < frameTarget && wall.elapsed() < secondsLimit * 1000) {
         const int meterIndex = newestIndex(store, kMeterRecord);
         meterLine.write(meterFrame(frames));
@@ -156,12 +160,19 @@ int main(int argc, char **argv) {
         }
 
         if (frames == nextReport) {
-            printRow(frames == 5000 ? "warm" : "running", frames, lines, cpuSeconds() - cpuStart,
-                     wall.elapsed() / 1000.0);
-            nextReport = frames < 50000 ? 50000 : frames + 50000;
+            // What a day may add is measured from the first frame on: the
+            // window's own start-up and the first decoding come before it.
+            if (frames == 1)
+                firstResident = residentKiB();
+            printRow(frames == 1      ? "first"
+                     : frames == 5000 ? "warm"
+                                      : "running",
+                     frames, lines, cpuSeconds() - cpuStart, wall.elapsed() / 1000.0);
+            nextReport = frames == 1 ? 5000 : frames < 50000 ? 50000 : frames + 50000;
         }
     }
     printRow("end", frames, lines, cpuSeconds() - cpuStart, wall.elapsed() / 1000.0);
+    std::printf("resident growth since the first frame: %ld KiB\n", residentKiB() - firstResident);
     std::printf("held: %d meter and %d thermometer records; log lines: %d meter, %d thermometer\n",
                 store.heldCount(kMeterRecord), store.heldCount(kTempRecord),
                 window.ui().reLogIM->blockCount(), window.ui().reLogTemp->blockCount());

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/memory_policy.h"
 #include "app/single_instance.h"
 #include "settings/data_folder.h"
 #include "ui/about_box.h"
@@ -69,6 +70,7 @@ int main(int argc, char **argv) {
     if (instance.alreadyRunning())
         return 0;
 
+    KeepLargeBlocksOutOfTheHeap();
     Application app(argc, argv);
     Application::setWindowIcon(programIcon());
     TfrmMain frmMain(dataFolderOptions());

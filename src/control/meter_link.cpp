@@ -8,13 +8,12 @@
 #include "meter/frame_scan.h"
 #include "model/app_state.h"
 #include "serial/ser_com_port.h"
+#include "ui/device_log.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
-#include "ui/widget_helpers.h"
 
 #include <QAction>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,7 +34,7 @@ constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}
 } // namespace
 
 TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
-                       QPlainTextEdit *reLogIM, QList<QAction *> keypadActions, QObject *parent)
+                       DeviceLog *reLogIM, QList<QAction *> keypadActions, QObject *parent)
     : TDeviceLink(portIM, "tmrDisplayIM", "tmrIMError", parent), m_state(state), m_port(portIM),
       m_display(display), m_log(reLogIM), m_keypadActions(std::move(keypadActions)) {
     connect(tmrDisplayIM(), &QTimer::timeout, this, &TMeterLink::tmrDisplayIMTimer);
@@ -52,6 +51,10 @@ void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> captur
 
 // Every notification stops the display refresh and the stepping timer; only an
 // accepted frame starts them again, so both run in the pause after a frame.
+// A meter may send faster than the refresh's period (at 9600 baud up to 43
+// frames a second), and the display would then stand still and no reading be
+// taken for as long as it does: a frame that no refresh has shown yet keeps
+// the refresh's period running through the notifications that follow it.
 void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*handle*/,
                                quint16 data) {
     if (!m_port->isOpen())
@@ -64,7 +67,8 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
     E.Kind = kMeterRecord;
     E.Time = QDateTime::currentDateTime();
 
-    setTimerEnabled(tmrDisplayIM(), false);
+    if (!refreshOwed())
+        setTimerEnabled(tmrDisplayIM(), false);
     LetPendingEventsRun();
 
     QByteArray window;
@@ -94,12 +98,14 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     } catch (const ESerException &e) {
         logHandlerError("portIMTrigger: clearing the input", e);
     }
-    uihelp::appendLogLine(m_log, LogLine(E, RawToHex(E), QLocale::system()));
+    m_log->appendLine(LogLine(E, RawToHex(E), QLocale::system()));
     m_state.EventStore.AddEvent(E);
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
     LetPendingEventsRun();
 
-    restartTimer(tmrDisplayIM());
+    if (!refreshOwed())
+        restartTimer(tmrDisplayIM());
+    m_frameNotShown = true;
     restartTimer(tmrIMError());
     LetPendingEventsRun();
 
@@ -109,7 +115,12 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     m_display->toggleFlash();
 }
 
+bool TMeterLink::refreshOwed() const {
+    return m_frameNotShown && tmrDisplayIM()->isActive();
+}
+
 void TMeterLink::tmrDisplayIMTimer() {
+    m_frameNotShown = false;
     if (m_state.EventStore.LastFrequency() <= 0) {
         m_display->setPanelColor(QColor(panelcolor::LinkLost));
     } else {

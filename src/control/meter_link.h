@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <functional>
 
+class DeviceLog;
 class MeterDisplayView;
 class QAction;
-class QPlainTextEdit;
 class QTimer;
 class TFreqStepper;
 class TSerComPort;
@@ -25,8 +25,8 @@ class TMeterLink : public TDeviceLink {
     Q_OBJECT
 public:
     // keypadActions: F1 to F4, then the twelve keys.
-    TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
-               QPlainTextEdit *reLogIM, QList<QAction *> keypadActions, QObject *parent = nullptr);
+    TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display, DeviceLog *reLogIM,
+               QList<QAction *> keypadActions, QObject *parent = nullptr);
 
     QTimer *tmrDisplayIM() const { return displayTimer(); }
     QTimer *tmrIMError() const { return watchdogTimer(); }
@@ -69,12 +69,15 @@ public:
 
 private:
     void acceptFrame(TEventRec &E);
+    // The refresh is running for a frame it has not shown yet.
+    bool refreshOwed() const;
 
     TAppState &m_state;
     TSerComPort *m_port;
     MeterDisplayView *m_display;
-    QPlainTextEdit *m_log;
+    DeviceLog *m_log;
     QList<QAction *> m_keypadActions;
     std::function<void(const TEventRec &)> m_captureReading;
     TFreqStepper *m_stepper = nullptr;
+    bool m_frameNotShown = false;
 };

@@ -4,10 +4,10 @@
 #include "files/measurement_file.h"
 #include "files/save_file_name.h"
 #include "model/app_state.h"
+#include "ui/file_log_view.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -34,7 +34,7 @@ QString withDefaultSuffix(const QString &fileName) {
     return fileName + QLatin1Char('.') + kDefaultSuffix;
 }
 
-TSaveCommand::TSaveCommand(TAppState &state, QPlainTextEdit *reLogFile, QObject *parent)
+TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *parent)
     : QObject(parent), m_state(state), m_reLogFile(reLogFile) {
     QWidget *window = m_reLogFile ? m_reLogFile->window() : nullptr;
     m_chooseFile = [window](const QString &suggested) {

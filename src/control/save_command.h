@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class QPlainTextEdit;
+class FileLogView;
 class TCSVTable;
 struct TAppState;
 
@@ -23,7 +23,7 @@ public:
     using ErrorNotice = std::function<void(const QString &text)>;
 
     // reLogFile shows the text of the last save.
-    TSaveCommand(TAppState &state, QPlainTextEdit *reLogFile, QObject *parent = nullptr);
+    TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *parent = nullptr);
 
     // Tests replace the dialogs to run without a human.
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
@@ -46,7 +46,7 @@ public slots:
 
 private:
     TAppState &m_state;
-    QPlainTextEdit *m_reLogFile;
+    FileLogView *m_reLogFile;
     FileChooser m_chooseFile;
     ErrorNotice m_showError;
     QString m_lastFileName;

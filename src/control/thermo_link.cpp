@@ -8,12 +8,11 @@
 #include "model/app_state.h"
 #include "serial/ser_com_port.h"
 #include "thermo/temp_parse.h"
+#include "ui/device_log.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"
-#include "ui/widget_helpers.h"
 
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <exception>
@@ -21,7 +20,7 @@
 #include <utility>
 
 TThermoLink::TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
-                         QPlainTextEdit *reLogTemp, QObject *parent)
+                         DeviceLog *reLogTemp, QObject *parent)
     : TDeviceLink(portTemp, "tmrDisplayTemp", "tmrTempError", parent), m_state(state),
       m_port(portTemp), m_display(display), m_log(reLogTemp) {
     connect(tmrDisplayTemp(), &QTimer::timeout, this, &TThermoLink::tmrDisplayTempTimer);
@@ -61,7 +60,7 @@ void TThermoLink::takeLine(const QByteArray &line) {
     setTimerEnabled(tmrTempError(), false);
     LetPendingEventsRun();
     const TEventRec record = TempRecordFromLine(line, QDateTime::currentDateTime());
-    uihelp::appendLogLine(m_log, LogLine(record, cp1251::decode(line), QLocale::system()));
+    m_log->appendLine(LogLine(record, cp1251::decode(line), QLocale::system()));
     setTimerEnabled(tmrDisplayTemp(), true);
     m_state.EventStore.AddEvent(record);
 }

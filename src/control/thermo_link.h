@@ -4,9 +4,9 @@
 
 #include <functional>
 
+class DeviceLog;
 class QByteArray;
 class QDateTime;
-class QPlainTextEdit;
 class QTimer;
 class TSerComPort;
 class ThermoDisplayView;
@@ -20,7 +20,7 @@ class TThermoLink : public TDeviceLink {
     Q_OBJECT
 public:
     TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
-                QPlainTextEdit *reLogTemp, QObject *parent = nullptr);
+                DeviceLog *reLogTemp, QObject *parent = nullptr);
 
     QTimer *tmrDisplayTemp() const { return displayTimer(); }
     QTimer *tmrTempError() const { return watchdogTimer(); }
@@ -46,6 +46,6 @@ private:
     TAppState &m_state;
     TSerComPort *m_port;
     ThermoDisplayView *m_display;
-    QPlainTextEdit *m_log;
+    DeviceLog *m_log;
     std::function<void(double)> m_captureActualTemperature;
 };

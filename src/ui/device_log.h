@@ -4,12 +4,21 @@
 
 // A device log: one line per received packet, not wrapped, the newest lines
 // kept. It fills while hidden (its usual state) and, when shown, shows the
-// newest line at the start of the lines (see uihelp::appendLogLine).
+// newest line at the start of the lines.
 class DeviceLog : public QPlainTextEdit {
     Q_OBJECT
 public:
     DeviceLog(const QString &name, const QString &accessibleName, QWidget *parent);
 
+    // Adds a line and shows it, even when the user had scrolled back: the
+    // newest line is what the log is for. The view stays at the start of the
+    // lines (or wherever the user scrolled across).
+    void appendLine(const QString &line);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void scrollToNewestLine();
 };

@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -84,10 +83,8 @@ void MainWindowUi::setupUi(QWidget *central) {
     pnlDevice = buildDevicePanel(*this, central);
     stack->addWidget(pnlDevice);
 
-    reLogFile = new QPlainTextEdit(central);
+    reLogFile = new FileLogView(central);
     reLogFile->setObjectName(QStringLiteral("reLogFile"));
-    reLogFile->setReadOnly(true);
-    reLogFile->setLineWrapMode(QPlainTextEdit::NoWrap);
     reLogFile->setFixedHeight(118);
     reLogFile->setAccessibleName(QStringLiteral("Журнал сохранения"));
     reLogFile->hide();

@@ -1,5 +1,9 @@
 #pragma once
 
+// Whoever holds the window's parts may use the logs as what they are.
+#include "ui/device_log.h"
+#include "ui/file_log_view.h"
+
 class DisplayPanel;
 class KeypadView;
 class MeterDisplayView;
@@ -8,7 +12,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QWidget;
@@ -57,7 +60,7 @@ struct RunParameterWidgets {
 struct MainWindowUi {
     // Vertical stack, top to bottom.
     QWidget *pnlDevice = nullptr;
-    QPlainTextEdit *reLogFile = nullptr;
+    FileLogView *reLogFile = nullptr;
     QWidget *pnlControlButtons = nullptr;
     QWidget *pnlComPortSettings = nullptr;
     QWidget *pnlTable = nullptr;
@@ -99,8 +102,8 @@ struct MainWindowUi {
     QComboBox *cmbPortIMDataBits = nullptr;
     QComboBox *cmbPortIMParity = nullptr;
     QComboBox *cmbPortIMStopBits = nullptr;
-    QPlainTextEdit *reLogIM = nullptr;
-    QPlainTextEdit *reLogTemp = nullptr;
+    DeviceLog *reLogIM = nullptr;
+    DeviceLog *reLogTemp = nullptr;
     QPushButton *btnFindInstruments = nullptr;
     QProgressBar *pbFindInstruments = nullptr;
     QLabel *lblDataFolder = nullptr;

@@ -6,6 +6,8 @@
 
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QTimerEvent>
 
 using uifont::Face;
 using uifont::pixelFont;
@@ -16,6 +18,8 @@ constexpr int kDesignWidth = 360;
 constexpr int kDesignHeight = 167;
 constexpr QPoint kFrequencyAt{249, 87};
 constexpr int kF3MarkX = 324;
+// Refreshes a second of a screen that does not tell its own.
+constexpr qreal kUsualScreenRate = 60;
 } // namespace
 
 MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
@@ -81,8 +85,12 @@ QLabel *MeterDisplayView::addLabel(const char *name, const QString &text, const 
     return label;
 }
 
+// The refresh sets every caption five times a second, most of them unchanged;
+// sizing a label to its text is the costly part.
 void MeterDisplayView::setCaption(Field field, const QString &text) {
     QLabel *l = label(field);
+    if (l->text() == text)
+        return;
     l->setText(text);
     if (field == Field::Frequency)
         fitFrequency();
@@ -121,11 +129,30 @@ QColor MeterDisplayView::panelColor() const {
 }
 
 void MeterDisplayView::toggleFlash() {
-    m_flash->setVisible(!m_flash->isVisibleTo(this));
+    m_flashOn = !m_flashOn;
+    if (!m_flashPace.isActive())
+        showFlash();
+}
+
+void MeterDisplayView::showFlash() {
+    m_flash->setVisible(m_flashOn);
+    const QScreen *shown = screen();
+    const qreal rate = shown ? shown->refreshRate() : 0;
+    m_flashPace.start(qRound(1000.0 / (rate > 0 ? rate : kUsualScreenRate)), this);
+}
+
+void MeterDisplayView::timerEvent(QTimerEvent *event) {
+    if (event->timerId() != m_flashPace.timerId()) {
+        QFrame::timerEvent(event);
+        return;
+    }
+    m_flashPace.stop();
+    if (m_flash->isVisibleTo(this) != m_flashOn)
+        showFlash();
 }
 
 bool MeterDisplayView::isFlashVisible() const {
-    return m_flash->isVisibleTo(this);
+    return m_flashOn;
 }
 
 void MeterDisplayView::resizeEvent(QResizeEvent *event) {

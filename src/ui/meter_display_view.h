@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QColor>
 #include <QFrame>
 
@@ -44,11 +45,16 @@ public:
     void setPanelColor(const QColor &colour);
     QColor panelColor() const;
 
+    // The reception mark changes at every frame, but the screen shows at
+    // most one change per refresh of the screen: the first change after a
+    // quiet spell is shown at once, the later ones at the screen's pace, the
+    // last one always. isFlashVisible tells the mark as the frames left it.
     void toggleFlash();
     bool isFlashVisible() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
     struct Anchored {
@@ -59,6 +65,7 @@ private:
                      QSize size, bool rightAnchored);
 
     void fitFrequency();
+    void showFlash();
 
     std::array<QLabel *, FieldCount> m_fields{};
     // The frequency's box, from its place to the F3 mark, and its design font.
@@ -66,5 +73,9 @@ private:
     QFont m_frequencyFont;
     std::array<QLabel *, ModeMarkCount> m_modeMarks{};
     QLabel *m_flash = nullptr;
+    bool m_flashOn = true;
+    // Runs while a change of the mark would come too soon after the last one
+    // shown. Not a QTimer: the window's timers are its named ones.
+    QBasicTimer m_flashPace;
     std::vector<Anchored> m_rightAnchored;
 };

@@ -1,9 +1,5 @@
 #include "ui/widget_helpers.h"
 
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
@@ -23,8 +19,13 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, co
     return label;
 }
 
+// A display panel is painted its colour at every frame of its device; only a
+// change of colour should cost a repaint.
 void fillBackground(QWidget *widget, const QColor &colour) {
     QPalette palette = widget->palette();
+    if (widget->autoFillBackground() && palette.isBrushSet(QPalette::Active, QPalette::Window) &&
+        palette.color(QPalette::Window) == colour)
+        return;
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
@@ -67,18 +68,6 @@ void bindButton(QAbstractButton *button, QAction *action, bool showCaption) {
     sync();
     QObject::connect(action, &QAction::changed, button, sync);
     QObject::connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
-}
-
-// Appending leaves the cursor at the end of the new line, and the view follows
-// the cursor (also when a hidden log is shown) to the right, where a meter line
-// shows only its zero padding: the cursor goes to the start of the line.
-void appendLogLine(QPlainTextEdit *log, const QString &line) {
-    log->appendPlainText(line);
-    QTextCursor cursor = log->textCursor();
-    cursor.movePosition(QTextCursor::StartOfBlock);
-    log->setTextCursor(cursor);
-    QScrollBar *bar = log->verticalScrollBar();
-    bar->setValue(bar->maximum());
 }
 
 } // namespace uihelp

@@ -8,7 +8,6 @@
 class QAbstractButton;
 class QAction;
 class QLabel;
-class QPlainTextEdit;
 class QWidget;
 
 namespace uihelp {
@@ -33,10 +32,5 @@ void fitFontToWidth(QWidget *widget, const QFont &font, int width, int smallestP
 // The button runs the action when clicked and follows its enabled state; with
 // showCaption it also shows the action's caption.
 void bindButton(QAbstractButton *button, QAction *action, bool showCaption);
-
-// Adds a line to a device log and shows it, even when the user had scrolled
-// back: the newest line is what the log is for. The view stays at the start
-// of the lines (or wherever the user scrolled across).
-void appendLogLine(QPlainTextEdit *log, const QString &line);
 
 } // namespace uihelp

@@ -361,6 +361,32 @@ TEST_F(MeterLinkTest, AFrameSplitAcrossReadsIsTakenWhenComplete) {
     EXPECT_TRUE(window.timers().tmrNewFreq->isActive());
 }
 
+// A meter that sends faster than the refresh's period: the display and the
+// capture keep up with it, each refresh with the newest frame, instead of
+// waiting for a pause that never comes.
+TEST_F(MeterLinkTest, FramesFasterThanTheRefreshStillRefreshTheDisplayAndTheCapture) {
+    auto line = openRawLine(bench, 7);
+    link.openMeter(7);
+    quietWatchdog();
+    // The program's own period: the frames below come far more often.
+    link.window().timers().tmrDisplayIM->setInterval(200);
+    int refreshes = 0;
+    meter()->setCaptureReading([&](const TEventRec &E) {
+        ++refreshes;
+        EXPECT_EQ(E.Index, lastIndex()) << "the newest frame";
+        EXPECT_EQ(display()->caption(Field::RLCValue), E.IM.MainValue + ' ' + E.IM.MainUnit);
+    });
+
+    // Each frame as soon as the one before is stored, a reading that changes every time.
+    int frames = 0;
+    for (; refreshes < 3 && frames < 5000; ++frames) {
+        MeterDisplayState s;
+        s.main = {int32_t(10000 + frames % 1000), 244};
+        ASSERT_TRUE(deliverMeterBytes(link, *line, EncodeMeterFrame(s)));
+    }
+    EXPECT_EQ(refreshes, 3) << "after " << frames << " frames";
+}
+
 // The log fills while it is hidden (its usual state); shown, it keeps the newest line in view.
 TEST_F(MeterLinkTest, LogLinesCarryTimeAndHexAndTheNewestIsInView) {
     link.openMeter();
