@@ -40,12 +40,12 @@ int bitRateOf(const QComboBox *box) {
 } // namespace
 
 TAutoconnect::TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
-                           const PortSettingsWidgets &ports, QAction *actStart,
-                           std::function<void(uint8_t)> sendKey,
+                           const PortSettingsWidgets &ports, QWidget *pnlSettings,
+                           QAction *actStart, std::function<void(uint8_t)> sendKey,
                            std::function<void(bool)> setKeypadEnabled,
                            std::function<void()> saveSettings, QObject *parent)
-    : QObject(parent), m_state(state), m_ports(ports), m_actStart(actStart),
-      m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs, true)),
+    : QObject(parent), m_state(state), m_ports(ports), m_pnlSettings(pnlSettings),
+      m_actStart(actStart), m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs, true)),
       m_meter{&meter, ports.cmbPortIMNumber, ports.cmbPortIMBaud}, m_thermo{&thermo,
                                                                             ports.cmbPortTempNumber,
                                                                             ports.cmbPortTempBaud},
@@ -164,5 +164,5 @@ void TAutoconnect::actComPortAndLogVisibilityExecute() {
     if (m_ports.cmbPortIMNumber->count() == 0)
         FillPortLists(m_ports.cmbPortIMNumber, m_ports.cmbPortTempNumber);
     LetPendingEventsRun();
-    m_ports.pnlSettings->repaint();
+    m_pnlSettings->repaint();
 }

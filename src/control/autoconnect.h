@@ -30,10 +30,11 @@ public:
     static constexpr int MeterLink = 1;
     static constexpr int ThermoLink = 2;
 
-    // actStart is enabled and disabled with the links; the three functions send a key to the
-    // meter, switch the keypad and save the settings.
+    // pnlSettings is repainted when the port panel beside it is shown or hidden; actStart is
+    // enabled and disabled with the links; the three functions send a key to the meter, switch
+    // the keypad and save the settings.
     TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
-                 const PortSettingsWidgets &ports, QAction *actStart,
+                 const PortSettingsWidgets &ports, QWidget *pnlSettings, QAction *actStart,
                  std::function<void(uint8_t)> sendKey, std::function<void(bool)> setKeypadEnabled,
                  std::function<void()> saveSettings, QObject *parent = nullptr);
 
@@ -84,6 +85,7 @@ private:
 
     TAppState &m_state;
     PortSettingsWidgets m_ports;
+    QWidget *m_pnlSettings;
     QAction *m_actStart;
     QTimer *m_tick;
     QString m_lastFailure;

@@ -35,8 +35,8 @@ constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}
 
 TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display,
                        DeviceLog *reLogIM, QList<QAction *> keypadActions, QObject *parent)
-    : TDeviceLink(portIM, "tmrDisplayIM", "tmrIMError", parent), m_state(state), m_port(portIM),
-      m_display(display), m_log(reLogIM), m_keypadActions(std::move(keypadActions)) {
+    : TDeviceLink(portIM, "tmrDisplayIM", "tmrIMError", parent), m_state(state), m_display(display),
+      m_log(reLogIM), m_keypadActions(std::move(keypadActions)) {
     connect(tmrDisplayIM(), &QTimer::timeout, this, &TMeterLink::tmrDisplayIMTimer);
     connect(tmrIMError(), &QTimer::timeout, this, &TMeterLink::tmrIMErrorTimer);
 }
@@ -57,7 +57,7 @@ void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> captur
 // the refresh's period running through the notifications that follow it.
 void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*handle*/,
                                quint16 data) {
-    if (!m_port->isOpen())
+    if (!port()->isOpen())
         return;
     if (m_stepper)
         m_stepper->holdStep();
@@ -73,11 +73,11 @@ void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*
 
     QByteArray window;
     try {
-        const int waiting = m_port->InCount();
+        const int waiting = port()->InCount();
         if (waiting < kFrameSize)
             return;
         window.resize(std::min(waiting, kReceiveWindow));
-        m_port->ReadBlock(window.data(), quint16(window.size()));
+        port()->ReadBlock(window.data(), quint16(window.size()));
     } catch (const ESerException &e) {
         logHandlerError("portIMTrigger: reading the frame window", e);
         return;
@@ -94,7 +94,7 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     LetPendingEventsRun();
     // Whatever waits behind the frame is older than the display it shows.
     try {
-        m_port->ClearInput();
+        port()->ClearInput();
     } catch (const ESerException &e) {
         logHandlerError("portIMTrigger: clearing the input", e);
     }
@@ -179,13 +179,13 @@ void TMeterLink::ShowMeterEvent(const TEventRec &E) {
 }
 
 void TMeterLink::SendKey(uint8_t code) {
-    if (!m_port->isOpen())
+    if (!port()->isOpen())
         return;
     m_state.FreqAtKeyPress =
         meterkey::isFrequencyKey(code) ? m_state.EventStore.LastFrequency() : 0;
     m_state.FreqAfterKeyPress = 0;
     try {
-        m_port->WriteChar(code);
+        port()->WriteChar(code);
     } catch (const ESerException &e) {
         logHandlerError("SendKey", e);
         return;

@@ -73,7 +73,6 @@ private:
     bool refreshOwed() const;
 
     TAppState &m_state;
-    TSerComPort *m_port;
     MeterDisplayView *m_display;
     DeviceLog *m_log;
     QList<QAction *> m_keypadActions;

@@ -22,7 +22,7 @@
 TThermoLink::TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayView *display,
                          DeviceLog *reLogTemp, QObject *parent)
     : TDeviceLink(portTemp, "tmrDisplayTemp", "tmrTempError", parent), m_state(state),
-      m_port(portTemp), m_display(display), m_log(reLogTemp) {
+      m_display(display), m_log(reLogTemp) {
     connect(tmrDisplayTemp(), &QTimer::timeout, this, &TThermoLink::tmrDisplayTempTimer);
     connect(tmrTempError(), &QTimer::timeout, this, &TThermoLink::tmrTempErrorTimer);
 }
@@ -41,11 +41,11 @@ void TThermoLink::portTempTriggerAvail(TSerComPort * /*cp*/, quint16 count) {
     setTimerEnabled(tmrDisplayTemp(), false);
     for (int i = 0; i < count; ++i) {
         // A port closed while events ran has nothing more to give.
-        if (m_port->InCount() == 0)
+        if (port()->InCount() == 0)
             break;
         char c = 0;
         try {
-            c = char(m_port->ReadChar());
+            c = char(port()->ReadChar());
         } catch (const ESerException &e) {
             logHandlerError("portTempTriggerAvail", e);
             break;

@@ -44,7 +44,6 @@ private:
     void takeLine(const QByteArray &line);
 
     TAppState &m_state;
-    TSerComPort *m_port;
     ThermoDisplayView *m_display;
     DeviceLog *m_log;
     std::function<void(double)> m_captureActualTemperature;

@@ -107,37 +107,3 @@ void MainWindowUi::setupUi(QWidget *central) {
     tableLayout->addWidget(grdTable);
     stack->addWidget(pnlTable, 1);
 }
-
-PortSettingsWidgets MainWindowUi::portSettings() const {
-    PortSettingsWidgets w;
-    w.pnlComPortSettings = pnlComPortSettings;
-    w.pnlSettings = pnlSettings;
-    w.chbComPortAndLogVisibility = chbComPortAndLogVisibility;
-    w.cmbPortIMNumber = cmbPortIMNumber;
-    w.cmbPortIMBaud = cmbPortIMBaud;
-    w.cmbPortIMDataBits = cmbPortIMDataBits;
-    w.cmbPortIMParity = cmbPortIMParity;
-    w.cmbPortIMStopBits = cmbPortIMStopBits;
-    w.cmbPortTempNumber = cmbPortTempNumber;
-    w.cmbPortTempBaud = cmbPortTempBaud;
-    w.cmbPortTempDataBits = cmbPortTempDataBits;
-    w.cmbPortTempParity = cmbPortTempParity;
-    w.cmbPortTempStopBits = cmbPortTempStopBits;
-    w.btnFindInstruments = btnFindInstruments;
-    w.pbFindInstruments = pbFindInstruments;
-    w.lblDataFolder = lblDataFolder;
-    return w;
-}
-
-RunParameterWidgets MainWindowUi::runParameters() const {
-    RunParameterWidgets w;
-    w.pnlSettings = pnlSettings;
-    w.leTempInit = leTempInit;
-    w.leTempFinal = leTempFinal;
-    w.leTempStep = leTempStep;
-    w.leTempDiff = leTempDiff;
-    w.leFreqColCount = leFreqColCount;
-    w.lblSkipIM = lblSkipIM;
-    w.chbKeepFreq = chbKeepFreq;
-    return w;
-}

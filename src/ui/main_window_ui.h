@@ -22,8 +22,6 @@ class ThermoDisplayView;
 // and fill for each of the two lines.
 struct PortSettingsWidgets {
     QWidget *pnlComPortSettings = nullptr;
-    // Repainted when the port panel is shown or hidden beside it.
-    QWidget *pnlSettings = nullptr;
     QCheckBox *chbComPortAndLogVisibility = nullptr;
     QComboBox *cmbPortIMNumber = nullptr;
     QComboBox *cmbPortIMBaud = nullptr;
@@ -56,33 +54,24 @@ struct RunParameterWidgets {
 
 // Every widget of the main window that code outside the layout touches, under
 // the name the rest of the program knows it by. Built once by setupUi; the
-// widgets belong to the central widget.
-struct MainWindowUi {
+// widgets belong to the central widget. The port settings and the run
+// parameters are the views the controllers get (portSettings(), runParameters()).
+struct MainWindowUi : PortSettingsWidgets, RunParameterWidgets {
     // Vertical stack, top to bottom.
     QWidget *pnlDevice = nullptr;
     FileLogView *reLogFile = nullptr;
     QWidget *pnlControlButtons = nullptr;
-    QWidget *pnlComPortSettings = nullptr;
     QWidget *pnlTable = nullptr;
 
-    // Run parameters (pnlSettings).
-    QWidget *pnlSettings = nullptr;
+    // Group boxes of the run parameters (pnlSettings).
     QGroupBox *GroupBox1 = nullptr;
     QGroupBox *GroupBox2 = nullptr;
-    QLineEdit *leTempInit = nullptr;
-    QLineEdit *leTempFinal = nullptr;
-    QLineEdit *leTempStep = nullptr;
-    QLineEdit *leTempDiff = nullptr;
-    QLineEdit *leFreqColCount = nullptr;
-    QLineEdit *lblSkipIM = nullptr;
 
     // Front panel replica.
     DisplayPanel *pnlDisplay = nullptr;
     MeterDisplayView *meterDisplay = nullptr;
     ThermoDisplayView *thermoDisplay = nullptr;
     KeypadView *pnlButtons = nullptr;
-    QCheckBox *chbKeepFreq = nullptr;
-    QCheckBox *chbComPortAndLogVisibility = nullptr;
     QCheckBox *chbFileVisibility = nullptr;
 
     // Control bar.
@@ -91,31 +80,17 @@ struct MainWindowUi {
     QPushButton *btnStop = nullptr;
     QPushButton *BitBtn1 = nullptr;
 
-    // Port settings and device logs.
-    QComboBox *cmbPortTempNumber = nullptr;
-    QComboBox *cmbPortTempBaud = nullptr;
-    QComboBox *cmbPortTempDataBits = nullptr;
-    QComboBox *cmbPortTempParity = nullptr;
-    QComboBox *cmbPortTempStopBits = nullptr;
-    QComboBox *cmbPortIMNumber = nullptr;
-    QComboBox *cmbPortIMBaud = nullptr;
-    QComboBox *cmbPortIMDataBits = nullptr;
-    QComboBox *cmbPortIMParity = nullptr;
-    QComboBox *cmbPortIMStopBits = nullptr;
+    // Device logs.
     DeviceLog *reLogIM = nullptr;
     DeviceLog *reLogTemp = nullptr;
-    QPushButton *btnFindInstruments = nullptr;
-    QProgressBar *pbFindInstruments = nullptr;
-    QLabel *lblDataFolder = nullptr;
 
     // Results.
     ResultsGridView *grdTable = nullptr;
 
     void setupUi(QWidget *central);
 
-    // The few widgets a controller needs, taken from the fields above.
-    PortSettingsWidgets portSettings() const;
-    RunParameterWidgets runParameters() const;
+    const PortSettingsWidgets &portSettings() const { return *this; }
+    const RunParameterWidgets &runParameters() const { return *this; }
 };
 
 // Builders of the blocks, each filling its part of the structure.

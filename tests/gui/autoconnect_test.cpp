@@ -54,7 +54,7 @@ protected:
     std::unique_ptr<TAutoconnect> recordingController(Calls &calls) {
         return std::make_unique<TAutoconnect>(
             window->state(), *window->meterLink(), *window->thermoLink(),
-            window->ui().portSettings(), window->actions().actStart,
+            window->ui().portSettings(), window->ui().pnlSettings, window->actions().actStart,
             [&calls](uint8_t code) { calls.keys.append(char(code)); },
             [&calls](bool enabled) { calls.keypad << enabled; }, [] {});
     }
