@@ -32,8 +32,29 @@ struct FrequencyUnit {
 };
 bool frequencyUnit(uint8_t code, FrequencyUnit *out);
 
-constexpr uint8_t kCurrentCode = 14;
-constexpr uint8_t kQualityCode = 6;
-constexpr uint8_t kDissipationCode = 13;
+// Parameter codes as bytes 10 (main) and 11 (secondary) carry them. Code 10
+// is the phase angle Phi, in degrees, as a secondary parameter and "T" as a
+// main one.
+enum ParameterCode : uint8_t {
+    kCpCode = 0,
+    kLpCode = 1,
+    kRpCode = 2,
+    kGpCode = 3,
+    kBpCode = 4,
+    kAdmittanceCode = 5,
+    kQualityCode = 6,
+    kCsCode = 7,
+    kLsCode = 8,
+    kRsCode = 9,
+    kPhaseCode = 10,
+    kXsCode = 11,
+    kImpedanceCode = 12,
+    kDissipationCode = 13,
+    kCurrentCode = 14,
+};
+
+// Where a frame (and a meter record's RawData) carries the two parameter codes.
+constexpr int kMainCodeByte = 10;
+constexpr int kSecondaryCodeByte = 11;
 
 } // namespace metertables
