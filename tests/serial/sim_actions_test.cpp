@@ -43,7 +43,24 @@ TEST(SimArguments, DefaultsAndExplicitValues) {
     EXPECT_EQ(o.faults[0].action.amount, 5000);
     EXPECT_EQ(o.faults[1].action.device, SimAction::Device::Thermometer);
 
+    EXPECT_FALSE(o.meter.dielectric);
+    ASSERT_EQ(parse({"--dielectric", "--eps-inf", "2.5", "--delta-eps", "0", "--tau0", "1e-14",
+                     "--activation", "0.8", "--sigma-dc", "0", "--empty-cell", "4.7"},
+                    &o, &message),
+              SimArgumentsOutcome::Run)
+        << qPrintable(message);
+    ASSERT_TRUE(o.meter.dielectric);
+    EXPECT_EQ(o.meter.dielectric->epsInfinity, 2.5);
+    EXPECT_EQ(o.meter.dielectric->deltaEps, 0);
+    EXPECT_EQ(o.meter.dielectric->tau0Seconds, 1e-14);
+    EXPECT_EQ(o.meter.dielectric->activationEv, 0.8);
+    EXPECT_EQ(o.meter.dielectric->sigmaDcSPerM, 0);
+    EXPECT_EQ(o.meter.dielectric->emptyCellPf, 4.7);
+    ASSERT_EQ(parse({"--dielectric"}, &o, &message), SimArgumentsOutcome::Run);
+    EXPECT_EQ(o.meter.dielectric->tau0Seconds, RelaxingDielectric().tau0Seconds);
+
     EXPECT_EQ(parse({"--help"}, &o, &message), SimArgumentsOutcome::Help);
+    EXPECT_TRUE(message.contains("--activation"));
     EXPECT_TRUE(message.contains("--ramp-back"));
     EXPECT_TRUE(message.contains("thermo lowercase"));
 }
@@ -60,6 +77,12 @@ TEST(SimArguments, RejectsWhatCannotRun) {
         {"--fault", "meter:silent:0:100"},
         {"--sensor-id", "1,2"},
         {"--noise", "-1"},
+        {"--tau0", "1e-14"}, // no sample to give it to
+        {"--dielectric", "--tau0", "0"},
+        {"--dielectric", "--empty-cell", "-10"},
+        {"--dielectric", "--delta-eps", "inf"},
+        {"--dielectric", "--activation", "nan"},
+        {"--dielectric", "--sigma-dc", "x"},
         {"stray"},
     };
     for (const QStringList &args : bad) {

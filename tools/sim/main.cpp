@@ -32,6 +32,16 @@ QString portLine(const char *what, const SimInstrument &instrument) {
         .arg(QLatin1String(what), instrument.linkPath(), instrument.slavePath());
 }
 
+// What the operator needs to enter for the sample, and where its loss should peak.
+QString dielectricLine(const RelaxingDielectric &d) {
+    QStringList peaks;
+    for (const int hz : {100, 1000, 10000, 100000})
+        peaks << QStringLiteral("%1 Hz at %2 C").arg(hz).arg(d.peakTemperatureC(hz), 0, 'f', 1);
+    return QStringLiteral("dielectric sample: C0 = %1 pF; eps'' peaks: %2")
+        .arg(d.emptyCellPf)
+        .arg(peaks.join(QStringLiteral(", ")));
+}
+
 // Lines typed on standard input become commands; end of input just stops listening.
 class CommandReader : public QObject {
 public:
@@ -128,6 +138,8 @@ int main(int argc, char **argv) {
             return 1;
         }
         say(portLine("meter", *meter));
+        if (options.meter.dielectric)
+            say(dielectricLine(*options.meter.dielectric));
     }
 
     for (const ScheduledFault &fault : options.faults) {

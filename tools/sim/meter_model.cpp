@@ -3,6 +3,7 @@
 #include "freq_keys.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -42,7 +43,12 @@ CapacitorReading CapacitorAt(double temperatureC, int frequencyHz) {
 }
 
 MeterModel::MeterModel(int frequencyHz)
-    : m_frequency(frequencyHz), m_mainCode(simparam::Cp), m_secondaryCode(simparam::D) {}
+    : m_frequency(frequencyHz), m_component(CapacitorAt), m_mainCode(simparam::Cp),
+      m_secondaryCode(simparam::D) {}
+
+void MeterModel::setComponent(Component component) {
+    m_component = std::move(component);
+}
 
 bool MeterModel::f3On() const {
     return (m_marks & simmark::F3) != 0;
@@ -99,7 +105,7 @@ void MeterModel::pressKey(uint8_t key) {
 }
 
 MeterDisplayState MeterModel::display(double temperatureC) const {
-    const CapacitorReading c = CapacitorAt(temperatureC, m_frequency);
+    const CapacitorReading c = m_component(temperatureC, m_frequency);
     const double omega = 2 * kPi * m_frequency;
     const double b = omega * c.cp;
     const double g = c.d * b;

@@ -3,8 +3,9 @@
 #include "meter_frame.h"
 
 #include <cstdint>
+#include <functional>
 
-// The component on the meter's terminals: a capacitor whose capacitance and loss drift
+// The default component on the meter's terminals: a capacitor whose capacitance and loss drift
 // smoothly with temperature T (degrees Celsius) and test frequency f (Hz). With
 // x = log10(f / 1000):
 //   Cp = 100 nF * (1 + 0.0015 * (T - 20)) * (1 - 0.01 * x)
@@ -16,6 +17,9 @@ struct CapacitorReading {
     double d = 0;
 };
 CapacitorReading CapacitorAt(double temperatureC, int frequencyHz);
+
+// What is on the terminals: Cp and D at a temperature and a test frequency.
+using Component = std::function<CapacitorReading(double temperatureC, int frequencyHz)>;
 
 // The meter's front panel state: the shown quantities, the mode marks and the test
 // frequency, changed by key codes as the instrument changes them.
@@ -32,6 +36,8 @@ public:
     bool f3On() const;
     uint8_t mainCode() const { return m_mainCode; }
     uint8_t secondaryCode() const { return m_secondaryCode; }
+    // The capacitor of CapacitorAt unless another component is put in its place.
+    void setComponent(Component component);
 
     // The display at this temperature of the component.
     MeterDisplayState display(double temperatureC) const;
@@ -40,6 +46,7 @@ private:
     void choose(uint8_t mainCode, uint8_t secondaryCode);
 
     int m_frequency;
+    Component m_component;
     uint8_t m_marks = 0;
     uint8_t m_mainCode;
     uint8_t m_secondaryCode;

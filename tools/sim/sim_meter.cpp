@@ -2,7 +2,12 @@
 
 SimMeter::SimMeter(const SimMeterOptions &options, QObject *parent)
     : SimInstrument(options.frameMs, options.linkPath, parent), m_model(options.frequencyHz),
-      m_temperature([] { return 20.0; }), m_rng(options.seed) {}
+      m_temperature([] { return 20.0; }), m_rng(options.seed) {
+    if (options.dielectric)
+        m_model.setComponent([sample = *options.dielectric](double temperatureC, int hz) {
+            return sample.at(temperatureC, hz);
+        });
+}
 
 void SimMeter::setTemperatureSource(std::function<double()> source) {
     m_temperature = std::move(source);

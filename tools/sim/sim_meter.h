@@ -1,9 +1,11 @@
 #pragma once
 
 #include "meter_model.h"
+#include "relaxing_dielectric.h"
 #include "sim_instrument.h"
 
 #include <functional>
+#include <optional>
 #include <random>
 
 struct SimMeterOptions {
@@ -11,6 +13,8 @@ struct SimMeterOptions {
     int frequencyHz = 1000; // must satisfy IsMeterFrequency
     QString linkPath;       // empty: no link, use slavePath()
     unsigned seed = 1;      // for the noise bytes
+    // On the terminals instead of the default capacitor, when set.
+    std::optional<RelaxingDielectric> dielectric;
 };
 
 // The immittance meter: a display frame every frameMs, key codes from the line
