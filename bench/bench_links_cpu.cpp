@@ -10,12 +10,12 @@
 // Without rates it measures the saturated line (523/s) and the meter's usual
 // pace (2.5/s), each for `seconds` (60 unless given).
 #include "app/main_window.h"
-#include "app/memory_policy.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
 #include "meter_frame.h"
 #include "model/event_store.h"
 #include "pty_port.h"
+#include "serial/platform.h"
 #include "serial/ser_com_port.h"
 #include "thermo_line.h"
 
@@ -167,7 +167,7 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // As the program starts.
-    KeepLargeBlocksOutOfTheHeap();
+    platform::keepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
     std::vector<double> rates;

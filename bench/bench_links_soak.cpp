@@ -7,12 +7,12 @@
 //
 //   bench_links_soak [frames [seconds]]
 #include "app/main_window.h"
-#include "app/memory_policy.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
 #include "meter_frame.h"
 #include "model/event_store.h"
 #include "pty_port.h"
+#include "serial/platform.h"
 #include "serial/ser_com_port.h"
 #include "thermo_line.h"
 
@@ -95,7 +95,7 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // As the program starts.
-    KeepLargeBlocksOutOfTheHeap();
+    platform::keepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
     const long frameTarget = argc > 1 ? std::atol(argv[1]) : kDayFrames;
     const double secondsLimit = argc > 2 ? std::atof(argv[2]) : 60.0;

@@ -1,7 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
-#include "app/memory_policy.h"
-#include "app/single_instance.h"
+#include "serial/platform.h"
 #include "settings/data_folder.h"
 #include "ui/about_box.h"
 
@@ -66,11 +65,11 @@ int main(int argc, char **argv) {
     if (answerCommandLine(argc, argv))
         return 0;
 
-    const SingleInstance instance(QStringLiteral("tamrel"));
+    const platform::SingleInstance instance(QStringLiteral("tamrel"));
     if (instance.alreadyRunning())
         return 0;
 
-    KeepLargeBlocksOutOfTheHeap();
+    platform::keepLargeBlocksOutOfTheHeap();
     Application app(argc, argv);
     Application::setWindowIcon(programIcon());
     TfrmMain frmMain(dataFolderOptions());

@@ -9,7 +9,6 @@
 #include "control/timers.h"
 #include "meter/key_codes.h"
 #include "model/app_state.h"
-#include "serial/port_access.h"
 #include "serial/port_names.h"
 #include "serial/ser_com_port.h"
 #include "ui/port_list.h"

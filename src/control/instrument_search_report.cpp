@@ -1,6 +1,7 @@
 #include "control/instrument_search_report.h"
 
-#include "serial/port_access.h"
+#include "serial/platform.h"
+#include "ui/port_access_text.h"
 
 #include <QMap>
 #include <QStringList>
@@ -29,7 +30,7 @@ QStringList deniedParagraphs(const QList<PortProbe> &denied) {
     QMap<QString, QList<int>> byRemedy;
     QStringList order;
     for (const PortProbe &probe : denied) {
-        const QString remedy = NoPermissionRemedy(probe.devicePath);
+        const QString remedy = PortAccessRemedyText(platform::noPermissionReason(probe.devicePath));
         if (!byRemedy.contains(remedy))
             order << remedy;
         byRemedy[remedy] << probe.number;

@@ -1,9 +1,14 @@
 #include "control/port_access_notice.h"
 
-#include "serial/port_access.h"
+#include "serial/platform.h"
 #include "ui/message_box.h"
+#include "ui/port_access_text.h"
 
 #include <QComboBox>
+
+QString NoPermissionAdvice(const QString &portName, const QString &devicePath) {
+    return PortAccessAdviceText(portName, devicePath, platform::noPermissionReason(devicePath));
+}
 
 QList<PortListEntry> PortListEntries(const QList<PortProbe> &probes) {
     QList<PortListEntry> entries;

@@ -11,6 +11,10 @@
 
 #include <functional>
 
+// What the user is told about a port that this account may not open: the port, its device,
+// and what to do about it on this system.
+QString NoPermissionAdvice(const QString &portName, const QString &devicePath);
+
 // The entries of the port-number lists for what a probe found: every port whose device exists,
 // those this user may not open with the advice on what to do.
 QList<PortListEntry> PortListEntries(const QList<PortProbe> &probes);

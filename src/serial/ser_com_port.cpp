@@ -1,9 +1,9 @@
 #include "serial/ser_com_port.h"
 
+#include "serial/platform.h"
 #include "serial/port_names.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace {
 
@@ -81,7 +81,7 @@ void TSerComPort::openPort() {
 
     m_serial.setPortName(path);
     if (!m_serial.open(QIODevice::ReadWrite)) {
-        const int systemError = errno;
+        const int systemError = platform::lastSystemError();
         const QSerialPort::SerialPortError error = m_serial.error();
         const QString text = path + QStringLiteral(": ") + m_serial.errorString();
         m_serial.clearError();
@@ -99,7 +99,7 @@ void TSerComPort::openPort() {
         throw EOpenComm(systemError, text);
     }
     if (!applyLineSettings()) {
-        const int systemError = errno;
+        const int systemError = platform::lastSystemError();
         const QString text = QStringLiteral("%1: cannot set %2 bit/s: %3")
                                  .arg(path)
                                  .arg(m_baud)

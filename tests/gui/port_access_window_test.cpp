@@ -6,7 +6,6 @@
 #include "control/port_access_notice.h"
 #include "instruments_support.h"
 #include "pty_port.h"
-#include "serial/port_access.h"
 #include "serial/ser_com_port.h"
 #include "ui/port_list.h"
 

@@ -1,6 +1,6 @@
 // The program's only arguments: --version and --help answer before the single-instance lock
 // and without a display, so that a shell or a package check can ask while a copy runs.
-#include "app/single_instance.h"
+#include "serial/platform.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -10,7 +10,7 @@
 namespace {
 
 TEST(ProgramCommandLine, VersionAndHelpAnswerWithoutADisplayWhileACopyRuns) {
-    const SingleInstance runningCopy(QStringLiteral("tamrel"));
+    const platform::SingleInstance runningCopy(QStringLiteral("tamrel"));
     const struct {
         const char *argument;
         const char *answer;

@@ -1,9 +1,9 @@
 // A serial device that exists but that this user may not open: told apart from a missing and
-// from a held one, and explained. Root opens every device, so the checks run in a copy of this
-// test started as the unprivileged user "nobody" through setpriv.
+// from a held one, and the reason found. Root opens every device, so the checks run in a copy of
+// this test started as the unprivileged user "nobody" through setpriv.
 #include "pty_support.h"
 
-#include "serial/port_access.h"
+#include "serial/platform.h"
 #include "serial/port_names.h"
 #include "serial/ser_com_port.h"
 
@@ -54,15 +54,9 @@ void checkAsUnprivileged(const QString &folder) {
     }
     EXPECT_FALSE(port.isOpen());
 
-    EXPECT_EQ(NoPermissionAdvice("COM1", groupDevice),
-              QStringLiteral("Нет доступа к порту COM1 (%1). Порт открывают члены группы "
-                             "«dialout». Добавьте себя в неё командой\n\nsudo usermod -aG "
-                             "dialout nobody\n\nи войдите в систему заново (выйдите из сеанса и "
-                             "войдите снова).")
-                  .arg(groupDevice));
-    EXPECT_EQ(NoPermissionRemedy(rootDevice),
-              "У вашей учётной записи нет права открывать это устройство; попросите "
-              "администратора дать вам доступ к нему.")
+    EXPECT_EQ(platform::noPermissionReason(groupDevice),
+              (PortAccessReason{PortAccessReason::JoinGroup, "dialout", "nobody"}));
+    EXPECT_EQ(platform::noPermissionReason(rootDevice).kind, PortAccessReason::AskAdministrator)
         << "joining root's group is no advice";
 }
 
