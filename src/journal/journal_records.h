@@ -1,5 +1,6 @@
 #pragma once
 
+#include "material/sample.h"
 #include "run/freq_storage.h"
 #include "run/temp_storage.h"
 
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 struct TEventRec;
 
@@ -77,7 +79,8 @@ struct TJournalRunSummary {
     int CellCount = 0;      // results cells holding a reading
     QString SavedFile;      // empty until saved
     QDateTime SavedAt;
-    bool UnsavedReadings = false; // readings recorded after the last save, or never saved
+    bool UnsavedReadings = false;  // readings recorded after the last save, or never saved
+    std::optional<TSample> Sample; // what the run measured, when the operator said
 };
 
 // A start and the readings recorded under it, oldest first.

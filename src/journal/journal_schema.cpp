@@ -100,7 +100,27 @@ const std::initializer_list<const char *> kVersion2 = {
          GROUP BY run_id, grid_row, grid_col)",
 };
 
-const std::initializer_list<const char *> kSteps[kJournalSchemaVersion] = {kVersion1, kVersion2};
+// Version 3: the sample a run measured, one row per run that has one. The
+// values are as the operator typed them (lengths in mm, the area in mm², C0
+// in pF); NULL where not given.
+const std::initializer_list<const char *> kVersion3 = {
+    R"(CREATE TABLE samples (
+         run_id INTEGER PRIMARY KEY REFERENCES runs (id) ON DELETE CASCADE,
+         name TEXT,
+         shape TEXT NOT NULL,
+         diameter_mm REAL,
+         side_a_mm REAL,
+         side_b_mm REAL,
+         area_mm2 REAL,
+         thickness_mm REAL,
+         empty_cell_pf REAL,
+         operator TEXT,
+         notes TEXT,
+         changed_at TEXT))",
+};
+
+const std::initializer_list<const char *> kSteps[kJournalSchemaVersion] = {kVersion1, kVersion2,
+                                                                           kVersion3};
 
 bool readVersion(const QSqlDatabase &db, int *version, QSqlError *error) {
     QSqlQuery query(db);

@@ -54,6 +54,9 @@ public:
     // The run's readings up to now are in `fileName`.
     TJournalOutcome markSaved(qint64 runId, const QString &fileName, const QDateTime &time);
     TJournalOutcome deleteRun(qint64 runId);
+    // The sample the run measured, set or changed at any time; nothing
+    // removes it. Kept as given, checked or not.
+    TJournalOutcome setSample(qint64 runId, const std::optional<TSample> &sample);
 
     // Newest first.
     TJournalOutcome runs(QVector<TJournalRunSummary> *summaries);
@@ -62,6 +65,8 @@ public:
     TJournalOutcome runToRecover(std::optional<TJournalRunSummary> *run);
     // Nothing when there is no such run.
     TJournalOutcome loadRun(qint64 runId, std::optional<TJournalRun> *run);
+    // The sample of the newest run that has one, to propose for the next run.
+    TJournalOutcome latestSample(std::optional<TSample> *sample);
 
 private:
     using Body = std::function<bool(QSqlError *error)>;

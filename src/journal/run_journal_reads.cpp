@@ -1,5 +1,6 @@
 #include "journal/run_journal.h"
 
+#include "journal/journal_sample_sql.h"
 #include "journal/journal_sql.h"
 
 #include <QHash>
@@ -83,8 +84,10 @@ bool TRunJournal::querySummaries(qint64 runId, int limit, QVector<TJournalRunSum
                            "(SELECT COUNT(*) FROM cells WHERE run_id = r.id), "
                            "(SELECT MAX(seq) FROM readings WHERE run_id = r.id), "
                            "(SELECT recorded_at FROM readings WHERE run_id = r.id "
-                           "  ORDER BY seq DESC LIMIT 1) "
-                           "FROM runs r WHERE ? = 0 OR r.id = ? ORDER BY r.id DESC LIMIT ?"),
+                           "  ORDER BY seq DESC LIMIT 1), %1 "
+                           "FROM runs r LEFT JOIN samples s ON s.run_id = r.id "
+                           "WHERE ? = 0 OR r.id = ? ORDER BY r.id DESC LIMIT ?")
+                .arg(sampleColumns(QStringLiteral("s"))),
             {runId, runId, limit}, error))
         return false;
     while (query.next()) {
@@ -102,6 +105,7 @@ bool TRunJournal::querySummaries(qint64 runId, int limit, QVector<TJournalRunSum
         const QVariant lastReading = query.value(9);
         s.UnsavedReadings =
             !lastReading.isNull() && lastReading.toLongLong() > query.value(5).toLongLong();
+        s.Sample = sampleFromRow(query, 11);
         out->append(s);
     }
     return finished(query, error);
