@@ -23,6 +23,20 @@ void TfrmMain::createChartControllers() {
     m_chartController->setErrorNotice([this](const QString &text) { reportFailure(text); });
     m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), this, this);
     m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    // The table as prepared and the latest start's frequencies and skip count.
+    m_readingsExport->setRunDescriber([this] {
+        TRunDescription run;
+        run.TempInit = m_state.TempStorage.TempInit;
+        run.TempFinal = m_state.TempStorage.TempFinal;
+        run.TempStep = m_state.TempStorage.TempStep;
+        run.Tolerance = m_state.TempStorage.TempDiff;
+        TRunDescription::Start start;
+        for (const TFreqItem &item : m_state.FreqStorage.Items)
+            start.Frequencies << item.Freq;
+        start.SkipCount = m_state.SkipPacketCount;
+        run.Starts << start;
+        return run;
+    });
 
     auto *status = new RunStatusView(statusBar());
     statusBar()->setObjectName(QStringLiteral("sbrRun"));

@@ -40,16 +40,16 @@ TReadingsExportCommand::TReadingsExportCommand(const TRunReadings &current, QWid
 }
 
 void TReadingsExportCommand::actFileSaveReadingsExecute() {
-    save(m_current);
+    save(m_current, m_describe ? m_describe() : TRunDescription());
 }
 
 void TReadingsExportCommand::saveRun(const TJournalRun &run) {
     TRunReadings readings(run.Table.DecimalSeparator);
     readings.loadRun(run);
-    save(readings);
+    save(readings, describeRun(run));
 }
 
-void TReadingsExportCommand::save(const TRunReadings &readings) {
+void TReadingsExportCommand::save(const TRunReadings &readings, const TRunDescription &run) {
     if (readings.readings().isEmpty()) {
         if (m_showError)
             m_showError(QStringLiteral("Нет записанных отсчётов — сохранять нечего."));
@@ -62,7 +62,7 @@ void TReadingsExportCommand::save(const TRunReadings &readings) {
     if (chosen.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();
-    const QString problem = readingsexport::write(chosen, readings.readings());
+    const QString problem = readingsexport::write(chosen, readings.readings(), run);
     if (!problem.isEmpty() && m_showError)
         m_showError(problem);
 }

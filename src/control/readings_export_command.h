@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/journal_records.h"
+#include "plot/run_description.h"
 #include "plot/run_readings.h"
 
 #include <QObject>
@@ -19,6 +20,8 @@ public:
     // Asks where to save, offering `suggested`; an empty name means cancelled.
     using FileChooser = std::function<QString(const QString &suggested)>;
     using ErrorNotice = std::function<void(const QString &text)>;
+    // What the file says about the current run besides its readings.
+    using RunDescriber = std::function<TRunDescription()>;
 
     // `current`: the readings of the current run, kept by the chart controller.
     TReadingsExportCommand(const TRunReadings &current, QWidget *window, QObject *parent = nullptr);
@@ -26,6 +29,7 @@ public:
     // Tests replace the dialogs to run without a human.
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
     void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
+    void setRunDescriber(RunDescriber describer) { m_describe = std::move(describer); }
 
 public slots:
     // The readings of the current run.
@@ -34,10 +38,11 @@ public slots:
     void saveRun(const TJournalRun &run);
 
 private:
-    void save(const TRunReadings &readings);
+    void save(const TRunReadings &readings, const TRunDescription &run);
 
     const TRunReadings &m_current;
     FileChooser m_chooseFile;
     ErrorNotice m_showError;
+    RunDescriber m_describe;
     QString m_lastFolder;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/run_description.h"
 #include "plot/run_readings.h"
 
 #include <QByteArray>
@@ -10,16 +11,23 @@
 // header line, "." as decimal point and values as plain numbers in the base
 // unit, so data tools and spreadsheets read it without settings. Times are
 // local, ISO 8601 with milliseconds; an unknown number is an empty field.
+// Lines starting with "#" before the header describe the run: the program,
+// the sample, the table and each start, and why derived values are missing.
+// With a sample, each line also carries the permittivity, loss, tan delta,
+// conductivity and electric modulus of its reading.
 namespace readingsexport {
 
 QByteArray header();
-QByteArray line(const TPlotReading &reading);
-QByteArray text(const QVector<TPlotReading> &readings);
+// `cell`: the sample's, or nullptr for a run without one (empty derived fields).
+QByteArray line(const TPlotReading &reading, const TSampleCell *cell);
+QByteArray description(const TRunDescription &run, const QVector<TPlotReading> &readings);
+QByteArray text(const QVector<TPlotReading> &readings, const TRunDescription &run);
 // Every reading of a run from the journal, start after start.
 QByteArray text(const TJournalRun &run);
 
 // Writes the text to `fileName`, replacing the file only once all of it is
 // written. Returns an empty string, or what went wrong as a Russian sentence.
-QString write(const QString &fileName, const QVector<TPlotReading> &readings);
+QString write(const QString &fileName, const QVector<TPlotReading> &readings,
+              const TRunDescription &run);
 
 } // namespace readingsexport

@@ -1,12 +1,24 @@
 #include "plot/run_readings.h"
 
 #include "base/number_format.h"
+#include "meter/meter_tables.h"
 #include "plot/unit_scale.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
+
+// The code of a parameter from the frame, or from its name when the
+// reading was kept without a frame.
+uint8_t parameterCode(const QByteArray &frame, int at, const QString &name, bool secondary) {
+    if (frame.size() > at)
+        return uint8_t(frame.at(at));
+    for (uint8_t code = 0; code <= metertables::kCurrentCode; ++code)
+        if (name == (secondary ? metertables::secondaryName(code) : metertables::mainName(code)))
+            return code;
+    return 0xFF;
+}
 
 double baseValue(const QString &text, QChar separator) {
     double value = 0.0;
@@ -70,6 +82,8 @@ TReadingUpdate TRunReadings::append(const TJournalReading &r, QChar separator) {
     p.SecUnit = sharedBaseUnit(r.SecUnit);
     p.FrameSize = uint8_t(std::min<qsizetype>(r.Frame.size(), TPlotReading::kFrameBytes));
     std::copy_n(r.Frame.constData(), p.FrameSize, p.FrameBytes.begin());
+    p.MainCode = parameterCode(r.Frame, metertables::kMainCodeByte, r.MainName, false);
+    p.SecCode = parameterCode(r.Frame, metertables::kSecondaryCodeByte, r.SecName, true);
 
     TReadingUpdate update;
     update.Cell = cellKey(r.Row, r.Col);

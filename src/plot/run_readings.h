@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/journal_records.h"
+#include "material/admittance.h"
 
 #include <QChar>
 #include <QDateTime>
@@ -32,8 +33,14 @@ struct TPlotReading {
     QString SecUnit;
     std::array<uint8_t, kFrameBytes> FrameBytes{};
     uint8_t FrameSize = 0; // 0 for a reading the journal kept without its frame
+    // The parameter codes of the frame, or of the names for a reading kept
+    // without one; 0xFF for a name the meter does not show.
+    uint8_t MainCode = 0xFF;
+    uint8_t SecCode = 0xFF;
 
     QByteArray frame() const;
+    // The displayed pair, as the material conversion takes it.
+    TMeterPair pair() const { return {MainCode, MainValue, SecCode, SecValue}; }
 };
 
 // The cell a reading was recorded in.

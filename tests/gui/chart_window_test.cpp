@@ -206,7 +206,11 @@ TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
     window->readingsExport()->saveRun(run);
     QFile file(folder.filePath("past.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('\n'), 1 + recorded.size());
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    int described = 0;
+    while (lines[described].startsWith('#'))
+        ++described;
+    EXPECT_EQ(lines.size() - described, 1 + recorded.size() + 1);
 }
 
 TEST_F(ChartWindowTest, SavesBothChartsAsPngOrSvg) {
@@ -284,7 +288,14 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    QList<QByteArray> lines = file.readAll().split('\n');
+    // The run's description: the table as prepared, the latest start.
+    QList<QByteArray> description;
+    while (!lines.isEmpty() && lines.first().startsWith('#'))
+        description << lines.takeFirst();
+    EXPECT_TRUE(description.contains("# sample: none"));
+    EXPECT_TRUE(description.contains(
+        "# tolerance_C: " + numfmt::general(window->state().TempStorage.TempDiff, '.').toUtf8()));
     ASSERT_EQ(lines.size(), 1 + recorded.size() + 1); // header, readings, after the last end
     for (int i = 0; i < recorded.size(); ++i) {
         const QList<QByteArray> f = lines[1 + i].split(',');

@@ -33,6 +33,14 @@ TRunReadings fixture() {
     return readings;
 }
 
+// The lines of an export after its "#" description.
+QStringList dataLines(const QByteArray &bytes) {
+    QStringList lines = QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+    while (!lines.isEmpty() && lines.first().startsWith('#'))
+        lines.removeFirst();
+    return lines;
+}
+
 double parse(const QString &field) {
     bool ok = false;
     const double value = QLocale::c().toDouble(field, &ok);
@@ -42,14 +50,16 @@ double parse(const QString &field) {
 
 TEST(ReadingsExport, OneLinePerReadingThatParsesBackToTheReadings) {
     const TRunReadings readings = fixture();
-    const QByteArray bytes = readingsexport::text(readings.readings());
+    const QByteArray bytes = readingsexport::text(readings.readings(), TRunDescription());
     ASSERT_TRUE(bytes.endsWith('\n'));
-    const QStringList lines = QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = dataLines(bytes);
     ASSERT_EQ(lines.size(), 1 + readings.readings().size());
     const QStringList header = lines[0].split(',');
     EXPECT_EQ(header, QStringList({"time", "set_point_C", "temperature_C", "frequency_Hz",
                                    "main_name", "main_value", "main_unit", "secondary_name",
-                                   "secondary_value", "secondary_unit", "frame"}));
+                                   "secondary_value", "secondary_unit", "frame", "eps_real",
+                                   "eps_imag", "tan_delta", "sigma_S_per_m", "modulus_real",
+                                   "modulus_imag"}));
 
     for (int i = 0; i < readings.readings().size(); ++i) {
         SCOPED_TRACE(lines[i + 1].toStdString());
@@ -70,13 +80,14 @@ TEST(ReadingsExport, OneLinePerReadingThatParsesBackToTheReadings) {
     }
     EXPECT_EQ(lines[1], "2024-03-05T09:15:30.250,20,20.06,100,Cp,1.2345E-8,F,D,0.00123,,"
                         "AA" +
-                            QString(38, QLatin1Char('0')) + "01");
+                            QString(38, QLatin1Char('0')) + "01,,,,,,")
+        << "no sample: the derived values are empty";
     EXPECT_EQ(lines[2].section(',', 0, 2), "2024-03-05T09:15:31.500,20,20.125");
     EXPECT_EQ(lines[2].section(',', 5, 5), "-1.2E-12");
     EXPECT_EQ(lines[3].section(',', 3, 9), "1000000,Z,123450,Ohm,Phi,45.5,deg");
     EXPECT_EQ(lines[4].section(',', 2, 2), "") << "unknown temperature";
     EXPECT_EQ(lines[4].section(',', 5, 5), "") << "unreadable value";
-    EXPECT_EQ(lines[4].section(',', 10), "") << "no frame kept";
+    EXPECT_EQ(lines[4].section(',', 10, 10), "") << "no frame kept";
 }
 
 TEST(ReadingsExport, ARunFromTheJournalIsReadWithItsOwnSeparator) {
@@ -86,8 +97,8 @@ TEST(ReadingsExport, ARunFromTheJournalIsReadWithItsOwnSeparator) {
     first.Readings = {cpReading(1, 2, 100, 20.06, "1.2345E-8", "0.00123")};
     second.Readings = {cpReading(2, 2, 100, 21, "1.5E-8", "0.002")};
     run.Segments = {first, second};
-    const QList<QByteArray> lines = readingsexport::text(run).split('\n');
-    ASSERT_EQ(lines.size(), 4);
+    const QStringList lines = dataLines(readingsexport::text(run));
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1].split(',')[5], "1.2345E-8");
     EXPECT_EQ(lines[2].split(',')[8], "0.002");
 }
@@ -96,15 +107,19 @@ TEST(ReadingsExport, WritesTheTextOrSaysWhyNot) {
     const TRunReadings readings = fixture();
     QTemporaryDir dir;
     const QString path = dir.filePath("readings.csv");
-    EXPECT_EQ(readingsexport::write(path, readings.readings()), QString());
+    TRunDescription run;
+    run.Sample = TSample();
+    run.Sample->EmptyCellPf = 2;
+    run.Sample->Shape = TSample::Geometry::EmptyCell;
+    EXPECT_EQ(readingsexport::write(path, readings.readings(), run), QString());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), readingsexport::text(readings.readings()));
+    EXPECT_EQ(file.readAll(), readingsexport::text(readings.readings(), run));
 
-    const QString error = readingsexport::write(dir.filePath("missing/readings.csv"), {});
+    const QString error = readingsexport::write(dir.filePath("missing/readings.csv"), {}, run);
     EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось сохранить файл «")))
         << error.toStdString();
-    EXPECT_EQ(readingsexport::write(dir.path() + "/", {}).isEmpty(), false);
+    EXPECT_EQ(readingsexport::write(dir.path() + "/", {}, run).isEmpty(), false);
 }
 
 } // namespace
