@@ -1,5 +1,6 @@
 #include "plot/axis_range.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -47,6 +48,44 @@ TRange logarithmic(double lo, double hi) {
     if (r.hi <= r.lo)
         r.hi = roundStep(r.lo * 1.01);
     return r;
+}
+
+TLogAxis logarithmicAxis(double lo, double hi) {
+    TLogAxis axis;
+    TRange r;
+    if (hi < 3 * lo) {
+        r = linear(lo, hi, 6);
+        const double step = (r.hi - r.lo) / (r.ticks - 1);
+        for (int i = 0; i < r.ticks; ++i)
+            axis.labels.append(r.lo + i * step);
+    } else {
+        r = logarithmic(lo, hi);
+        const auto labelled = [&axis](double v) {
+            return std::any_of(axis.labels.cbegin(), axis.labels.cend(),
+                               [v](double l) { return std::fabs(l - v) <= 1e-9 * v; });
+        };
+        const auto addLabels = [&](std::initializer_list<double> multiples) {
+            const int first = int(std::floor(std::log10(r.lo) + 1e-9));
+            for (int e = first; std::pow(10.0, e) <= r.hi * (1 + 1e-9); ++e)
+                for (double m : multiples) {
+                    const double v = m * std::pow(10.0, e);
+                    if (v >= r.lo * (1 - 1e-9) && v <= r.hi * (1 + 1e-9) && !labelled(v))
+                        axis.labels.append(v);
+                }
+        };
+        addLabels({1.0});
+        if (axis.labels.size() < 3)
+            addLabels({2.0, 5.0});
+        // Round ends that are no power of ten: 20 Hz .. 1 MHz.
+        for (double end : {r.lo, r.hi})
+            if (!labelled(end))
+                axis.labels.append(end);
+        std::sort(axis.labels.begin(), axis.labels.end());
+    }
+    const double pad = std::pow(r.hi / r.lo, kLogPadding);
+    axis.lo = r.lo / pad;
+    axis.hi = r.hi * pad;
+    return axis;
 }
 
 } // namespace axisrange

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVector>
+
 // Axis ranges that change only when the data leave them: the ends lie on
 // round ticks, so most new points fall inside the range the chart has and
 // the chart need not lay out all its points again.
@@ -19,5 +21,21 @@ TRange linear(double lo, double hi, int maxTicks);
 // lo .. hi (both positive) widened to 1, 2 or 5 times a power of ten at
 // each end. A logarithmic axis places its own ticks, so `ticks` stays 0.
 TRange logarithmic(double lo, double hi);
+
+// A logarithmic axis that labels values of its own choosing.
+struct TLogAxis {
+    double lo = 1.0;        // the ends, a little beyond round values, so that a
+    double hi = 10.0;       // marker on a round end is drawn whole
+    QVector<double> labels; // ascending, each inside lo .. hi
+};
+
+// The axis for lo .. hi (both positive). Over a factor of three or more the
+// round ends of logarithmic() and the powers of ten between them, with 2x and
+// 5x a power of ten as well while that leaves fewer than three labels; over
+// less, the ticks of a linear axis. Either way the ends are labelled and
+// padded by kLogPadding of the axis's decades. Like the other ranges it
+// changes only when the data leave it.
+inline constexpr double kLogPadding = 0.025;
+TLogAxis logarithmicAxis(double lo, double hi);
 
 } // namespace axisrange

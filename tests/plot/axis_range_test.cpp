@@ -54,4 +54,42 @@ TEST(AxisRange, LogarithmicEndsOnOneTwoOrFiveTimesAPowerOfTen) {
     }
 }
 
+TEST(AxisRange, LogarithmicAxisLabelsAtLeastThreeValuesAndPadsItsEnds) {
+    struct Case {
+        double lo, hi;
+        QVector<double> labels;
+    };
+    const Case cases[] = {
+        // Decades: the powers of ten and the round ends.
+        {25, 1e6, {20, 100, 1e3, 1e4, 1e5, 1e6}},
+        {100, 1e6, {100, 1e3, 1e4, 1e5, 1e6}},
+        // Less than three powers of ten: 2x and 5x join them.
+        {1000, 5000, {1000, 2000, 5000}},
+        {300, 900, {200, 500, 1000}},
+        {0.0048, 0.0162, {0.002, 0.005, 0.01, 0.02}},
+        // Within a factor of three: the ticks of a linear axis.
+        {97.2, 100.9, {97, 98, 99, 100, 101}},
+        {2.2e-9, 4.7e-9, {2e-9, 3e-9, 4e-9, 5e-9}},
+        {100, 100, {90, 95, 100, 105, 110}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const axisrange::TLogAxis axis = axisrange::logarithmicAxis(c.lo, c.hi);
+        ASSERT_EQ(axis.labels.size(), c.labels.size());
+        for (int i = 0; i < c.labels.size(); ++i)
+            EXPECT_NEAR(axis.labels[i], c.labels[i], 1e-9 * c.labels[i]) << i;
+        // Every point, and every label, lies inside by the padding: a
+        // marker on the first or the last frequency is drawn whole.
+        const double decades = std::log10(axis.hi / axis.lo);
+        const double inside = decades * axisrange::kLogPadding / (1 + 2 * axisrange::kLogPadding);
+        EXPECT_GE(std::log10(std::min(c.lo, axis.labels.first()) / axis.lo), inside * 0.999);
+        EXPECT_GE(std::log10(axis.hi / std::max(c.hi, axis.labels.last())), inside * 0.999);
+    }
+    // A point inside the axis leaves it as it is.
+    const axisrange::TLogAxis wide = axisrange::logarithmicAxis(25, 1e6);
+    const axisrange::TLogAxis same = axisrange::logarithmicAxis(30, 9e5);
+    EXPECT_EQ(wide.lo, same.lo);
+    EXPECT_EQ(wide.hi, same.hi);
+}
+
 } // namespace
