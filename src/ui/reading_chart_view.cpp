@@ -1,13 +1,15 @@
 #include "ui/reading_chart_view.h"
 
+#include "base/number_format.h"
 #include "plot/axis_range.h"
+#include "plot/series_colors.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
-#include <QLogValueAxis>
 #include <QPen>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -35,26 +37,33 @@ QLocale labelLocale(QChar decimalSeparator) {
     return locale;
 }
 
-// Frequencies up to 1 MHz are written out in full, values with four digits.
-QAbstractAxis *makeAxis(bool logarithmic, const QString &labelFormat) {
+// A logarithmic axis is a linear one over the decimal logarithm, so that it
+// can label 2x and 5x ticks where a decade has too few.
+QAbstractAxis *makeAxis(bool logarithmic) {
     if (logarithmic) {
-        auto *axis = new QLogValueAxis;
-        axis->setBase(10);
-        axis->setLabelFormat(labelFormat);
-        axis->setMinorTickCount(8);
+        auto *axis = new QCategoryAxis;
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         return axis;
     }
     auto *axis = new QValueAxis;
-    axis->setLabelFormat(labelFormat);
+    axis->setLabelFormat(QStringLiteral("%.4g"));
     return axis;
 }
 
 // Sets the range only when it changes: every change lays out all points again.
-void fitRange(QAbstractAxis *axis, double lo, double hi) {
-    if (auto *log = qobject_cast<QLogValueAxis *>(axis)) {
-        const axisrange::TRange r = axisrange::logarithmic(lo, hi);
-        if (log->min() != r.lo || log->max() != r.hi)
-            log->setRange(r.lo, r.hi);
+void fitRange(QAbstractAxis *axis, double lo, double hi, QChar decimalSeparator) {
+    if (auto *log = qobject_cast<QCategoryAxis *>(axis)) {
+        const axisrange::TLogAxis r = axisrange::logarithmicAxis(lo, hi);
+        const double min = std::log10(r.lo);
+        const double max = std::log10(r.hi);
+        if (log->min() == min && log->max() == max && log->count() == r.labels.size())
+            return;
+        for (const QString &label : log->categoriesLabels())
+            log->remove(label);
+        log->setStartValue(min);
+        for (double value : r.labels)
+            log->append(numfmt::general(value, decimalSeparator), std::log10(value));
+        log->setRange(min, max);
         return;
     }
     auto *linear = static_cast<QValueAxis *>(axis);
@@ -71,7 +80,8 @@ void fitRange(QAbstractAxis *axis, double lo, double hi) {
 } // namespace
 
 ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
-    : QChartView(parent), m_chart(new QChart), m_highlight(new QScatterSeries) {
+    : QChartView(parent), m_chart(new QChart), m_highlight(new QScatterSeries),
+      m_separator(decimalSeparator) {
     m_chart->setLocalizeNumbers(true);
     m_chart->setLocale(labelLocale(decimalSeparator));
     m_chart->legend()->setAlignment(Qt::AlignRight);
@@ -103,8 +113,17 @@ std::optional<QPointF> ReadingChartView::highlightedPoint() const {
     return m_highlight->at(0);
 }
 
-QPointF ReadingChartView::scaled(const QPointF &p) const {
-    return QPointF(p.x(), p.y() / m_scale.factor());
+QList<QPointF> ReadingChartView::shownPoints(int series) const {
+    QList<QPointF> points = m_series.at(series)->points();
+    for (QPointF &p : points)
+        p = QPointF(m_logArgument ? std::pow(10.0, p.x()) : p.x(),
+                    m_logValues ? std::pow(10.0, p.y()) : p.y());
+    return points;
+}
+
+QPointF ReadingChartView::plotted(const QPointF &p) const {
+    const double y = p.y() / m_scale.factor();
+    return QPointF(m_logArgument ? std::log10(p.x()) : p.x(), m_logValues ? std::log10(y) : y);
 }
 
 void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
@@ -114,8 +133,8 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
     }
     m_logArgument = logArgument;
     m_logValues = logValues;
-    m_axisX = makeAxis(logArgument, logArgument ? QStringLiteral("%.7g") : QStringLiteral("%.4g"));
-    m_axisY = makeAxis(logValues, QStringLiteral("%.4g"));
+    m_axisX = makeAxis(logArgument);
+    m_axisY = makeAxis(logValues);
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 }
@@ -128,7 +147,7 @@ QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series) {
     QList<QPointF> points;
     points.reserve(series.Points.size());
     for (const TSeriesPoint &p : series.Points)
-        points.append(scaled(p.Value));
+        points.append(plotted(p.Value));
     line->append(points);
     m_chart->addSeries(line);
     line->attachAxis(m_axisX);
@@ -157,6 +176,7 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     fitAxes(set);
     for (const TChartSeries &series : set.series())
         m_series.append(addDataSeries(series));
+    colorSeries();
 
     m_chart->addSeries(m_highlight);
     m_highlight->attachAxis(m_axisX);
@@ -180,10 +200,10 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
         QLineSeries *series = m_series[e.series];
         switch (e.kind) {
         case TSeriesEdit::InsertPoint:
-            series->insert(e.point, scaled(e.value));
+            series->insert(e.point, plotted(e.value));
             break;
         case TSeriesEdit::ReplacePoint:
-            series->replace(e.point, scaled(e.value));
+            series->replace(e.point, plotted(e.value));
             break;
         case TSeriesEdit::RemovePoint:
             series->remove(e.point);
@@ -202,10 +222,18 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
         fitAxes(set);
 }
 
+// The series are of an ordered variable (frequencies, set points): their
+// colours follow its order, and no two share one.
+void ReadingChartView::colorSeries() {
+    const QVector<TRgb> colors = orderedColors(int(m_series.size()));
+    for (int i = 0; i < m_series.size(); ++i)
+        m_series[i]->setColor(QColor(colors[i].r, colors[i].g, colors[i].b));
+}
+
 void ReadingChartView::setHighlight(std::optional<QPointF> point) {
     m_highlightPoint = point;
     if (point)
-        m_highlight->replace(QList<QPointF>{scaled(*point)});
+        m_highlight->replace(QList<QPointF>{plotted(*point)});
     else
         m_highlight->clear();
 }
@@ -218,6 +246,6 @@ void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
     const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
     if (!b)
         return;
-    fitRange(m_axisX, b->xMin, b->xMax);
-    fitRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor());
+    fitRange(m_axisX, b->xMin, b->xMax, m_separator);
+    fitRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor(), m_separator);
 }

@@ -32,7 +32,12 @@ public:
     void setHighlight(std::optional<QPointF> point);
 
     // The drawn series in the set's order, and the values' unit prefix.
+    // A logarithmic axis draws the decimal logarithm of its values.
     QList<QXYSeries *> dataSeries() const;
+    // The points of a drawn series as values: x as given, y divided by the prefix.
+    QList<QPointF> shownPoints(int series) const;
+    bool logArgument() const { return m_logArgument; }
+    bool logValues() const { return m_logValues; }
     const plotunits::TUnitScale &valueScale() const { return m_scale; }
     std::optional<QPointF> highlightedPoint() const;
 
@@ -40,11 +45,13 @@ private:
     void replaceAxes(bool logArgument, bool logValues);
     void fitAxes(const TChartSeriesSet &set);
     QLineSeries *addDataSeries(const TChartSeries &series);
-    QPointF scaled(const QPointF &p) const;
+    QPointF plotted(const QPointF &p) const;
+    void colorSeries();
 
     QChart *m_chart;
     QList<QLineSeries *> m_series;
     QScatterSeries *m_highlight;
+    QChar m_separator;
     QAbstractAxis *m_axisX = nullptr;
     QAbstractAxis *m_axisY = nullptr;
     bool m_logArgument = false;

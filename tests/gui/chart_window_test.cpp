@@ -14,12 +14,14 @@
 #include "ui/thermo_display_view.h"
 
 #include <QAction>
+#include <QCategoryAxis>
 #include <QCheckBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QXYSeries>
 
@@ -63,7 +65,7 @@ void expectChartHolds(const ReadingChartView *chart, const QVector<TJournalReadi
     for (const auto &[hz, readings] : byFrequency) {
         SCOPED_TRACE(hz);
         EXPECT_EQ(series[s]->name(), frequencyName(hz));
-        const QList<QPointF> points = series[s]->points();
+        const QList<QPointF> points = chart->shownPoints(s);
         ASSERT_EQ(points.size(), int(readings.size()));
         for (int p = 0; p < points.size(); ++p) {
             const double value = baseValue(secondary ? readings[p].SecBase : readings[p].MainBase);
@@ -148,18 +150,42 @@ TEST_F(ChartWindowTest, AgainstFrequencyOneSeriesPerSetPointAndBackAgain) {
     ASSERT_EQ(series.size(), 2);
     EXPECT_EQ(series[0]->name(), "20 °C");
     EXPECT_EQ(series[1]->name(), "21 °C");
-    ASSERT_EQ(series[0]->count(), 2);
-    EXPECT_EQ(series[0]->at(0).x(), 100);
-    EXPECT_EQ(series[0]->at(1).x(), 5000);
-    EXPECT_EQ(mainChart()->chart()->axes(Qt::Horizontal).first()->type(),
-              QAbstractAxis::AxisTypeLogValue);
+    const QList<QPointF> points = mainChart()->shownPoints(0);
+    ASSERT_EQ(points.size(), 2);
+    EXPECT_DOUBLE_EQ(points[0].x(), 100);
+    EXPECT_DOUBLE_EQ(points[1].x(), 5000);
+    EXPECT_TRUE(mainChart()->logArgument());
+    // Under two decades: 2x and 5x are labelled too.
+    auto *frequencies =
+        qobject_cast<QCategoryAxis *>(mainChart()->chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(frequencies, nullptr);
+    EXPECT_EQ(frequencies->categoriesLabels(),
+              QStringList({"100", "200", "500", "1000", "2000", "5000"}));
+    EXPECT_LT(frequencies->min(), std::log10(100.0)) << "room for the marker at the end";
+    EXPECT_GT(frequencies->max(), std::log10(5000.0));
 
     view->chbLogScale()->setChecked(true);
-    EXPECT_EQ(mainChart()->chart()->axes(Qt::Vertical).first()->type(),
-              QAbstractAxis::AxisTypeLogValue);
+    EXPECT_TRUE(mainChart()->logValues());
+    const QPointF first = mainChart()->shownPoints(0)[0];
+    EXPECT_NEAR(first.y(), baseValue(recorded[0].MainBase) / mainChart()->valueScale().factor(),
+                1e-12 * first.y());
     view->chbAgainstFrequency()->setChecked(false);
     view->chbLogScale()->setChecked(false);
     expectChartHolds(mainChart(), recorded, false);
+}
+
+// 25 set points against the frequency: every series a colour of its own.
+TEST_F(ChartWindowTest, SeriesOfManySetPointsNeverShareAColour) {
+    for (int t = 0; t < 25; ++t)
+        record(-50.0 + t, 100, -50 + t);
+    window->actions().actShowChart->trigger();
+    chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
+    const QList<QXYSeries *> series = mainChart()->dataSeries();
+    ASSERT_EQ(series.size(), 25);
+    QSet<QRgb> colors;
+    for (QXYSeries *s : series)
+        colors.insert(s->color().rgb());
+    EXPECT_EQ(colors.size(), 25);
 }
 
 TEST_F(ChartWindowTest, APreparedTableStartsAnEmptyChartAndProgress) {
