@@ -5,10 +5,12 @@
 // pseudo-terminals; the figure is the program's CPU time over the measuring
 // time, in percent of one core. The writer's own CPU is not counted.
 //
-//   bench_links_cpu [seconds [frames-per-second ...]]
+//   bench_links_cpu [--logs] [seconds [frames-per-second ...]]
 //
-// Without rates it measures the saturated line (523/s) and the meter's usual
-// pace (2.5/s), each for `seconds` (60 unless given).
+// Without rates it measures a meter's most on its 9600-baud line (43.6/s), the
+// meter's usual pace (2.5/s) and, as a record, a saturated 115 200-baud line
+// (523/s), each for `seconds` (60 unless given). With --logs the device logs
+// are shown, as the check box of the port settings shows them.
 #include "app/main_window.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
@@ -20,6 +22,7 @@
 #include "thermo_line.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -41,6 +44,8 @@ namespace {
 constexpr int kMeterPort = 3;
 constexpr int kThermoPort = 4;
 constexpr double kSaturatedRate = 523.0;
+// 22-byte frames of ten bits a byte on a 9600-baud line.
+constexpr double kMeterLineRate = 9600.0 / 220.0;
 constexpr double kUsualRate = 2.5;
 // The window is shown and the links settle before the clock starts.
 constexpr int kSettleMs = 2000;
@@ -169,12 +174,14 @@ int main(int argc, char **argv) {
     // As the program starts.
     platform::keepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool logsShown = args.removeAll(QStringLiteral("--logs")) > 0;
+    const double seconds = args.isEmpty() ? 60.0 : args.takeFirst().toDouble();
     std::vector<double> rates;
-    for (int i = 2; i < argc; ++i)
-        rates.push_back(std::atof(argv[i]));
+    for (const QString &rate : std::as_const(args))
+        rates.push_back(rate.toDouble());
     if (rates.empty())
-        rates = {kSaturatedRate, kUsualRate};
+        rates = {kMeterLineRate, kUsualRate, kSaturatedRate};
 
     QTemporaryDir dir;
     const QString ports = dir.filePath(QStringLiteral("ports"));
@@ -202,9 +209,13 @@ int main(int argc, char **argv) {
     window.portTemp()->setOpen(true);
     window.thermoLink()->setLinkTimersEnabled(true);
     window.show();
+    if (logsShown)
+        window.ui().chbComPortAndLogVisibility->click();
 
-    std::printf("Program CPU with the window shown (%s), measured over %.0f s per rate\n",
-                qPrintable(QGuiApplication::platformName()), seconds);
+    std::printf("Program CPU with the window shown (%s), device logs %s, measured over %.0f s "
+                "per rate\n",
+                qPrintable(QGuiApplication::platformName()), logsShown ? "shown" : "hidden",
+                seconds);
     Writer writer{meterLine, thermoLine, meterFrames(), thermometerLines()};
     for (const double rate : rates) {
         const Measured m = measure(window, writer, rate, seconds);

@@ -4,9 +4,15 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimerEvent>
 
 namespace {
 constexpr int kKeptLines = 3000;
+// A meter on a fast line sends forty lines a second; the eye reads none of
+// them at that pace, and every showing lays out, scrolls and repaints the log.
+// The display refresh's period: the first frame after a quiet spell starts
+// both, so the log and the display are painted together.
+constexpr int kShowPaceMs = 200;
 } // namespace
 
 DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget *parent)
@@ -24,9 +30,11 @@ DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget
 // Here the document is written directly, with cursors placed by position (one
 // that moves by blocks lays out the block it leaves), in two edits that the
 // layout sees as the few blocks each touched. A hidden log needs no layout at
-// all: its layout hears nothing until the log is shown.
+// all: its layout hears nothing until the log is shown; nor does a shown one
+// between two showings, which catches up with all the lines at once.
 void DeviceLog::appendLine(const QString &line) {
-    const bool shown = isVisible();
+    const bool shown = isVisible() && !m_pace.isActive();
+    m_behind = m_behind || (isVisible() && !shown);
     QTextDocument *doc = document();
     {
         const QSignalBlocker quiet(shown ? nullptr : doc->documentLayout());
@@ -49,8 +57,34 @@ void DeviceLog::appendLine(const QString &line) {
         }
         doc->setMaximumBlockCount(kept);
     }
-    if (shown)
+    if (shown) {
         scrollToNewestLine();
+        m_pace.start(kShowPaceMs, this);
+    }
+}
+
+void DeviceLog::timerEvent(QTimerEvent *event) {
+    if (event->timerId() != m_pace.timerId()) {
+        QPlainTextEdit::timerEvent(event);
+        return;
+    }
+    m_pace.stop();
+    if (!m_behind)
+        return;
+    m_behind = false;
+    if (isVisible()) {
+        catchUp();
+        m_pace.start(kShowPaceMs, this);
+    }
+}
+
+// What the layout did not say while it was quiet: the document's new size,
+// for the scroll bars, and that the text on screen changed.
+void DeviceLog::catchUp() {
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+    viewport()->update();
+    scrollToNewestLine();
 }
 
 void DeviceLog::scrollToNewestLine() {

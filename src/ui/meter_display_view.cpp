@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QTimerEvent>
 
 using uifont::Face;
@@ -18,8 +17,12 @@ constexpr int kDesignWidth = 360;
 constexpr int kDesignHeight = 167;
 constexpr QPoint kFrequencyAt{249, 87};
 constexpr int kF3MarkX = 324;
-// Refreshes a second of a screen that does not tell its own.
-constexpr qreal kUsualScreenRate = 60;
+// A mark that changes more often than this is only a flicker to the eye,
+// and each change shown costs a repaint of the panel under it. The display
+// refresh's period: the first frame after a quiet spell starts both, so the
+// mark and the captions are painted together.
+constexpr int kMarkPaceMs = 200;
+const QString kMarkText = QStringLiteral("*");
 } // namespace
 
 MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
@@ -57,7 +60,7 @@ MeterDisplayView::MeterDisplayView(QWidget *parent) : QFrame(parent) {
         m->setAlignment(Qt::AlignCenter);
 
     QFont flash = pixelFont(Face::SmallFonts, 27, true);
-    m_flash = addLabel("lblDisplayFlash", "*", flash, {10, 129}, sized, false);
+    m_flash = addLabel("lblDisplayFlash", kMarkText, flash, {10, 129}, sized, false);
 
     m_frequencyFont = big;
     m_frequencyBox = QSize(kF3MarkX - kFrequencyAt.x(), label(Field::Frequency)->height());
@@ -134,11 +137,15 @@ void MeterDisplayView::toggleFlash() {
         showFlash();
 }
 
+// The label stays shown and only its text comes and goes: showing and hiding
+// a widget asks the window system where the pointer is, a round trip each time.
 void MeterDisplayView::showFlash() {
-    m_flash->setVisible(m_flashOn);
-    const QScreen *shown = screen();
-    const qreal rate = shown ? shown->refreshRate() : 0;
-    m_flashPace.start(qRound(1000.0 / (rate > 0 ? rate : kUsualScreenRate)), this);
+    m_flash->setText(m_flashOn ? kMarkText : QString());
+    m_flashPace.start(kMarkPaceMs, this);
+}
+
+bool MeterDisplayView::isFlashShown() const {
+    return !m_flash->text().isEmpty();
 }
 
 void MeterDisplayView::timerEvent(QTimerEvent *event) {
@@ -147,7 +154,7 @@ void MeterDisplayView::timerEvent(QTimerEvent *event) {
         return;
     }
     m_flashPace.stop();
-    if (m_flash->isVisibleTo(this) != m_flashOn)
+    if (isFlashShown() != m_flashOn)
         showFlash();
 }
 

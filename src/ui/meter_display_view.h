@@ -46,11 +46,13 @@ public:
     QColor panelColor() const;
 
     // The reception mark changes at every frame, but the screen shows at
-    // most one change per refresh of the screen: the first change after a
-    // quiet spell is shown at once, the later ones at the screen's pace, the
-    // last one always. isFlashVisible tells the mark as the frames left it.
+    // most one change per fifth of a second: the first change after a quiet
+    // spell is shown at once, the later ones at that pace, the last one
+    // always. isFlashVisible tells the mark as the frames left it,
+    // isFlashShown as the screen shows it now.
     void toggleFlash();
     bool isFlashVisible() const;
+    bool isFlashShown() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,5 +1,6 @@
 // The display replica's frequency text stays in its box, clear of the F3 mark,
 // whatever face stands in for the meter's font.
+#include "instruments_support.h"
 #include "ui/meter_display_view.h"
 
 #include <QLabel>
@@ -29,6 +30,25 @@ TEST(MeterDisplayView, FrequencyTextFitsBeforeTheF3Mark) {
     display.setCaption(MeterDisplayView::Field::Frequency, QStringLiteral("100kHz"));
     display.setCaption(MeterDisplayView::Field::Frequency, QStringLiteral("1kHz"));
     EXPECT_EQ(frequency->font(), shortFont);
+}
+
+// Frames faster than the eye: the mark follows every frame, the screen the
+// first change after a quiet spell at once, the later ones together.
+TEST(MeterDisplayView, TheReceptionMarkShowsAQuickRunOfFramesByItsLastState) {
+    MeterDisplayView display;
+    display.show();
+    ASSERT_TRUE(waitUntil([&] { return display.isFlashShown() == display.isFlashVisible(); }));
+    const bool before = display.isFlashVisible();
+
+    display.toggleFlash();
+    EXPECT_EQ(display.isFlashVisible(), !before);
+    EXPECT_EQ(display.isFlashShown(), !before) << "the first change is shown at once";
+    for (int frame = 0; frame < 3; ++frame)
+        display.toggleFlash();
+    EXPECT_EQ(display.isFlashVisible(), before);
+    EXPECT_EQ(display.isFlashShown(), !before) << "changes that quick wait for the pace";
+    ASSERT_TRUE(waitUntil([&] { return display.isFlashShown() == before; }))
+        << "the last change is always shown";
 }
 
 } // namespace

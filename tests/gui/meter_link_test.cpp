@@ -411,8 +411,8 @@ TEST_F(MeterLinkTest, LogLinesCarryTimeAndHexAndTheNewestIsInView) {
     // Scrolled back, the log still follows the next line.
     bar->setValue(0);
     const int count = logLines().size();
-    ASSERT_TRUE(waitUntil([&] { return logLines().size() > count; }));
-    EXPECT_EQ(bar->value(), bar->maximum());
+    ASSERT_TRUE(waitUntil(
+        [&] { return logLines().size() > count && bar->value() == bar->maximum(); }));
     EXPECT_EQ(across->value(), 0);
 }
 
