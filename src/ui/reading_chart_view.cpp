@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 #include "plot/axis_range.h"
+#include "plot/column_thinning.h"
 #include "plot/series_colors.h"
 
 #include <QCategoryAxis>
@@ -12,7 +13,9 @@
 #include <QLocale>
 #include <QPen>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QValueAxis>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +31,8 @@ constexpr int kArgumentTicks = 11;
 // Above this many points a chart draws lines only: its markers would cover
 // one another, and drawing them would take most of a second per repaint.
 constexpr int kMarkerLimit = 4000;
+// Columns to thin to when neither the plot nor a screen tells its width.
+constexpr int kFallbackColumns = 1920;
 constexpr int kValueTicks = 8;
 
 QLocale labelLocale(QChar decimalSeparator) {
@@ -139,16 +144,38 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 }
 
-QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series) {
-    auto *line = new QLineSeries;
-    line->setName(series.Name);
-    line->setPointsVisible(m_markers);
-    line->setMarkerSize(kMarkerSize);
+// Without markers a series is drawn as a line only, thinned to the columns of
+// the plot: every column keeps its lowest and highest value.
+QList<QPointF> ReadingChartView::drawnPoints(const TChartSeries &series,
+                                             const TChartSeriesSet &set) const {
     QList<QPointF> points;
     points.reserve(series.Points.size());
     for (const TSeriesPoint &p : series.Points)
         points.append(plotted(p.Value));
-    line->append(points);
+    const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
+    if (m_markers || !b)
+        return points;
+    const double xLo = plotted(QPointF(b->xMin, 1)).x();
+    const double xHi = plotted(QPointF(b->xMax, 1)).x();
+    return thinToColumns(points, xLo, xHi, plotColumns());
+}
+
+// Before the first layout the plot has no width yet; the screen's is an upper bound.
+int ReadingChartView::plotColumns() const {
+    const int width = qCeil(m_chart->plotArea().width() * devicePixelRatioF());
+    if (width > 1)
+        return width;
+    const QScreen *shown = screen();
+    return shown ? qCeil(shown->size().width() * shown->devicePixelRatio()) : kFallbackColumns;
+}
+
+QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series,
+                                             const TChartSeriesSet &set) {
+    auto *line = new QLineSeries;
+    line->setName(series.Name);
+    line->setPointsVisible(m_markers);
+    line->setMarkerSize(kMarkerSize);
+    line->append(drawnPoints(series, set));
     m_chart->addSeries(line);
     line->attachAxis(m_axisX);
     line->attachAxis(m_axisY);
@@ -175,7 +202,7 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     // another makes the chart lay out the earlier ones again.
     fitAxes(set);
     for (const TChartSeries &series : set.series())
-        m_series.append(addDataSeries(series));
+        m_series.append(addDataSeries(series, set));
     colorSeries();
 
     m_chart->addSeries(m_highlight);
@@ -192,8 +219,21 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
     const bool reshaped = std::any_of(edits.cbegin(), edits.cend(), [](const TSeriesEdit &e) {
         return e.kind == TSeriesEdit::AddSeries || e.kind == TSeriesEdit::RemoveSeries;
     });
-    if (reshaped || set.valueScale() != m_scale) {
+    if (reshaped || set.valueScale() != m_scale ||
+        (set.pointCount() <= kMarkerLimit) != m_markers) {
         showSet(set);
+        return;
+    }
+    // A thinned series is thinned again: the kept points are not the set's.
+    if (!m_markers) {
+        QVector<int> touched;
+        for (const TSeriesEdit &e : edits)
+            if (!touched.contains(e.series))
+                touched.append(e.series);
+        for (const int s : std::as_const(touched))
+            m_series[s]->replace(drawnPoints(set.series()[s], set));
+        if (!edits.isEmpty())
+            fitAxes(set);
         return;
     }
     for (const TSeriesEdit &e : edits) {
@@ -212,11 +252,6 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
         case TSeriesEdit::RemoveSeries:
             break;
         }
-    }
-    if (const bool markers = set.pointCount() <= kMarkerLimit; markers != m_markers) {
-        m_markers = markers;
-        for (QLineSeries *series : m_series)
-            series->setPointsVisible(markers);
     }
     if (!edits.isEmpty())
         fitAxes(set);

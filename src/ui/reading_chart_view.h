@@ -17,7 +17,9 @@ class QXYSeries;
 
 // One chart of the chart window: a line with markers for each series of a
 // TChartSeriesSet, values divided by the set's unit prefix, and a ring round
-// the point of the cell selected in the grid.
+// the point of the cell selected in the grid. A set too large for markers is
+// drawn as lines thinned to the plot's pixel columns, each column keeping its
+// lowest and highest value; the set itself stays whole.
 class ReadingChartView : public QChartView {
     Q_OBJECT
 public:
@@ -34,7 +36,8 @@ public:
     // The drawn series in the set's order, and the values' unit prefix.
     // A logarithmic axis draws the decimal logarithm of its values.
     QList<QXYSeries *> dataSeries() const;
-    // The points of a drawn series as values: x as given, y divided by the prefix.
+    // The points of a drawn series as values: x as given, y divided by the
+    // prefix; those kept by the thinning when it thins.
     QList<QPointF> shownPoints(int series) const;
     bool logArgument() const { return m_logArgument; }
     bool logValues() const { return m_logValues; }
@@ -44,7 +47,9 @@ public:
 private:
     void replaceAxes(bool logArgument, bool logValues);
     void fitAxes(const TChartSeriesSet &set);
-    QLineSeries *addDataSeries(const TChartSeries &series);
+    QLineSeries *addDataSeries(const TChartSeries &series, const TChartSeriesSet &set);
+    QList<QPointF> drawnPoints(const TChartSeries &series, const TChartSeriesSet &set) const;
+    int plotColumns() const;
     QPointF plotted(const QPointF &p) const;
     void colorSeries();
 

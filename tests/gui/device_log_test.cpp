@@ -32,7 +32,8 @@ TEST(DeviceLog, ABurstOfLinesIsInTheTextAtOnceAndTheViewCatchesUpWithIt) {
     ASSERT_TRUE(waitUntil([&] {
         return bar->maximum() > 0 && bar->value() == bar->maximum() &&
                newestVisibleBlock(log) == kBurst - 1;
-    })) << "scroll bar " << bar->value() << " of " << bar->maximum() << ", newest line shown "
+    })) << "scroll bar "
+        << bar->value() << " of " << bar->maximum() << ", newest line shown "
         << newestVisibleBlock(log);
 
     // Scrolled back, the next line after a quiet spell brings the view to it.
