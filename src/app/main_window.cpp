@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 #include "control/autoconnect.h"
+#include "control/chart_controller.h"
 #include "control/freq_stepper.h"
 #include "control/handler_errors.h"
 #include "control/journal_controller.h"
@@ -158,8 +159,11 @@ void TfrmMain::InitMainWindow() {
         m_actions.actApplySettiingsTempAndGrid->trigger();
         m_tablePreparation->placeDefaultFrequencies();
     }
-    // A run the last session lost is offered back once the window is up.
+    // The chart comes back if it was open, and a run the last session lost is
+    // offered back, once the window is up.
     m_journal->open(journalPath());
+    QMetaObject::invokeMethod(m_chartController, &TChartController::reopenIfWasOpen,
+                              Qt::QueuedConnection);
     QMetaObject::invokeMethod(m_journal, &TJournalController::offerRecovery, Qt::QueuedConnection);
     setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
 }

@@ -8,6 +8,7 @@
 #include "control/reading_capture.h"
 #include "control/readings_export_command.h"
 #include "control/run_progress.h"
+#include "control/settings_binding.h"
 #include "control/table_preparation.h"
 #include "control/thermo_link.h"
 #include "ui/results_grid_view.h"
@@ -15,12 +16,16 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QTimer>
 
 void TfrmMain::createChartControllers() {
     m_chartController = new TChartController(m_state.DecimalSeparator, this, this);
     m_chartController->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    m_chartController->setChoicesFile(
+        QFileInfo(m_settingsBinding->settingsPath()).dir().filePath(QStringLiteral("chart.ini")));
     m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), this, this);
     m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
     // The table as prepared and the latest start's frequencies and skip count.

@@ -2,12 +2,19 @@
 
 #include "ui/chart_window.h"
 #include "ui/reading_chart_view.h"
+#include "ui/window_placement.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 
 namespace {
+
+const QString kLogValuesKey = QStringLiteral("chart/log_values");
+const QString kAgainstFrequencyKey = QStringLiteral("chart/against_frequency");
+const QString kOpenKey = QStringLiteral("chart/open");
 
 QString chooseImageFile(QWidget *parent, const QString &suggested) {
     QFileDialog dialog(parent, QStringLiteral("Сохранить изображение"), suggested,
@@ -45,6 +52,51 @@ bool TChartController::viewShown() const {
     return m_view && m_view->isVisible();
 }
 
+void TChartController::setChoicesFile(const QString &path) {
+    m_choicesFile = path;
+    const QSettings choices(path, QSettings::IniFormat);
+    m_logValues = choices.value(kLogValuesKey, false).toBool();
+    m_argument = choices.value(kAgainstFrequencyKey, false).toBool() ? TChartArgument::Frequency
+                                                                     : TChartArgument::Temperature;
+    m_wasOpen = choices.value(kOpenKey, false).toBool();
+    rebuildSeries();
+}
+
+void TChartController::saveChoices() const {
+    if (m_choicesFile.isEmpty())
+        return;
+    QSettings choices(m_choicesFile, QSettings::IniFormat);
+    choices.setValue(kLogValuesKey, m_logValues);
+    choices.setValue(kAgainstFrequencyKey, m_argument == TChartArgument::Frequency);
+    choices.setValue(kOpenKey, m_wasOpen);
+}
+
+void TChartController::reopenIfWasOpen() {
+    if (m_wasOpen)
+        actShowChartExecute();
+}
+
+void TChartController::setSampleName(const QString &name) {
+    m_sampleName = name;
+    showTitle();
+}
+
+// The sample and the day the run's first reading was recorded.
+QString TChartController::titleText() const {
+    if (m_readings.readings().isEmpty())
+        return m_sampleName;
+    const QString date =
+        m_readings.readings().first().Time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    if (m_sampleName.isEmpty())
+        return QStringLiteral("Измерения %1").arg(date);
+    return QStringLiteral("%1, измерения %2").arg(m_sampleName, date);
+}
+
+void TChartController::showTitle() {
+    if (m_view)
+        m_view->setTitleText(titleText());
+}
+
 void TChartController::clear() {
     m_readings.clear();
     rebuildSeries();
@@ -53,6 +105,7 @@ void TChartController::clear() {
 
 void TChartController::loadRun(const TJournalRun &run) {
     m_readings.loadRun(run);
+    m_sampleName = run.Summary.Sample ? run.Summary.Sample->Name : QString();
     rebuildSeries();
     emit runLoaded(run);
 }
@@ -69,6 +122,8 @@ void TChartController::addReading(const TJournalReading &reading) {
     } else {
         m_viewStale = true;
     }
+    if (m_readings.readings().size() == 1 && m_view)
+        showTitle();
 }
 
 void TChartController::selectCell(int row, int column) {
@@ -97,16 +152,28 @@ void TChartController::showSeries() {
     m_view->mainChart()->showSet(m_main);
     m_view->secondaryChart()->showSet(m_secondary);
     showHighlight();
+    showTitle();
     m_viewStale = false;
 }
 
 void TChartController::actShowChartExecute() {
     if (!m_view) {
         m_view = new ChartWindow(m_separator, m_window);
+        m_view->chbLogScale()->setChecked(m_logValues);
+        m_view->chbAgainstFrequency()->setChecked(m_argument == TChartArgument::Frequency);
+        connect(m_view, &ChartWindow::closed, this, [this] {
+            m_wasOpen = false;
+            saveChoices();
+        });
         connect(m_view->chbLogScale(), &QCheckBox::toggled, this, &TChartController::setLogValues);
         connect(m_view->chbAgainstFrequency(), &QCheckBox::toggled, this,
                 &TChartController::setAgainstFrequency);
         connect(m_view->btnSaveImage(), &QPushButton::clicked, this, &TChartController::saveImage);
+        placeView();
+    }
+    if (!m_wasOpen) {
+        m_wasOpen = true;
+        saveChoices();
     }
     m_view->show();
     m_view->raise();
@@ -115,10 +182,31 @@ void TChartController::actShowChartExecute() {
         showSeries();
 }
 
+// The first opening puts the window beside the main window, within the screen.
+void TChartController::placeView() {
+    QScreen *screen = m_window->screen();
+    if (!screen)
+        return;
+    // Decorations are known once a window is shown; the main window's stand for both.
+    const QRect frame = m_window->frameGeometry();
+    const QRect client = m_window->geometry();
+    const QMargins decoration(client.left() - frame.left(), client.top() - frame.top(),
+                              frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QSize extra(decoration.left() + decoration.right(),
+                      decoration.top() + decoration.bottom());
+    const TSideBySide placed =
+        placeBeside(screen->availableGeometry(), frame, ChartWindow::preferredSize() + extra,
+                    ChartWindow::smallestSize() + extra);
+    if (placed.mainTopLeft != frame.topLeft())
+        m_window->move(placed.mainTopLeft);
+    m_view->setGeometry(placed.window.marginsRemoved(decoration));
+}
+
 void TChartController::setLogValues(bool on) {
     if (on == m_logValues)
         return;
     m_logValues = on;
+    saveChoices();
     rebuildSeries();
 }
 
@@ -127,6 +215,7 @@ void TChartController::setAgainstFrequency(bool on) {
     if (argument == m_argument)
         return;
     m_argument = argument;
+    saveChoices();
     rebuildSeries();
 }
 

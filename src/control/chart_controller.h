@@ -31,6 +31,15 @@ public:
     // nullptr until the window is first opened.
     ChartWindow *chartWindow() const { return m_view; }
 
+    // Where the chart's choices (value scale, horizontal axis, whether the
+    // window was open) are kept between starts; read at once.
+    void setChoicesFile(const QString &path);
+    // Opens the window when it was open as the program last closed or died.
+    void reopenIfWasOpen();
+    // The sample of the current run, for the title ("" when none was given).
+    void setSampleName(const QString &name);
+    QString titleText() const;
+
     // Tests replace the dialogs to run without a human.
     void setImageFileChooser(FileChooser chooser) { m_chooseImageFile = std::move(chooser); }
     void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
@@ -59,6 +68,9 @@ signals:
 
 private:
     void rebuildSeries();
+    void saveChoices() const;
+    void placeView();
+    void showTitle();
     void showSeries();
     void showHighlight();
     bool viewShown() const;
@@ -77,4 +89,7 @@ private:
     FileChooser m_chooseImageFile;
     ErrorNotice m_showError;
     QString m_lastImageFile;
+    QString m_choicesFile;
+    bool m_wasOpen = false;
+    QString m_sampleName;
 };

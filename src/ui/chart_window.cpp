@@ -3,10 +3,12 @@
 #include "ui/reading_chart_view.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageWriter>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
@@ -15,6 +17,8 @@
 
 namespace {
 constexpr QSize kInitialSize(860, 720);
+constexpr QSize kMinimumSize(480, 420);
+const QString kWindowTitle = QStringLiteral("График измерений");
 } // namespace
 
 ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
@@ -22,9 +26,10 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
       m_secondaryChart(new ReadingChartView(decimalSeparator)),
       m_logScale(new QCheckBox(QStringLiteral("Логарифмическая шкала значений"))),
       m_againstFrequency(new QCheckBox(QStringLiteral("По частоте"))),
-      m_saveImage(new QPushButton(QStringLiteral("Сохранить изображение..."))) {
+      m_saveImage(new QPushButton(QStringLiteral("Сохранить изображение..."))),
+      m_title(new QLabel) {
     setObjectName(QStringLiteral("frmChart"));
-    setWindowTitle(QStringLiteral("График измерений"));
+    setWindowTitle(kWindowTitle);
     m_mainChart->setObjectName(QStringLiteral("chtMain"));
     m_secondaryChart->setObjectName(QStringLiteral("chtSecondary"));
     m_logScale->setObjectName(QStringLiteral("chbLogScale"));
@@ -43,13 +48,45 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(m_mainChart);
     splitter->addWidget(m_secondaryChart);
-    m_charts = splitter;
+
+    m_title->setObjectName(QStringLiteral("lblChartTitle"));
+    m_title->setAlignment(Qt::AlignCenter);
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_title->hide();
+    m_charts = new QWidget;
+    m_charts->setAutoFillBackground(true);
+    auto *charts = new QVBoxLayout(m_charts);
+    charts->setContentsMargins(0, 0, 0, 0);
+    charts->addWidget(m_title);
+    charts->addWidget(splitter, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(bar);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_charts, 1);
     resize(kInitialSize);
+}
+
+QSize ChartWindow::preferredSize() {
+    return kInitialSize;
+}
+
+QSize ChartWindow::smallestSize() {
+    return kMinimumSize;
+}
+
+void ChartWindow::setTitleText(const QString &text) {
+    m_title->setText(text);
+    m_title->setVisible(!text.isEmpty());
+    setWindowTitle(text.isEmpty() ? kWindowTitle : kWindowTitle + QStringLiteral(" — ") + text);
+}
+
+void ChartWindow::closeEvent(QCloseEvent *event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 QString writeWidgetImage(QWidget *widget, const QString &fileName) {

@@ -11,6 +11,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
+#include <QPainter>
 #include <QPen>
 #include <QScatterSeries>
 #include <QScreen>
@@ -34,6 +35,11 @@ constexpr int kMarkerLimit = 4000;
 // Columns to thin to when neither the plot nor a screen tells its width.
 constexpr int kFallbackColumns = 1920;
 constexpr int kValueTicks = 8;
+// Up to this many series the legend lists them; more get a colour bar.
+constexpr int kLegendEntries = 8;
+constexpr int kBarWidth = 14;
+constexpr int kBarGap = 10; // between the plot and the bar, and the bar and its labels
+constexpr QMargins kChartMargins(4, 4, 4, 4);
 
 QLocale labelLocale(QChar decimalSeparator) {
     QLocale locale =
@@ -90,7 +96,7 @@ ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
     m_chart->setLocalizeNumbers(true);
     m_chart->setLocale(labelLocale(decimalSeparator));
     m_chart->legend()->setAlignment(Qt::AlignRight);
-    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    m_chart->setMargins(kChartMargins);
     setChart(m_chart);
     setRenderHint(QPainter::Antialiasing);
     // A moved point and the axes that follow it change most of the chart; a
@@ -194,7 +200,8 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     m_series.clear();
 
     const bool logArgument = set.argument() == TChartArgument::Frequency;
-    if (logArgument != m_logArgument || set.logValues() != m_logValues)
+    // An empty chart starts from fresh axes rather than the last run's ranges.
+    if (logArgument != m_logArgument || set.logValues() != m_logValues || set.pointCount() == 0)
         replaceAxes(logArgument, set.logValues());
     m_scale = set.valueScale();
     m_markers = set.pointCount() <= kMarkerLimit;
@@ -263,6 +270,51 @@ void ReadingChartView::colorSeries() {
     const QVector<TRgb> colors = orderedColors(int(m_series.size()));
     for (int i = 0; i < m_series.size(); ++i)
         m_series[i]->setColor(QColor(colors[i].r, colors[i].g, colors[i].b));
+
+    m_colorBar = m_series.size() > kLegendEntries;
+    m_chart->legend()->setVisible(!m_colorBar);
+    QMargins margins = kChartMargins;
+    if (m_colorBar) {
+        const QFontMetrics metrics(m_chart->legend()->font());
+        int widest = 0;
+        for (const QLineSeries *series : m_series)
+            widest = std::max(widest, metrics.horizontalAdvance(series->name()));
+        margins.setRight(margins.right() + kBarGap + kBarWidth + kBarGap + widest);
+    }
+    m_chart->setMargins(margins);
+}
+
+// The bar runs along the plot's right edge, the first series at the bottom;
+// its labels skip blocks where they would overlap, but never the ends.
+void ReadingChartView::drawForeground(QPainter *painter, const QRectF &rect) {
+    QChartView::drawForeground(painter, rect);
+    if (!m_colorBar || m_series.isEmpty())
+        return;
+    const QRectF plot = m_chart->mapToScene(m_chart->plotArea()).boundingRect();
+    const QRectF bar(plot.right() + kBarGap, plot.top(), kBarWidth, plot.height());
+    const int count = int(m_series.size());
+    const double block = bar.height() / count;
+    const QFontMetrics metrics(m_chart->legend()->font());
+    const int every = std::max(1, int(std::ceil(metrics.height() / block)));
+
+    painter->save();
+    painter->setFont(m_chart->legend()->font());
+    for (int i = 0; i < count; ++i) {
+        const QRectF piece(bar.left(), bar.bottom() - (i + 1) * block, bar.width(), block);
+        painter->fillRect(piece, m_series[i]->color());
+        const bool last = i == count - 1;
+        if (i % every != 0 && !last)
+            continue;
+        if (!last && count - 1 - i < every && i != 0)
+            continue; // the last one's label takes this place
+        const QRectF label(bar.right() + kBarGap, piece.center().y() - metrics.height() / 2.0,
+                           metrics.horizontalAdvance(m_series[i]->name()) + 2, metrics.height());
+        painter->setPen(Qt::black);
+        painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter, m_series[i]->name());
+    }
+    painter->setPen(QPen(Qt::darkGray, 1));
+    painter->drawRect(bar);
+    painter->restore();
 }
 
 void ReadingChartView::setHighlight(std::optional<QPointF> point) {

@@ -39,10 +39,16 @@ public:
     // The points of a drawn series as values: x as given, y divided by the
     // prefix; those kept by the thinning when it thins.
     QList<QPointF> shownPoints(int series) const;
+    // Many series show a colour bar in place of the legend, which would cut
+    // them off; every series has its block in it.
+    bool showsColorBar() const { return m_colorBar; }
     bool logArgument() const { return m_logArgument; }
     bool logValues() const { return m_logValues; }
     const plotunits::TUnitScale &valueScale() const { return m_scale; }
     std::optional<QPointF> highlightedPoint() const;
+
+protected:
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     void replaceAxes(bool logArgument, bool logValues);
@@ -62,6 +68,7 @@ private:
     bool m_logArgument = false;
     bool m_logValues = false;
     bool m_markers = true;
+    bool m_colorBar = false;
     plotunits::TUnitScale m_scale;
     std::optional<QPointF> m_highlightPoint;
 };

@@ -16,13 +16,16 @@
 #include <QAction>
 #include <QCategoryAxis>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLegend>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QStatusBar>
+#include <QTest>
 #include <QXYSeries>
 
 #include <map>
@@ -186,6 +189,59 @@ TEST_F(ChartWindowTest, SeriesOfManySetPointsNeverShareAColour) {
     for (QXYSeries *s : series)
         colors.insert(s->color().rgb());
     EXPECT_EQ(colors.size(), 25);
+    // A legend would show only the series it has room for.
+    EXPECT_TRUE(mainChart()->showsColorBar());
+    EXPECT_FALSE(mainChart()->chart()->legend()->isVisible());
+
+    chart().chartWindow()->chbAgainstFrequency()->setChecked(false);
+    EXPECT_FALSE(mainChart()->showsColorBar()) << "one frequency: a legend";
+    EXPECT_TRUE(mainChart()->chart()->legend()->isVisible());
+}
+
+// The value scale, the horizontal axis and an open window come back at the
+// next start, as the run restored from the journal does.
+TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
+    window->actions().actShowChart->trigger();
+    chart().chartWindow()->chbLogScale()->setChecked(true);
+    chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
+
+    TMainOptions options;
+    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+    options.decimalSeparator = kComma;
+    window = std::make_unique<TfrmMain>(options); // the last one died with its chart open
+    stopTimers();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart().chartWindow() != nullptr; }));
+    EXPECT_TRUE(chart().chartWindow()->isVisible());
+    EXPECT_TRUE(chart().chartWindow()->chbLogScale()->isChecked());
+    EXPECT_TRUE(chart().chartWindow()->chbAgainstFrequency()->isChecked());
+    EXPECT_TRUE(mainChart()->logArgument());
+    EXPECT_TRUE(mainChart()->logValues());
+
+    // Closed by the user, it stays closed at the next start.
+    chart().chartWindow()->close();
+    window = std::make_unique<TfrmMain>(options);
+    stopTimers();
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chart().chartWindow(), nullptr);
+}
+
+TEST_F(ChartWindowTest, EmptyChartKeepsNoAxesOfTheRunBefore) {
+    window->actions().actShowChart->trigger();
+    chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
+    record(20.1, 100, 20);
+    record(20.1, 5000, 20);
+    auto *axis = qobject_cast<QCategoryAxis *>(mainChart()->chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_FALSE(axis->categoriesLabels().isEmpty());
+
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    EXPECT_TRUE(mainChart()->dataSeries().isEmpty());
+    axis = qobject_cast<QCategoryAxis *>(mainChart()->chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_TRUE(axis->categoriesLabels().isEmpty());
+    EXPECT_EQ(mainChart()->chart()->axes(Qt::Vertical).first()->titleText(), "Основной параметр");
 }
 
 TEST_F(ChartWindowTest, APreparedTableStartsAnEmptyChartAndProgress) {
@@ -216,11 +272,23 @@ TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
     run.Segments = {segment};
     run.Summary.EndedAt = segment.Start.Time.addSecs(3 * 3600 + 120);
 
+    TSample sample;
+    sample.Name = "BaTiO3 №2";
+    run.Summary.Sample = sample;
+
     window->actions().actApplySettiingsTempAndGrid->trigger();
     window->actions().actShowChart->trigger();
     EXPECT_TRUE(mainChart()->dataSeries().isEmpty());
+    EXPECT_FALSE(chart().chartWindow()->lblTitle()->isVisible());
     chart().loadRun(run);
     expectChartHolds(mainChart(), recorded, false);
+    // The title over the charts, in their saved image too, names the sample and the day.
+    const QString title = "BaTiO3 №2, измерения " + recorded[0].Time.toString("dd.MM.yyyy HH:mm");
+    EXPECT_EQ(chart().chartWindow()->lblTitle()->text(), title);
+    EXPECT_TRUE(chart().chartWindow()->lblTitle()->isVisible());
+    EXPECT_TRUE(
+        chart().chartWindow()->chartsArea()->isAncestorOf(chart().chartWindow()->lblTitle()));
+    EXPECT_TRUE(chart().chartWindow()->windowTitle().endsWith(title));
     EXPECT_EQ(status("lblElapsed"), "Время: 3 ч 2 мин");
     EXPECT_EQ(status("lblCells").left(11), "Ячейки: 2 и");
 
