@@ -1,5 +1,7 @@
 #include "plot/axis_range.h"
 
+#include "plot/power_of_ten.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -9,11 +11,11 @@ namespace {
 
 // The smallest of 1, 2, 5 x 10^n that is at least `step`.
 double roundStep(double step) {
-    const double power = std::pow(10.0, std::floor(std::log10(step)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= step * (1 - 1e-9))
-            return m * power;
-    return 10 * power;
+    const int power = int(std::floor(std::log10(step)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (plotunits::decimal(m, power) >= step * (1 - 1e-9))
+            return plotunits::decimal(m, power);
+    return plotunits::decimal(1, power + 1);
 }
 
 } // namespace
@@ -40,11 +42,11 @@ TRange logarithmic(double lo, double hi) {
     TRange r;
     r.ticks = 0;
     r.hi = roundStep(hi);
-    const double power = std::pow(10.0, std::floor(std::log10(lo) + 1e-9));
-    r.lo = power;
+    const int power = int(std::floor(std::log10(lo) + 1e-9));
+    r.lo = plotunits::decimal(1, power);
     for (double m : {2.0, 5.0})
-        if (m * power <= lo * (1 + 1e-9))
-            r.lo = m * power;
+        if (plotunits::decimal(m, power) <= lo * (1 + 1e-9))
+            r.lo = plotunits::decimal(m, power);
     if (r.hi <= r.lo)
         r.hi = roundStep(r.lo * 1.01);
     return r;
@@ -66,9 +68,9 @@ TLogAxis logarithmicAxis(double lo, double hi) {
         };
         const auto addLabels = [&](std::initializer_list<double> multiples) {
             const int first = int(std::floor(std::log10(r.lo) + 1e-9));
-            for (int e = first; std::pow(10.0, e) <= r.hi * (1 + 1e-9); ++e)
+            for (int e = first; plotunits::decimal(1, e) <= r.hi * (1 + 1e-9); ++e)
                 for (double m : multiples) {
-                    const double v = m * std::pow(10.0, e);
+                    const double v = plotunits::decimal(m, e);
                     if (v >= r.lo * (1 - 1e-9) && v <= r.hi * (1 + 1e-9) && !labelled(v))
                         axis.labels.append(v);
                 }

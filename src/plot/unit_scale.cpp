@@ -1,6 +1,7 @@
 #include "plot/unit_scale.h"
 
 #include "meter/meter_tables.h"
+#include "plot/power_of_ten.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,7 +41,7 @@ QString prefixOf(int exponent) {
 } // namespace
 
 double TUnitScale::factor() const {
-    return std::pow(10.0, Exponent);
+    return decimal(1, Exponent);
 }
 
 TUnitScale scaleForRange(double lo, double hi) {
@@ -53,9 +54,9 @@ TUnitScale scaleForRange(double lo, double hi) {
 
     int exponent = int(std::floor(std::log10(magnitude) / 3.0)) * 3;
     // log10 of an exact power of ten may land just below it.
-    while (exponent < kHighestExponent && magnitude / std::pow(10.0, exponent) >= 1000.0)
+    while (exponent < kHighestExponent && magnitude / decimal(1, exponent) >= 1000.0)
         exponent += 3;
-    while (exponent > kLowestExponent && magnitude / std::pow(10.0, exponent) < 1.0)
+    while (exponent > kLowestExponent && magnitude / decimal(1, exponent) < 1.0)
         exponent -= 3;
     exponent = std::clamp(exponent, kLowestExponent, kHighestExponent);
     return {exponent, prefixOf(exponent)};

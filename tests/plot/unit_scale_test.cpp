@@ -1,3 +1,4 @@
+#include "plot/power_of_ten.h"
 #include "plot/unit_scale.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,21 @@ using plotunits::scaleForRange;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Exactly the double the literal gives: the prefixes and axis ends compare against such values.
+TEST(UnitScale, DecimalPowersAreTheNearestDoubles) {
+    const struct {
+        double m;
+        int n;
+        double expected;
+    } cases[] = {
+        {1, 0, 1},       {1, -3, 1e-3},   {1, -9, 1e-9},   {5, -10, 5e-10},
+        {2, -15, 2e-15}, {1, -15, 1e-15}, {1, -22, 1e-22}, {5, -7, 5e-7},
+        {1, 12, 1e12},   {2, 22, 2e22},   {1, 30, 1e30},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(plotunits::decimal(c.m, c.n), c.expected) << c.m << "e" << c.n;
+}
 
 struct RangeCase {
     double lo, hi;

@@ -138,6 +138,9 @@ int main(int argc, char **argv) {
             return 1;
         }
         say(portLine("meter", *meter));
+        // What the program pressed, so that a check (or a person) sees its keys arrive.
+        QObject::connect(meter.get(), &SimMeter::keyReceived, &app,
+                         [](quint8 key) { say(QStringLiteral("meter: key %1").arg(key)); });
         if (options.meter.dielectric)
             say(dielectricLine(*options.meter.dielectric));
     }
