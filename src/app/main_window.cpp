@@ -164,7 +164,6 @@ void TfrmMain::InitMainWindow() {
     m_journal->open(journalPath());
     QMetaObject::invokeMethod(m_chartController, &TChartController::reopenIfWasOpen,
                               Qt::QueuedConnection);
-    QMetaObject::invokeMethod(m_journal, &TJournalController::offerRecovery, Qt::QueuedConnection);
     setTimerEnabled(m_timers.tmrAutoconnectToDevice, true);
 }
 

@@ -3,6 +3,7 @@
 #include "control/journal_controller.h"
 #include "control/past_runs_command.h"
 #include "control/reading_capture.h"
+#include "control/results_grid_controller.h"
 #include "control/run_sequencer.h"
 #include "control/save_command.h"
 #include "control/settings_binding.h"
@@ -65,6 +66,8 @@ void TfrmMain::createJournalControllers() {
     connect(m_readingCapture, &TReadingCapture::actualTemperatureRecorded, m_journal,
             &TJournalController::onActualTemperatureRecorded);
     connect(m_saveCommand, &TSaveCommand::saved, m_journal, &TJournalController::onSaved);
+    connect(m_gridController, &TResultsGridController::resultCellCleared, m_journal,
+            &TJournalController::onResultCellCleared);
     connect(m_actions.actPastRuns, &QAction::triggered, m_pastRuns,
             &TPastRunsCommand::actPastRunsExecute);
 }

@@ -16,6 +16,9 @@
 
 namespace {
 
+const QString kResumedText = QStringLiteral(
+    "Журнал измерений снова ведётся; отсчёты, сделанные за время сбоя, записаны в него.");
+
 QString dateTimeText(const QDateTime &time) {
     return QLocale().toString(time, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
 }
@@ -51,60 +54,76 @@ TJournalController::TJournalController(TAppState &state, const Views &views,
         return ShowMessage(grid ? grid->window() : nullptr, QMessageBox::Question, text,
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
-    connect(m_journal, &TJournalThread::failed, this, &TJournalController::journalFailed);
-}
-
-void TJournalController::journalFailed(const QString &message) {
-    m_kept = false;
-    emit failure(message);
+    connect(m_journal, &TJournalThread::failed, this, &TJournalController::failure);
+    m_save.setHeaderSource([this]() -> std::optional<TIMPacket> {
+        if (m_headerFrame.isEmpty())
+            return std::nullopt;
+        return packetOfFrame(m_headerFrame, m_state.DecimalSeparator);
+    });
+    connect(m_journal, &TJournalThread::resumed, this, [this] { emit failure(kResumedText); });
 }
 
 TJournalController::~TJournalController() = default;
 
+void TJournalController::setRetryDelay(std::function<int(int attempt)> delay) {
+    m_journal->setRetryDelay(std::move(delay));
+}
+
+void TJournalController::retryNow() {
+    reportIfFailed(m_journal->retryNow());
+}
+
 void TJournalController::open(const QString &path) {
-    const TJournalOutcome outcome =
-        m_journal->call([path](TRunJournal &journal) { return journal.open(path); });
-    m_kept = outcome.ok;
-    if (!outcome.message.isEmpty())
-        emit failure(outcome.message);
+    m_journal->request([path](TRunJournal &journal) { return journal.open(path); },
+                       [this](const TJournalOutcome &outcome) {
+                           m_opened = outcome.ok;
+                           if (!outcome.message.isEmpty())
+                               emit failure(outcome.message);
+                           offerRecovery();
+                       });
 }
 
 void TJournalController::offerRecovery() {
-    if (!m_kept)
+    if (!m_opened)
         return;
     std::optional<TJournalRunSummary> run;
     reportIfFailed(
-        m_journal->call([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
+        m_journal->read([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
     if (!run)
         return;
-    const QString question =
+    QString question =
         QStringLiteral("Программа была закрыта не как обычно, и измерения, начатые %1, не "
-                       "сохранены в файл (заполнено ячеек: %2). Восстановить их?")
+                       "сохранены в файл (заполнено ячеек: %2).")
             .arg(dateTimeText(run->StartedAt))
             .arg(run->CellCount);
-    if (m_ask(question))
-        openRun(run->Id);
+    if (run->Incomplete)
+        question += QStringLiteral(" Журнал был недоступен во время измерений, и часть "
+                                   "отсчётов в него не попала.");
+    question += QStringLiteral(" Восстановить их?");
+    if (m_ask(question) && openRun(run->Id))
+        m_live = true;
 }
 
+// The window is going: nothing is said any more.
 void TJournalController::close() {
-    if (m_kept)
-        reportIfFailed(
-            m_journal->call([](TRunJournal &journal) { return journal.markCleanShutdown(); }));
+    disconnect(m_journal, nullptr, this, nullptr);
+    m_journal->retryNow();
+    m_journal->call([](TRunJournal &journal) {
+        const TJournalOutcome outcome = journal.markCleanShutdown();
+        return outcome.ok ? journal.checkpoint() : outcome;
+    });
 }
 
 QVector<TJournalRunSummary> TJournalController::pastRuns() {
     QVector<TJournalRunSummary> runs;
-    if (m_kept)
-        reportIfFailed(
-            m_journal->call([&runs](TRunJournal &journal) { return journal.runs(&runs); }));
+    reportIfFailed(m_journal->read([&runs](TRunJournal &journal) { return journal.runs(&runs); }));
     return runs;
 }
 
 std::optional<TJournalRun> TJournalController::load(qint64 runId) {
     std::optional<TJournalRun> run;
-    if (m_kept)
-        reportIfFailed(m_journal->call(
-            [runId, &run](TRunJournal &journal) { return journal.loadRun(runId, &run); }));
+    reportIfFailed(m_journal->read(
+        [runId, &run](TRunJournal &journal) { return journal.loadRun(runId, &run); }));
     return run;
 }
 
@@ -113,7 +132,9 @@ bool TJournalController::openRun(qint64 runId) {
     if (!run)
         return false;
     putBack(*run);
-    m_runId = runId;
+    m_run = std::make_shared<std::atomic<qint64>>(runId);
+    m_live = false;
+    m_readingsPosted = 0;
     m_unsaved = run->Summary.UnsavedReadings;
     emit runLoaded(*run);
     return true;
@@ -124,6 +145,10 @@ bool TJournalController::openRun(qint64 runId) {
 // holds run data (a new preparation asks first) and can be saved at once.
 void TJournalController::putBack(const TJournalRun &run) {
     const TJournalReplay replay = replayRun(run);
+    m_headerFrame.clear();
+    for (const TJournalSegment &segment : run.Segments)
+        if (!segment.Readings.isEmpty())
+            m_headerFrame = segment.Readings.last().Frame;
     ResultsGridView *grid = m_views.grdTable;
     grid->clearContents();
     grid->setRowCount(replay.RowCount);
@@ -148,23 +173,25 @@ void TJournalController::putBack(const TJournalRun &run) {
     m_views.actFileSaveTo->setEnabled(true);
 }
 
+// The file holds the readings the journal gave at the click; readings taken
+// while the file dialog was open are in no file.
 void TJournalController::saveRun(qint64 runId) {
+    const qint64 postedBefore = m_readingsPosted;
     const std::optional<TJournalRun> run = load(runId);
     if (!run)
         return;
     const QString fileName = m_save.saveTable(replayRun(*run).CSVTable);
     if (fileName.isEmpty())
         return;
-    if (runId == m_runId)
+    const bool current = runId == currentRunId();
+    if (current && m_readingsPosted == postedBefore)
         m_unsaved = false;
-    const QDateTime now = QDateTime::currentDateTime();
-    m_journal->post([runId, fileName, now](TRunJournal &journal) {
-        return journal.markSaved(runId, fileName, now);
-    });
+    markSaved(current ? m_run : std::make_shared<std::atomic<qint64>>(runId), run->Summary.LastSeq,
+              fileName);
 }
 
 bool TJournalController::deleteRun(qint64 runId) {
-    if (!m_kept || runId == m_runId)
+    if (runId == currentRunId())
         return false;
     const TJournalOutcome outcome =
         m_journal->call([runId](TRunJournal &journal) { return journal.deleteRun(runId); });
@@ -173,71 +200,90 @@ bool TJournalController::deleteRun(qint64 runId) {
 }
 
 void TJournalController::onTablePrepared() {
-    m_runId = 0;
+    m_run.reset();
+    m_headerFrame.clear();
+    m_live = false;
+    m_readingsPosted = 0;
     m_unsaved = false;
 }
 
 // The first start over a prepared table begins a run; a start after a stop
 // continues it, since the grid and the CSV table keep their readings.
 void TJournalController::onRunStarted() {
-    if (!m_kept)
-        return;
     const TJournalStart start = startOf(m_state);
-    if (m_runId == 0) {
+    m_live = true;
+    if (!m_run) {
         const TJournalTable table = tableOf(m_state, m_views.grdTable);
-        qint64 id = 0;
-        reportIfFailed(m_journal->call([&table, &start, &id](TRunJournal &journal) {
-            return journal.beginRun(table, start, &id);
+        m_run = std::make_shared<std::atomic<qint64>>(0);
+        reportIfFailed(m_journal->call([run = m_run, table, start](TRunJournal &journal) {
+            qint64 id = 0;
+            const TJournalOutcome outcome = journal.beginRun(table, start, &id);
+            if (outcome.ok)
+                run->store(id);
+            return outcome;
         }));
-        m_runId = id;
         return;
     }
-    const qint64 runId = m_runId;
-    m_journal->post(
-        [runId, start](TRunJournal &journal) { return journal.recordStart(runId, start); });
+    m_journal->post([run = m_run, start](TRunJournal &journal) {
+        return journal.recordStart(run->load(), start);
+    });
 }
 
 void TJournalController::onRunStopped() {
-    if (m_runId == 0)
+    if (!m_run)
         return;
-    const qint64 runId = m_runId;
     const QDateTime now = QDateTime::currentDateTime();
-    m_journal->post([runId, now](TRunJournal &journal) { return journal.endRun(runId, now); });
+    m_journal->post([run = m_run, now](TRunJournal &journal) {
+        const TJournalOutcome outcome = journal.endRun(run->load(), now);
+        return outcome.ok ? journal.checkpoint() : outcome;
+    });
 }
 
 void TJournalController::onReadingRecorded(const TJournalReading &reading) {
     m_unsaved = true;
-    if (m_runId == 0)
+    m_headerFrame = reading.Frame;
+    if (!m_run)
         return;
-    const qint64 runId = m_runId;
-    m_journal->post(
-        [runId, reading](TRunJournal &journal) { return journal.recordReading(runId, reading); });
+    ++m_readingsPosted;
+    m_journal->post([run = m_run, reading](TRunJournal &journal) {
+        return journal.recordReading(run->load(), reading);
+    });
 }
 
+// The thermometer keeps writing into the grid whatever it shows; a table not
+// being measured keeps the temperatures it was measured at.
 void TJournalController::onActualTemperatureRecorded(const TJournalActualTemperature &actual) {
-    if (m_runId == 0)
+    if (!m_run || m_state.RunActive != 1)
         return;
-    const qint64 runId = m_runId;
-    m_journal->post([runId, actual](TRunJournal &journal) {
-        return journal.recordActualTemperature(runId, actual);
+    m_journal->post([run = m_run, actual](TRunJournal &journal) {
+        return journal.recordActualTemperature(run->load(), actual);
     });
 }
 
 void TJournalController::onSaved(const QString &fileName) {
     m_unsaved = false;
-    if (m_runId == 0)
+    if (m_run)
+        markSaved(m_run, TRunJournal::kAllReadings, fileName);
+}
+
+void TJournalController::onResultCellCleared(int row, int column) {
+    if (!m_run || !m_live)
         return;
-    const qint64 runId = m_runId;
+    m_journal->post([run = m_run, row, column](TRunJournal &journal) {
+        return journal.clearCell(run->load(), row, column);
+    });
+}
+
+// After a save the file alone, without its log, holds the journal.
+void TJournalController::markSaved(const RunRef &run, qint64 throughSeq, const QString &fileName) {
     const QDateTime now = QDateTime::currentDateTime();
-    m_journal->post([runId, fileName, now](TRunJournal &journal) {
-        return journal.markSaved(runId, fileName, now);
+    m_journal->post([run, throughSeq, fileName, now](TRunJournal &journal) {
+        const TJournalOutcome outcome = journal.markSaved(run->load(), throughSeq, fileName, now);
+        return outcome.ok ? journal.checkpoint() : outcome;
     });
 }
 
 void TJournalController::reportIfFailed(const TJournalOutcome &outcome) {
-    if (!outcome.ok) {
-        m_kept = false;
-        if (!outcome.message.isEmpty())
-            emit failure(outcome.message);
-    }
+    if (!outcome.ok && !outcome.message.isEmpty())
+        emit failure(outcome.message);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/journal_thread.h"
 #include "journal/journal_outcome.h"
 #include "journal/journal_records.h"
 #include "ui/main_window_ui.h"
@@ -8,12 +9,13 @@
 #include <QString>
 #include <QVector>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
 class ResultsGridView;
-class TJournalThread;
 class TSaveCommand;
 class TTablePreparation;
 struct TAppState;
@@ -22,7 +24,8 @@ struct TAppState;
 // it, and gives runs back: the run a crash interrupted (asked at start), and
 // any past run from the list. The grid and the CSV table are rebuilt from the
 // journal, never the other way round. A journal that cannot be kept is said
-// once; the run goes on in memory.
+// once; the run goes on in memory, and its readings go into the journal when
+// it works again. A past run opened from the list is never changed.
 class TJournalController : public QObject {
     Q_OBJECT
 public:
@@ -43,18 +46,28 @@ public:
 
     void setQuestion(Question question) { m_ask = std::move(question); }
 
-    // Opens (or creates) the journal at `path`; a journal that cannot be kept,
-    // or a damaged one set aside, is reported through failure().
+    // Opens (or creates) the journal at `path` on the journal's thread, so the
+    // window shows meanwhile; a journal that cannot be kept, or a damaged one
+    // set aside, is reported through failure(). Then offers the run the last
+    // session lost, once the window's events run.
     void open(const QString &path);
     // When the last session died with readings of its newest run not in any
     // file, asks whether to restore that run, and restores it on yes.
     void offerRecovery();
-    // The session ends normally.
+    // The session ends normally: what waits in memory is tried once more,
+    // then the clean end is recorded.
     void close();
+    // Tries at once to write what waits (tests; a timer does it otherwise).
+    void retryNow();
+    // Writes waiting in memory for the journal to come back, once everything
+    // handed over before has been tried.
+    int waitingWrites() { return m_journal->waiting(); }
+    // Tests replace the pauses between retries (see TJournalThread::RetryDelay).
+    void setRetryDelay(std::function<int(int attempt)> delay);
 
     // Readings of the current table not yet in a file.
     bool hasUnsavedReadings() const { return m_unsaved; }
-    qint64 currentRunId() const { return m_runId; }
+    qint64 currentRunId() const { return m_run ? m_run->load() : 0; }
 
     // The runs of the journal, newest first (empty when it is not kept).
     QVector<TJournalRunSummary> pastRuns();
@@ -74,6 +87,7 @@ public:
     void onReadingRecorded(const TJournalReading &reading);
     void onActualTemperatureRecorded(const TJournalActualTemperature &actual);
     void onSaved(const QString &fileName);
+    void onResultCellCleared(int row, int column);
 
 signals:
     // Why the journal is not kept (or what happened to a damaged one); say it once.
@@ -82,9 +96,13 @@ signals:
     void runLoaded(const TJournalRun &run);
 
 private:
-    void journalFailed(const QString &message);
+    // The current table's run in the journal, known once its first start is
+    // written there (which may wait for the journal to come back).
+    using RunRef = std::shared_ptr<std::atomic<qint64>>;
+
     void putBack(const TJournalRun &run);
     void reportIfFailed(const TJournalOutcome &outcome);
+    void markSaved(const RunRef &run, qint64 throughSeq, const QString &fileName);
 
     TAppState &m_state;
     Views m_views;
@@ -92,7 +110,14 @@ private:
     TSaveCommand &m_save;
     TJournalThread *m_journal;
     Question m_ask;
-    bool m_kept = false;
-    qint64 m_runId = 0;
+    bool m_opened = false;
+    RunRef m_run;
+    // The run was started or restored in this session, so the journal follows
+    // what happens to its table.
+    bool m_live = false;
+    // The frame of the current table's newest reading, which heads its file.
+    QByteArray m_headerFrame;
+    // Readings of the current table handed to the journal in this session.
+    qint64 m_readingsPosted = 0;
     bool m_unsaved = false;
 };

@@ -39,6 +39,9 @@ void TResultsGridController::grdTableClick(int row, int column) {
 void TResultsGridController::grdTableDblClick(int row, int column) {
     if (!isResultCell(row, column))
         return;
-    if (QTableWidgetItem *item = m_grid->item(row, column))
-        item->setText(QString());
+    QTableWidgetItem *item = m_grid->item(row, column);
+    if (!item || item->text().isEmpty())
+        return;
+    item->setText(QString());
+    emit resultCellCleared(row, column);
 }

@@ -28,6 +28,10 @@ public:
 
     TResultsCellPainter *cellPainter() const { return m_painter; }
 
+signals:
+    // A double click emptied a result cell that held text.
+    void resultCellCleared(int row, int column);
+
 public slots:
     void grdTableClick(int row, int column);
     void grdTableDblClick(int row, int column);

@@ -42,11 +42,14 @@ TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *pa
     };
 }
 
-// The header values come from the latest meter packet. Before the meter has sent
-// a frame the table keeps the ones it holds: empty, unless the table was
-// restored from the run journal with those of its last reading.
+// The header values come from the run's newest reading, so that a run saves
+// the same whenever and from wherever it is saved. A table without a reading
+// takes the latest meter packet, and before the meter has sent a frame keeps
+// the ones it holds.
 void TSaveCommand::actFileSaveToExecute() {
-    if (m_state.EventStore.HoldsMeterFrame()) {
+    if (const std::optional<TIMPacket> header = m_headerSource ? m_headerSource() : std::nullopt) {
+        FillHeaderFromPacket(m_state.CSVTable, *header);
+    } else if (m_state.EventStore.HoldsMeterFrame()) {
         TEventRec record;
         m_state.EventStore.GetLast(kMeterRecord, record);
         FillHeaderFromPacket(m_state.CSVTable, record.IM);

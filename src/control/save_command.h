@@ -4,10 +4,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class FileLogView;
 class TCSVTable;
 struct TAppState;
+struct TIMPacket;
 
 // A name typed without an extension gets ".tamrel"; any other name stays as it is.
 QString withDefaultSuffix(const QString &fileName);
@@ -21,6 +23,9 @@ public:
     using FileChooser = std::function<QString(const QString &suggested)>;
     // Tells the user why a save failed (the window's one place for failures).
     using ErrorNotice = std::function<void(const QString &text)>;
+    // The display whose Limit, Level and Offset head the file: the one of the
+    // run's newest reading; nothing while the table holds none.
+    using HeaderSource = std::function<std::optional<TIMPacket>()>;
 
     // reLogFile shows the text of the last save.
     TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *parent = nullptr);
@@ -28,6 +33,7 @@ public:
     // Tests replace the dialogs to run without a human.
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
     void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
+    void setHeaderSource(HeaderSource source) { m_headerSource = std::move(source); }
 
     // The name chosen last, offered again by the next save while the program runs.
     const QString &lastFileName() const { return m_lastFileName; }
@@ -49,5 +55,6 @@ private:
     FileLogView *m_reLogFile;
     FileChooser m_chooseFile;
     ErrorNotice m_showError;
+    HeaderSource m_headerSource;
     QString m_lastFileName;
 };

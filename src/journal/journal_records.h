@@ -56,6 +56,14 @@ struct TJournalReading {
     QString SecUnit;
     QString SecBase;
     QString CellText; // exactly as the grid shows it
+    qint64 Seq = 0;   // its place in the journal's history, once recorded there
+};
+
+// The user emptied a results cell after the reading numbered AfterSeq.
+struct TJournalClearing {
+    int32_t Row = 0;
+    int32_t Col = 0;
+    qint64 AfterSeq = 0;
 };
 
 // One actual temperature written into column 1.
@@ -80,6 +88,8 @@ struct TJournalRunSummary {
     QString SavedFile;      // empty until saved
     QDateTime SavedAt;
     bool UnsavedReadings = false;  // readings recorded after the last save, or never saved
+    qint64 LastSeq = 0;            // the number of its newest reading (0: none)
+    bool Incomplete = false;       // readings of it never reached the journal
     std::optional<TSample> Sample; // what the run measured, when the operator said
 };
 
@@ -95,6 +105,7 @@ struct TJournalRun {
     TJournalTable Table;
     QVector<TJournalSegment> Segments;                     // in the order of the starts
     QVector<TJournalActualTemperature> ActualTemperatures; // the latest per row, by row
+    QVector<TJournalClearing> Clearings;                   // in the order made
 };
 
 // The reading the capture has just written into cell (ti.Row, fi.Col).

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -39,13 +40,6 @@ TIMPacket csvPacket(const TJournalReading &r) {
     im.SecName = r.SecName;
     im.SecBase = r.SecBase;
     return im;
-}
-
-TIMPacket decodedFrame(const QByteArray &frame, QChar separator) {
-    std::array<uint8_t, 60> raw{};
-    for (int i = 0; i < frame.size() && i < int(raw.size()); ++i)
-        raw[i] = static_cast<uint8_t>(frame.at(i));
-    return DecodeMeterPacket(raw, separator);
 }
 
 // The grid as a dense table of texts; an empty text is an empty cell.
@@ -94,21 +88,39 @@ TJournalReplay replayRun(const TJournalRun &run) {
     for (const TJournalActualTemperature &actual : run.ActualTemperatures)
         grid.set(actual.Row, kActualTemperatureColumn, actual.Text);
 
+    // A clearing empties the cell it names as it stood after its reading;
+    // the CSV table keeps that reading, as the program did.
+    int nextClearing = 0;
+    auto clearThrough = [&](qint64 seq) {
+        for (; nextClearing < run.Clearings.size() && run.Clearings.at(nextClearing).AfterSeq < seq;
+             ++nextClearing)
+            grid.set(run.Clearings.at(nextClearing).Row, run.Clearings.at(nextClearing).Col,
+                     QString());
+    };
     const TJournalReading *last = nullptr;
     for (const TJournalSegment &segment : run.Segments) {
         applyStart(segment.Start, replay.TempStorage, separator, replay.FreqStorage,
                    replay.CSVTable);
         for (const TJournalReading &r : segment.Readings) {
+            clearThrough(r.Seq);
             grid.set(r.Row, r.Col, r.CellText);
             StoreReading(replay.CSVTable, csvPacket(r), r.FreqIndex, r.TempIndex);
             last = &r;
         }
     }
+    clearThrough(std::numeric_limits<qint64>::max());
     for (const TFreqItem &item : replay.FreqStorage.Items)
         grid.set(0, item.Col, numfmt::general(item.Freq, separator));
     if (last && !last->Frame.isEmpty())
-        FillHeaderFromPacket(replay.CSVTable, decodedFrame(last->Frame, separator));
+        FillHeaderFromPacket(replay.CSVTable, packetOfFrame(last->Frame, separator));
 
     replay.Cells = grid.cells();
     return replay;
+}
+
+TIMPacket packetOfFrame(const QByteArray &frame, QChar separator) {
+    std::array<uint8_t, 60> raw{};
+    for (int i = 0; i < frame.size() && i < int(raw.size()); ++i)
+        raw[i] = static_cast<uint8_t>(frame.at(i));
+    return DecodeMeterPacket(raw, separator);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/event_rec.h"
 #include "files/csv_table.h"
 #include "journal/journal_records.h"
 #include "run/freq_storage.h"
@@ -33,3 +34,7 @@ struct TJournalReplay {
 };
 
 TJournalReplay replayRun(const TJournalRun &run);
+
+// The display a recorded frame (as TJournalReading::Frame keeps it) showed.
+// A run's measurement file takes its header values from its newest reading's.
+TIMPacket packetOfFrame(const QByteArray &frame, QChar separator);

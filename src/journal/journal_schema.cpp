@@ -119,8 +119,20 @@ const std::initializer_list<const char *> kVersion3 = {
          changed_at TEXT))",
 };
 
+// Version 4: cells the user emptied, in the order of the history, and the
+// runs whose readings did not all reach the journal.
+const std::initializer_list<const char *> kVersion4 = {
+    R"(CREATE TABLE clearings (
+         run_id INTEGER NOT NULL REFERENCES runs (id) ON DELETE CASCADE,
+         grid_row INTEGER NOT NULL,
+         grid_col INTEGER NOT NULL,
+         after_seq INTEGER NOT NULL))",
+    R"(CREATE INDEX clearings_of_run ON clearings (run_id, after_seq))",
+    R"(ALTER TABLE runs ADD COLUMN incomplete INTEGER NOT NULL DEFAULT 0)",
+};
+
 const std::initializer_list<const char *> kSteps[kJournalSchemaVersion] = {kVersion1, kVersion2,
-                                                                           kVersion3};
+                                                                           kVersion3, kVersion4};
 
 bool readVersion(const QSqlDatabase &db, int *version, QSqlError *error) {
     QSqlQuery query(db);

@@ -12,8 +12,8 @@
 namespace {
 
 const QString kDriver = QStringLiteral("QSQLITE");
-// A write never waits longer than this for another program's lock.
-constexpr int kBusyTimeoutMs = 10;
+// Beside the file, "<file>-gap-<run id>" says that run lacks readings.
+const QString kGapInfix = QStringLiteral("-gap-");
 
 // SQLite keeps a database's write-ahead log and shared index beside it under these suffixes.
 const QStringList kCompanionSuffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
@@ -39,10 +39,18 @@ QString asideName(const QString &path) {
     return candidate;
 }
 
+// A file without the marker (empty, foreign or damaged) does not count as clean.
+bool endedCleanly(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT clean FROM session WHERE id = 1")) && query.next() &&
+           query.value(0).toInt() != 0;
+}
+
 } // namespace
 
-TRunJournal::TRunJournal()
-    : m_connectionName(QStringLiteral("tamrel_journal_%1").arg(quintptr(this), 0, 16)) {}
+TRunJournal::TRunJournal(int busyTimeoutMs)
+    : m_connectionName(QStringLiteral("tamrel_journal_%1").arg(quintptr(this), 0, 16)),
+      m_busyTimeoutMs(busyTimeoutMs) {}
 
 TRunJournal::~TRunJournal() {
     close();
@@ -52,10 +60,11 @@ TJournalOutcome TRunJournal::open(const QString &path) {
     close();
     m_path = path;
     m_previousSessionClean = true;
+    m_sessionStarted = false;
     if (!QSqlDatabase::isDriverAvailable(kDriver))
         return fail(journalFailure(TJournalFault::NoDriver, path));
 
-    TJournalOutcome outcome = openFile();
+    TJournalOutcome outcome = openFile(true);
     if (outcome.ok) {
         m_fault = TJournalFault::None;
         return outcome;
@@ -69,34 +78,85 @@ TJournalOutcome TRunJournal::open(const QString &path) {
         return fail(outcome);
     qWarning("run journal: %s was damaged and is kept as %s", qPrintable(path),
              qPrintable(movedTo));
-    outcome = openFile();
+    outcome = openFile(true);
     if (!outcome.ok)
         return fail(outcome);
     m_fault = TJournalFault::None;
     return journalRecovered(movedTo);
 }
 
-TJournalOutcome TRunJournal::openFile() {
-    if (QFileInfo::exists(m_path)) {
+TJournalOutcome TRunJournal::reopen() {
+    if (m_path.isEmpty() || !QSqlDatabase::isDriverAvailable(kDriver))
+        return fail(journalFailure(TJournalFault::NotOpen, m_path));
+    close();
+    const TJournalOutcome outcome = openFile(false);
+    if (!outcome.ok)
+        return fail(outcome);
+    m_fault = TJournalFault::None;
+    return outcome;
+}
+
+TJournalOutcome TRunJournal::openFile(bool newSession) {
+    if (newSession && QFileInfo::exists(m_path)) {
         const TJournalOutcome checked = checkFile();
         if (!checked.ok)
             return checked;
     }
     m_db = QSqlDatabase::addDatabase(kDriver, m_connectionName);
     m_db.setDatabaseName(m_path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
     if (!m_db.open())
         return journalFailure(m_db.lastError(), m_path);
     TJournalOutcome outcome = configure();
     if (outcome.ok)
         outcome = migrateJournal(m_db, m_path);
-    if (outcome.ok)
+    if (outcome.ok && !m_sessionStarted)
         outcome = startSession();
+    // A reopen's own mark goes once what waits is written.
+    if (outcome.ok && newSession)
+        outcome = recordGaps();
     return outcome;
+}
+
+void TRunJournal::markGap() {
+    QFile mark(m_path + kGapInfix + QString::number(m_writingRun));
+    // An empty file needs no free block, so the mark is left even on a full disk.
+    if (m_writingRun != 0 && !mark.exists() && !mark.open(QIODevice::WriteOnly))
+        qWarning("run journal: cannot leave the mark %s: %s", qPrintable(mark.fileName()),
+                 qPrintable(mark.errorString()));
+}
+
+void TRunJournal::clearGap() {
+    const QFileInfo info(m_path);
+    const QStringList marks =
+        info.dir().entryList({info.fileName() + kGapInfix + QLatin1Char('*')}, QDir::Files);
+    for (const QString &mark : marks)
+        QFile::remove(info.dir().filePath(mark));
+}
+
+// Marks left by a session that ended (or died) with readings still in memory.
+TJournalOutcome TRunJournal::recordGaps() {
+    const QFileInfo info(m_path);
+    const QString prefix = info.fileName() + kGapInfix;
+    const QStringList marks = info.dir().entryList({prefix + QLatin1Char('*')}, QDir::Files);
+    if (marks.isEmpty())
+        return {};
+    QSqlError error;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE runs SET incomplete = 1 WHERE id = ?"));
+    for (const QString &mark : marks) {
+        query.addBindValue(mark.mid(prefix.size()).toLongLong());
+        if (!query.exec())
+            return journalFailure(query.lastError(), m_path);
+    }
+    clearGap();
+    return {};
 }
 
 // Damage often sits on a page nothing has read yet; the quick check reads
 // them all, so a damaged file is found now and not in the middle of a run.
+// A file whose last session ended cleanly is not read through: on a large
+// journal that takes seconds, and a clean end leaves no half-written page.
 // It runs read-only because a writing connection, on closing, would fold the
 // log into the damaged file and delete it; the damaged file and its log are
 // to be kept exactly as they were found.
@@ -107,10 +167,10 @@ TJournalOutcome TRunJournal::checkFile() const {
         QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, name);
         db.setDatabaseName(m_path);
         db.setConnectOptions(
-            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
         if (!db.open()) {
             outcome = journalFailure(db.lastError(), m_path);
-        } else {
+        } else if (!endedCleanly(db)) {
             QSqlQuery query(db);
             if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next()) {
                 outcome = journalFailure(query.lastError(), m_path);
@@ -158,6 +218,7 @@ TJournalOutcome TRunJournal::startSession() {
     query.addBindValue(sqlTime(QDateTime::currentDateTime()));
     if (!query.exec() || !transaction.commit(&error))
         return journalFailure(query.lastError().isValid() ? query.lastError() : error, m_path);
+    m_sessionStarted = true;
     return {};
 }
 
@@ -204,13 +265,16 @@ TJournalOutcome TRunJournal::fail(const TJournalOutcome &outcome) {
     return outcome;
 }
 
+TJournalOutcome TRunJournal::stopped() const {
+    TJournalOutcome outcome;
+    outcome.ok = false;
+    outcome.fault = m_fault;
+    return outcome;
+}
+
 TJournalOutcome TRunJournal::transact(bool write, const Body &body) {
-    if (!isOpen()) {
-        TJournalOutcome stopped;
-        stopped.ok = false;
-        stopped.fault = m_fault;
-        return stopped;
-    }
+    if (!isOpen())
+        return stopped();
     QSqlError error;
     bool done = false;
     {
@@ -219,6 +283,17 @@ TJournalOutcome TRunJournal::transact(bool write, const Body &body) {
     }
     if (!done)
         return fail(journalFailure(error, m_path));
+    return {};
+}
+
+TJournalOutcome TRunJournal::checkpoint() {
+    if (!isOpen())
+        return stopped();
+    QSqlQuery query(m_db);
+    // A reader of another program may keep part of the log in use; what it
+    // holds is folded in by a later checkpoint, so that is no failure.
+    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
+        return fail(journalFailure(query.lastError(), m_path));
     return {};
 }
 

@@ -16,14 +16,15 @@
 // temperature, committed as each is recorded, so that a run survives the
 // program's death.
 //
-// Every call returns an outcome. The first failure stops the journal for
-// this session: the connection is closed, the outcome carries the Russian
-// message to show once, and every later call fails quietly with the same
-// fault. A lock held by another program makes a call fail after 10 ms
-// instead of waiting.
+// Every call returns an outcome. A failure closes the connection: the
+// outcome carries the Russian message, and every later call fails quietly
+// with the same fault until reopen() succeeds. A lock held by another program
+// is waited for up to the busy timeout.
 class TRunJournal {
 public:
-    TRunJournal();
+    static constexpr int kDefaultBusyTimeoutMs = 2000;
+
+    explicit TRunJournal(int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~TRunJournal();
     TRunJournal(const TRunJournal &) = delete;
     TRunJournal &operator=(const TRunJournal &) = delete;
@@ -33,8 +34,19 @@ public:
     // aside with its -wal and -shm, never deleted, and a new one started: the
     // outcome is then ok, with fault Corrupt, the new name and a message.
     TJournalOutcome open(const QString &path);
+    // Opens the file of the last open() again after a failure, without
+    // checking it and without starting a new session; the session begun by
+    // open() goes on.
+    TJournalOutcome reopen();
     bool isOpen() const { return m_db.isOpen(); }
     const QString &path() const { return m_path; }
+    TJournalFault fault() const { return m_fault; }
+
+    // Leaves a mark beside the file that the run the last write was for
+    // lacks readings (they wait in memory); the next open() finds it and
+    // records the run as incomplete. clearGap() takes it away once they are in.
+    void markGap();
+    void clearGap();
 
     // Whether the session before this open ended with markCleanShutdown (a
     // new file counts as clean).
@@ -51,8 +63,17 @@ public:
     // session last wrote for the row is not written again.
     TJournalOutcome recordActualTemperature(qint64 runId, const TJournalActualTemperature &actual);
     TJournalOutcome endRun(qint64 runId, const QDateTime &time);
-    // The run's readings up to now are in `fileName`.
-    TJournalOutcome markSaved(qint64 runId, const QString &fileName, const QDateTime &time);
+    // The run's readings up to the one numbered `throughSeq` (every reading
+    // recorded so far when it is kAllReadings) are in `fileName`.
+    static constexpr qint64 kAllReadings = -1;
+    TJournalOutcome markSaved(qint64 runId, qint64 throughSeq, const QString &fileName,
+                              const QDateTime &time);
+    // The user emptied the cell: it no longer counts, and a replay leaves it
+    // empty until a later reading fills it again. The readings stay.
+    TJournalOutcome clearCell(qint64 runId, int row, int col);
+    // Moves everything from the write-ahead log into the file itself, so that
+    // the file alone holds the journal.
+    TJournalOutcome checkpoint();
     TJournalOutcome deleteRun(qint64 runId);
     // The sample the run measured, set or changed at any time; nothing
     // removes it. Kept as given, checked or not.
@@ -71,7 +92,9 @@ public:
 private:
     using Body = std::function<bool(QSqlError *error)>;
 
-    TJournalOutcome openFile();
+    // A new session checks the file and takes the marks the one before left.
+    TJournalOutcome openFile(bool newSession);
+    TJournalOutcome recordGaps();
     TJournalOutcome checkFile() const;
     TJournalOutcome configure();
     TJournalOutcome startSession();
@@ -81,17 +104,24 @@ private:
     // stops the journal.
     TJournalOutcome transact(bool write, const Body &body);
     TJournalOutcome fail(const TJournalOutcome &outcome);
+    // What every call returns while the journal is closed.
+    TJournalOutcome stopped() const;
 
     bool insertStart(qint64 runId, const TJournalStart &start, QSqlError *error);
     bool querySummaries(qint64 runId, int limit, QVector<TJournalRunSummary> *out,
                         QSqlError *error);
     bool loadTable(qint64 runId, TJournalTable *table, QSqlError *error);
     bool loadSegments(qint64 runId, QVector<TJournalSegment> *segments, QSqlError *error);
+    bool loadClearings(qint64 runId, QVector<TJournalClearing> *out, QSqlError *error);
     bool loadActualTemperatures(qint64 runId, QVector<TJournalActualTemperature> *out,
                                 QSqlError *error);
 
     const QString m_connectionName;
+    const int m_busyTimeoutMs;
     QString m_path;
+    bool m_sessionStarted = false;
+    // The run the latest write was for (0: a run not yet begun).
+    qint64 m_writingRun = 0;
     QSqlDatabase m_db;
     bool m_previousSessionClean = true;
     TJournalFault m_fault = TJournalFault::NotOpen;

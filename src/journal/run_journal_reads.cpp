@@ -63,6 +63,7 @@ TJournalOutcome TRunJournal::loadRun(qint64 runId, std::optional<TJournalRun> *r
         loaded.Summary = summary.first();
         return loadTable(runId, &loaded.Table, error) &&
                loadSegments(runId, &loaded.Segments, error) &&
+               loadClearings(runId, &loaded.Clearings, error) &&
                loadActualTemperatures(runId, &loaded.ActualTemperatures, error);
     });
     if (outcome.ok && found)
@@ -84,7 +85,7 @@ bool TRunJournal::querySummaries(qint64 runId, int limit, QVector<TJournalRunSum
                            "(SELECT COUNT(*) FROM cells WHERE run_id = r.id), "
                            "(SELECT MAX(seq) FROM readings WHERE run_id = r.id), "
                            "(SELECT recorded_at FROM readings WHERE run_id = r.id "
-                           "  ORDER BY seq DESC LIMIT 1), %1 "
+                           "  ORDER BY seq DESC LIMIT 1), r.incomplete, %1 "
                            "FROM runs r LEFT JOIN samples s ON s.run_id = r.id "
                            "WHERE ? = 0 OR r.id = ? ORDER BY r.id DESC LIMIT ?")
                 .arg(sampleColumns(QStringLiteral("s"))),
@@ -105,7 +106,9 @@ bool TRunJournal::querySummaries(qint64 runId, int limit, QVector<TJournalRunSum
         const QVariant lastReading = query.value(9);
         s.UnsavedReadings =
             !lastReading.isNull() && lastReading.toLongLong() > query.value(5).toLongLong();
-        s.Sample = sampleFromRow(query, 11);
+        s.LastSeq = lastReading.toLongLong();
+        s.Incomplete = query.value(11).toInt() != 0;
+        s.Sample = sampleFromRow(query, 12);
         out->append(s);
     }
     return finished(query, error);
@@ -179,7 +182,7 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
                 QStringLiteral(
                     "SELECT start_no, grid_row, grid_col, csv_row, csv_col, recorded_at, "
                     "set_point, temperature, freq_hz, frame, main_name, main_value, main_unit, "
-                    "main_base, sec_name, sec_value, sec_unit, sec_base, cell_text "
+                    "main_base, sec_name, sec_value, sec_unit, sec_base, cell_text, seq "
                     "FROM readings WHERE run_id = ? ORDER BY seq"),
                 {runId}, error))
         return false;
@@ -206,8 +209,21 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
         r.SecUnit = query.value(16).toString();
         r.SecBase = query.value(17).toString();
         r.CellText = query.value(18).toString();
+        r.Seq = query.value(19).toLongLong();
         (*segments)[segment].Readings.append(r);
     }
+    return finished(query, error);
+}
+
+bool TRunJournal::loadClearings(qint64 runId, QVector<TJournalClearing> *out, QSqlError *error) {
+    QSqlQuery query(m_db);
+    if (!select(query,
+                QStringLiteral("SELECT grid_row, grid_col, after_seq FROM clearings "
+                               "WHERE run_id = ? ORDER BY after_seq, rowid"),
+                {runId}, error))
+        return false;
+    while (query.next())
+        out->append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toLongLong()});
     return finished(query, error);
 }
 

@@ -17,6 +17,7 @@ bool run(QSqlQuery &query, QSqlError *error) {
 
 TJournalOutcome TRunJournal::beginRun(const TJournalTable &table, const TJournalStart &start,
                                       qint64 *runId) {
+    m_writingRun = 0;
     qint64 id = 0;
     const TJournalOutcome outcome = transact(true, [&](QSqlError *error) {
         QSqlQuery query(m_db);
@@ -55,12 +56,15 @@ TJournalOutcome TRunJournal::beginRun(const TJournalTable &table, const TJournal
         }
         return insertStart(id, start, error);
     });
-    if (outcome.ok)
+    if (outcome.ok) {
         *runId = id;
+        m_writingRun = id;
+    }
     return outcome;
 }
 
 TJournalOutcome TRunJournal::recordStart(qint64 runId, const TJournalStart &start) {
+    m_writingRun = runId;
     return transact(true, [&](QSqlError *error) {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral("UPDATE runs SET ended_at = NULL WHERE id = ?"));
@@ -97,6 +101,7 @@ bool TRunJournal::insertStart(qint64 runId, const TJournalStart &start, QSqlErro
 // The history row and the cell's pointer to it go in together, so the cell
 // view never shows a reading the history does not hold.
 TJournalOutcome TRunJournal::recordReading(qint64 runId, const TJournalReading &r) {
+    m_writingRun = runId;
     return transact(true, [&](QSqlError *error) {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral(
@@ -167,18 +172,40 @@ TJournalOutcome TRunJournal::endRun(qint64 runId, const QDateTime &time) {
     });
 }
 
-TJournalOutcome TRunJournal::markSaved(qint64 runId, const QString &fileName,
+TJournalOutcome TRunJournal::markSaved(qint64 runId, qint64 throughSeq, const QString &fileName,
                                        const QDateTime &time) {
     return transact(true, [&](QSqlError *error) {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral(
-            "UPDATE runs SET saved_file = ?, saved_at = ?, "
-            "saved_through = IFNULL((SELECT MAX(seq) FROM readings WHERE run_id = ?), 0) "
+            "UPDATE runs SET saved_file = ?, saved_at = ?, saved_through = "
+            "IFNULL((SELECT MAX(seq) FROM readings WHERE run_id = ? AND (? < 0 OR seq <= ?)), 0) "
             "WHERE id = ?"));
         query.addBindValue(fileName);
         query.addBindValue(sqlTime(time));
         query.addBindValue(runId);
+        query.addBindValue(throughSeq);
+        query.addBindValue(throughSeq);
         query.addBindValue(runId);
+        return run(query, error);
+    });
+}
+
+TJournalOutcome TRunJournal::clearCell(qint64 runId, int row, int col) {
+    m_writingRun = runId;
+    return transact(true, [&](QSqlError *error) {
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral(
+            "INSERT INTO clearings (run_id, grid_row, grid_col, after_seq) "
+            "VALUES (?, ?, ?, IFNULL((SELECT MAX(seq) FROM readings WHERE run_id = ?), 0))"));
+        for (const QVariant &value :
+             {QVariant(runId), QVariant(row), QVariant(col), QVariant(runId)})
+            query.addBindValue(value);
+        if (!run(query, error))
+            return false;
+        query.prepare(
+            QStringLiteral("DELETE FROM cells WHERE run_id = ? AND grid_row = ? AND grid_col = ?"));
+        for (const QVariant &value : {QVariant(runId), QVariant(row), QVariant(col)})
+            query.addBindValue(value);
         return run(query, error);
     });
 }

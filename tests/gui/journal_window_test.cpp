@@ -276,8 +276,13 @@ TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
     options.journalPath = dir.filePath(QStringLiteral("blocker/runs.sqlite"));
     options.decimalSeparator = QLatin1Char(',');
     std::unique_ptr<TfrmMain> window;
-    const QStringList notices =
-        noticesDuring([&] { window = std::make_unique<TfrmMain>(options); });
+    // The journal opens on its own thread; a read waits for that and the
+    // events then carry its word to the window.
+    const QStringList notices = noticesDuring([&] {
+        window = std::make_unique<TfrmMain>(options);
+        window->journal()->pastRuns();
+        QCoreApplication::processEvents();
+    });
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_TRUE(notices[0].startsWith(QStringLiteral("Журнал измерений не ведётся")))
         << notices[0].toStdString();

@@ -150,7 +150,10 @@ TEST_F(JournalStore, ListsRunsNewestFirstAndDeletesOneWithEverythingInIt) {
     older.start({100, 1000, 5000});
     older.capture(meterRecord(param::Cp, 1.5e-9, param::D, 0.01, 100, 20.0));
     older.actualTemperature(20.0);
-    ASSERT_TRUE(journal.markSaved(older.id(), "/data/a.tamrel", QDateTime::currentDateTime()).ok);
+    ASSERT_TRUE(journal
+                    .markSaved(older.id(), TRunJournal::kAllReadings, "/data/a.tamrel",
+                               QDateTime::currentDateTime())
+                    .ok);
     RecordedRun newer(journal, -1, 1, 0.5, 0.2);
     newer.start({1000});
 
@@ -200,7 +203,9 @@ TEST_F(JournalStore, OffersTheNewestRunForRecoveryOnlyAfterAnUncleanEndWithUnsav
         run.capture(meterRecord(param::Cp, 1.5e-9, param::D, 0.01, 100, t));
     };
     auto save = [](TRunJournal &j, RecordedRun &run) {
-        EXPECT_TRUE(j.markSaved(run.id(), "a.tamrel", QDateTime::currentDateTime()).ok);
+        EXPECT_TRUE(j.markSaved(run.id(), TRunJournal::kAllReadings, "a.tamrel",
+                                QDateTime::currentDateTime())
+                        .ok);
     };
     const Case cases[] = {
         {"killed with unsaved readings", [&](TRunJournal &, RecordedRun &r) { reading(r, 20); },
@@ -217,6 +222,17 @@ TEST_F(JournalStore, OffersTheNewestRunForRecoveryOnlyAfterAnUncleanEndWithUnsav
              reading(r, 20);
              save(j, r);
              reading(r, 21);
+         },
+         false, true},
+        {"killed after a save of the readings before the newest",
+         [&](TRunJournal &j, RecordedRun &r) {
+             reading(r, 20);
+             std::optional<TJournalRun> atClick;
+             ASSERT_TRUE(j.loadRun(r.id(), &atClick).ok);
+             reading(r, 21);
+             EXPECT_TRUE(j.markSaved(r.id(), atClick->Summary.LastSeq, "b.tamrel",
+                                     QDateTime::currentDateTime())
+                             .ok);
          },
          false, true},
         {"killed before the first reading", [](TRunJournal &, RecordedRun &) {}, false, false},
