@@ -27,6 +27,7 @@ class TPastRunsCommand;
 class TInstrumentSearch;
 class TPortAccessNotice;
 class TChartController;
+class TRelaxationController;
 class TReadingsExportCommand;
 class TRunProgress;
 
@@ -70,6 +71,7 @@ public:
     TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
     TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
     TChartController *chartController() const { return m_chartController; }
+    TRelaxationController *relaxationController() const { return m_relaxation; }
     TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
     TRunProgress *runProgress() const { return m_runProgress; }
 
@@ -139,6 +141,7 @@ private:
     TInstrumentSearch *m_instrumentSearch = nullptr;
     TPortAccessNotice *m_portAccessNotice = nullptr;
     TChartController *m_chartController = nullptr;
+    TRelaxationController *m_relaxation = nullptr;
     TReadingsExportCommand *m_readingsExport = nullptr;
     TRunProgress *m_runProgress = nullptr;
     TAboutBox *m_aboutBox = nullptr;

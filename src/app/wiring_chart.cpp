@@ -7,6 +7,7 @@
 #include "control/past_runs_command.h"
 #include "control/reading_capture.h"
 #include "control/readings_export_command.h"
+#include "control/relaxation_controller.h"
 #include "control/run_progress.h"
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
@@ -57,6 +58,19 @@ void TfrmMain::createChartControllers() {
 
     connect(m_readingCapture, &TReadingCapture::readingRecorded, m_chartController,
             &TChartController::addReading);
+
+    // The analysis of the chart's run follows its readings and its sample.
+    m_relaxation = new TRelaxationController(m_chartController->readings(),
+                                             m_state.DecimalSeparator, this, this);
+    m_relaxation->setSampleSource([chart = m_chartController] { return chart->sample(); });
+    connect(m_chartController, &TChartController::analysisRequested, m_relaxation,
+            &TRelaxationController::show);
+    connect(m_readingCapture, &TReadingCapture::readingRecorded, m_relaxation,
+            &TRelaxationController::readingsChanged);
+    connect(m_chartController, &TChartController::cleared, m_relaxation,
+            &TRelaxationController::readingsChanged);
+    connect(m_chartController, &TChartController::runLoaded, m_relaxation,
+            &TRelaxationController::readingsChanged);
     // A run restored or opened from the journal is the chart's run, and the
     // list of past runs exports any of them.
     connect(m_journal, &TJournalController::runLoaded, m_chartController,

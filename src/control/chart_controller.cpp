@@ -76,20 +76,21 @@ void TChartController::reopenIfWasOpen() {
         actShowChartExecute();
 }
 
-void TChartController::setSampleName(const QString &name) {
-    m_sampleName = name;
+void TChartController::setSample(const std::optional<TSample> &sample) {
+    m_sample = sample;
     showTitle();
 }
 
 // The sample and the day the run's first reading was recorded.
 QString TChartController::titleText() const {
+    const QString sample = m_sample ? m_sample->Name : QString();
     if (m_readings.readings().isEmpty())
-        return m_sampleName;
+        return sample;
     const QString date =
         m_readings.readings().first().Time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    if (m_sampleName.isEmpty())
+    if (sample.isEmpty())
         return QStringLiteral("Измерения %1").arg(date);
-    return QStringLiteral("%1, измерения %2").arg(m_sampleName, date);
+    return QStringLiteral("%1, измерения %2").arg(sample, date);
 }
 
 void TChartController::showTitle() {
@@ -105,7 +106,7 @@ void TChartController::clear() {
 
 void TChartController::loadRun(const TJournalRun &run) {
     m_readings.loadRun(run);
-    m_sampleName = run.Summary.Sample ? run.Summary.Sample->Name : QString();
+    m_sample = run.Summary.Sample;
     rebuildSeries();
     emit runLoaded(run);
 }
@@ -169,6 +170,8 @@ void TChartController::actShowChartExecute() {
         connect(m_view->chbAgainstFrequency(), &QCheckBox::toggled, this,
                 &TChartController::setAgainstFrequency);
         connect(m_view->btnSaveImage(), &QPushButton::clicked, this, &TChartController::saveImage);
+        connect(m_view->btnAnalysis(), &QPushButton::clicked, this,
+                &TChartController::analysisRequested);
         placeView();
     }
     if (!m_wasOpen) {

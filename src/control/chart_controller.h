@@ -1,5 +1,6 @@
 #pragma once
 
+#include "material/sample.h"
 #include "plot/chart_series.h"
 #include "plot/run_readings.h"
 
@@ -36,8 +37,9 @@ public:
     void setChoicesFile(const QString &path);
     // Opens the window when it was open as the program last closed or died.
     void reopenIfWasOpen();
-    // The sample of the current run, for the title ("" when none was given).
-    void setSampleName(const QString &name);
+    // The sample of the current run, for the title and the analysis.
+    void setSample(const std::optional<TSample> &sample);
+    const std::optional<TSample> &sample() const { return m_sample; }
     QString titleText() const;
 
     // Tests replace the dialogs to run without a human.
@@ -65,6 +67,8 @@ signals:
     // clear() and loadRun() were called; the run's progress follows them.
     void cleared();
     void runLoaded(const TJournalRun &run);
+    // "Анализ пиков..." was pressed.
+    void analysisRequested();
 
 private:
     void rebuildSeries();
@@ -91,5 +95,5 @@ private:
     QString m_lastImageFile;
     QString m_choicesFile;
     bool m_wasOpen = false;
-    QString m_sampleName;
+    std::optional<TSample> m_sample;
 };

@@ -27,7 +27,7 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
       m_logScale(new QCheckBox(QStringLiteral("Логарифмическая шкала значений"))),
       m_againstFrequency(new QCheckBox(QStringLiteral("По частоте"))),
       m_saveImage(new QPushButton(QStringLiteral("Сохранить изображение..."))),
-      m_title(new QLabel) {
+      m_analysis(new QPushButton(QStringLiteral("Анализ пиков..."))), m_title(new QLabel) {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(kWindowTitle);
     m_mainChart->setObjectName(QStringLiteral("chtMain"));
@@ -37,11 +37,15 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     m_againstFrequency->setToolTip(
         QStringLiteral("Ось X — частота (логарифмическая), по линии на каждую температуру"));
     m_saveImage->setObjectName(QStringLiteral("btnSaveImage"));
+    m_analysis->setObjectName(QStringLiteral("btnAnalysis"));
+    m_analysis->setToolTip(QStringLiteral(
+        "Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_logScale);
     bar->addWidget(m_againstFrequency);
     bar->addStretch(1);
+    bar->addWidget(m_analysis);
     bar->addWidget(m_saveImage);
 
     auto *splitter = new QSplitter(Qt::Vertical);

@@ -25,6 +25,7 @@ public:
     QCheckBox *chbLogScale() const { return m_logScale; }
     QCheckBox *chbAgainstFrequency() const { return m_againstFrequency; }
     QPushButton *btnSaveImage() const { return m_saveImage; }
+    QPushButton *btnAnalysis() const { return m_analysis; }
     // The title over the charts and both charts, as a saved image shows them.
     QWidget *chartsArea() const { return m_charts; }
     QLabel *lblTitle() const { return m_title; }
@@ -44,6 +45,7 @@ private:
     QCheckBox *m_logScale;
     QCheckBox *m_againstFrequency;
     QPushButton *m_saveImage;
+    QPushButton *m_analysis;
     QWidget *m_charts;
     QLabel *m_title;
 };
