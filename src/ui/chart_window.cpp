@@ -41,12 +41,18 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     m_analysis->setToolTip(QStringLiteral(
         "Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
 
-    auto *bar = new QHBoxLayout;
-    bar->addWidget(m_logScale);
-    bar->addWidget(m_againstFrequency);
-    bar->addStretch(1);
-    bar->addWidget(m_analysis);
-    bar->addWidget(m_saveImage);
+    // Two rows, so that the window fits beside the main window on a small screen.
+    auto *switches = new QHBoxLayout;
+    switches->addWidget(m_logScale);
+    switches->addWidget(m_againstFrequency);
+    switches->addStretch(1);
+    auto *commands = new QHBoxLayout;
+    commands->addStretch(1);
+    commands->addWidget(m_analysis);
+    commands->addWidget(m_saveImage);
+    auto *bar = new QVBoxLayout;
+    bar->addLayout(switches);
+    bar->addLayout(commands);
 
     auto *splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);

@@ -227,6 +227,16 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
     EXPECT_EQ(chart().chartWindow(), nullptr);
 }
 
+// Side by side on a 1366 x 768 screen: neither window needs more than the
+// other leaves it.
+TEST_F(ChartWindowTest, FitsBesideTheMainWindowOnASmallScreen) {
+    window->actions().actShowChart->trigger();
+    ChartWindow *view = chart().chartWindow();
+    EXPECT_LE(window->minimumSizeHint().width() + view->minimumSizeHint().width(), 1366 - 20);
+    EXPECT_LE(view->minimumSizeHint().width(), ChartWindow::smallestSize().width());
+    EXPECT_LE(view->minimumSizeHint().height(), 768 - 60);
+}
+
 TEST_F(ChartWindowTest, EmptyChartKeepsNoAxesOfTheRunBefore) {
     window->actions().actShowChart->trigger();
     chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
