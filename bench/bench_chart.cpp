@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "big_run_shape.h"
+
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -25,12 +27,10 @@
 
 namespace {
 
-constexpr int kSetPoints = 10000;
-constexpr int kFrequencies = 20;
-const QChar kComma = QLatin1Char(',');
-const int kHz[kFrequencies] = {25,    50,    100,   200,    300,    500,    1000,
-                               2000,  3000,  5000,  10000,  20000,  30000,  50000,
-                               60000, 70000, 80000, 100000, 200000, 1000000};
+using bigrun::kComma;
+using bigrun::kFrequencies;
+using bigrun::kHz;
+using bigrun::kSetPoints;
 
 TJournalReading readingAt(int setPointIndex, int frequencyIndex, double componentTemperature) {
     TJournalReading r;

@@ -9,18 +9,18 @@
 #include "plot/relaxation_peaks.h"
 #include "plot/run_readings.h"
 
+#include "big_run_shape.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
 namespace {
 
-constexpr int kSetPoints = 10000;
-constexpr int kFrequencies = 20;
-const QChar kComma = QLatin1Char(',');
-const int kHz[kFrequencies] = {25,    50,    100,   200,    300,    500,    1000,
-                               2000,  3000,  5000,  10000,  20000,  30000,  50000,
-                               60000, 70000, 80000, 100000, 200000, 1000000};
+using bigrun::kComma;
+using bigrun::kFrequencies;
+using bigrun::kHz;
+using bigrun::kSetPoints;
 
 // D of a Debye relaxation with E = 0.8 eV: 25 Hz peaks near -43 °C, 1 MHz near 39 °C.
 double lossAt(double celsius, double hz) {
