@@ -9,7 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <cmath>
 #include <map>
@@ -94,13 +94,7 @@ QString vogelFulcherText(const TVogelFulcherFit &fit, QChar s) {
 
 TRelaxationController::TRelaxationController(const TRunReadings &readings, QChar decimalSeparator,
                                              QWidget *window, QObject *parent)
-    : QObject(parent), m_readings(readings), m_separator(decimalSeparator), m_window(window),
-      m_refreshTimer(new QTimer(this)) {
-    m_refreshTimer->setObjectName(QStringLiteral("tmrRelaxationRefresh"));
-    m_refreshTimer->setSingleShot(true);
-    m_refreshTimer->setInterval(kRefreshDelayMs);
-    connect(m_refreshTimer, &QTimer::timeout, this, &TRelaxationController::refresh);
-}
+    : QObject(parent), m_readings(readings), m_separator(decimalSeparator), m_window(window) {}
 
 TRelaxationController::~TRelaxationController() = default;
 
@@ -137,8 +131,15 @@ void TRelaxationController::show() {
 }
 
 void TRelaxationController::readingsChanged() {
-    if (m_view && m_view->isVisible() && !m_refreshTimer->isActive())
-        m_refreshTimer->start();
+    if (m_view && m_view->isVisible() && !m_refreshTimer.isActive())
+        m_refreshTimer.start(kRefreshDelayMs, this);
+}
+
+void TRelaxationController::timerEvent(QTimerEvent *event) {
+    if (event->timerId() == m_refreshTimer.timerId())
+        refresh();
+    else
+        QObject::timerEvent(event);
 }
 
 // The quantities the run offers, by the names of its parameters; eps and M
@@ -184,7 +185,7 @@ void TRelaxationController::fillSetPoints() {
 }
 
 void TRelaxationController::refresh() {
-    m_refreshTimer->stop();
+    m_refreshTimer.stop();
     if (!m_view)
         return;
     fillQuantities();

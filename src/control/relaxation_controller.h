@@ -4,13 +4,13 @@
 #include "plot/relaxation_analysis.h"
 #include "plot/run_readings.h"
 
+#include <QBasicTimer>
 #include <QObject>
 #include <QVector>
 
 #include <functional>
 #include <optional>
 
-class QTimer;
 class QWidget;
 class RelaxationWindow;
 
@@ -44,6 +44,9 @@ public slots:
     void refresh();
     void copyPeaks();
 
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
 private:
     void fillQuantities();
     void fillSetPoints();
@@ -54,7 +57,9 @@ private:
     QChar m_separator;
     QWidget *m_window;
     RelaxationWindow *m_view = nullptr;
-    QTimer *m_refreshTimer;
+    // Not a QTimer child: the window's own timers are the ones it stops and
+    // counts at close, and this one only coalesces redraws.
+    QBasicTimer m_refreshTimer;
     SampleSource m_sample;
     TRelaxationAnalysis m_analysis;
     QVector<TRelaxationQuantity> m_quantities; // as the list offers them
