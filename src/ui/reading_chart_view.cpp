@@ -91,13 +91,14 @@ void fitRange(QAbstractAxis *axis, double lo, double hi, QChar decimalSeparator)
 } // namespace
 
 ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
-    : QChartView(parent), m_chart(new QChart), m_highlight(new QScatterSeries),
+    // Given at construction, the chart replaces no default one: a default
+    // chart replaced later would be left to nobody.
+    : QChartView(new QChart, parent), m_chart(chart()), m_highlight(new QScatterSeries(this)),
       m_separator(decimalSeparator) {
     m_chart->setLocalizeNumbers(true);
     m_chart->setLocale(labelLocale(decimalSeparator));
     m_chart->legend()->setAlignment(Qt::AlignRight);
     m_chart->setMargins(kChartMargins);
-    setChart(m_chart);
     setRenderHint(QPainter::Antialiasing);
     // A moved point and the axes that follow it change most of the chart; a
     // partial update leaves pieces of the old markers behind.
