@@ -62,7 +62,9 @@ void TReadingsExportCommand::save(const TRunReadings &readings, const TRunDescri
     if (chosen.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();
-    const QString problem = readingsexport::write(chosen, readings.readings(), run);
+    QString problem = readingsexport::write(chosen, readings.readings(), run);
+    if (problem.isEmpty())
+        problem = readingsexport::writePeaks(chosen, readings, run);
     if (!problem.isEmpty() && m_showError)
         m_showError(problem);
 }

@@ -4,8 +4,11 @@
 #include "files/csv_table.h"
 #include "files/save_file_name.h"
 #include "material/dielectric.h"
+#include "plot/relaxation_analysis.h"
 #include "plot/unit_scale.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringList>
 
@@ -222,6 +225,21 @@ QString write(const QString &fileName, const QVector<TPlotReading> &readings,
     if (const QString problem = saveFileNameProblem(fileName); !problem.isEmpty())
         return problem;
     const TFileResult result = SaveBytesToFile(fileName, text(readings, run));
+    return result.ok ? QString() : result.error;
+}
+
+QString peaksFileName(const QString &exportName) {
+    const QFileInfo file(exportName);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("_peaks.csv"));
+}
+
+QString writePeaks(const QString &exportName, const TRunReadings &readings,
+                   const TRunDescription &run) {
+    TSampleCell cell;
+    TSampleCheck check;
+    const std::optional<TSampleCell> derived =
+        cellOf(run, &cell, &check) ? std::optional<TSampleCell>(cell) : std::nullopt;
+    const TFileResult result = SaveBytesToFile(peaksFileName(exportName), peaksCsv(readings, derived));
     return result.ok ? QString() : result.error;
 }
 

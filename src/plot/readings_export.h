@@ -30,4 +30,13 @@ QByteArray text(const TJournalRun &run);
 QString write(const QString &fileName, const QVector<TPlotReading> &readings,
               const TRunDescription &run);
 
+// The file beside an export that holds the peaks of its run: "<name>_peaks.csv".
+// A table of its own rather than lines in the export, so that each file stays
+// one rectangle a data tool reads without settings.
+QString peaksFileName(const QString &exportName);
+// Writes the peaks of the run beside the export `exportName`; returns an empty
+// string, or what went wrong as a Russian sentence.
+QString writePeaks(const QString &exportName, const TRunReadings &readings,
+                   const TRunDescription &run);
+
 } // namespace readingsexport

@@ -96,6 +96,41 @@ TRelaxationAnalysis analyseRun(const TRunReadings &readings, TRelaxationQuantity
     return analysis;
 }
 
+QByteArray peaksCsv(const TRunReadings &readings, const std::optional<TSampleCell> &cell) {
+    const TPeakTableFormat format{
+        QLatin1Char(','), QLatin1Char('.'),
+        QStringList{QStringLiteral("frequency_Hz"), QStringLiteral("T_m_C"),
+                    QStringLiteral("T_m_K"), QStringLiteral("value"), QStringLiteral("peak")},
+        QStringList{QStringLiteral("inside"), QStringLiteral("edge"),
+                    QStringLiteral("few_points"), QStringLiteral("flat")}};
+    // The parameters as the meter named them, as the export's lines name them.
+    const auto measuredName = [&](bool main, const char *fallback) {
+        const QVector<TPlotReading> &all = readings.readings();
+        const QString name = all.isEmpty() ? QString()
+                             : main        ? all.first().MainName.trimmed()
+                                           : all.first().SecName.trimmed();
+        return name.isEmpty() ? QString::fromLatin1(fallback) : name;
+    };
+    QVector<QPair<QString, TRelaxationQuantity>> quantities = {
+        {measuredName(true, "main"), TRelaxationQuantity::Main},
+        {measuredName(false, "secondary"), TRelaxationQuantity::Secondary},
+        {QStringLiteral("tan_delta"), TRelaxationQuantity::TanDelta}};
+    if (cell)
+        quantities += {{QStringLiteral("eps_real"), TRelaxationQuantity::EpsReal},
+                       {QStringLiteral("eps_imag"), TRelaxationQuantity::EpsImag},
+                       {QStringLiteral("modulus_imag"), TRelaxationQuantity::ModulusImag}};
+    QString text = QStringLiteral("quantity,") + format.Titles.join(format.FieldSeparator) +
+                   QLatin1Char('\n');
+    for (const auto &[name, quantity] : quantities) {
+        const QString table =
+            peakTable(findPeaks(quantitySeries(readings, quantity, cell)), format);
+        // Each line after the table's own title, under the name of its quantity.
+        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1))
+            text += name + QLatin1Char(',') + line + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
 QVector<TColeColePoint> coleColeOfRow(const TRunReadings &readings, int32_t row, bool modulus,
                                       const std::optional<TSampleCell> &cell) {
     TChartSeries real, imaginary;

@@ -44,6 +44,13 @@ struct TRelaxationAnalysis {
 TRelaxationAnalysis analyseRun(const TRunReadings &readings, TRelaxationQuantity quantity,
                                const std::optional<TSampleCell> &cell);
 
+// The peaks of the main and secondary parameters as measured, of tan delta
+// and, with a sample, of eps', eps'' and M'', as comma-separated UTF-8 with
+// "." for data tools, beside the per-reading export:
+// a header line, then quantity, frequency, T_m in °C and K, value and whether
+// the peak lies inside the run, one line per frequency and quantity.
+QByteArray peaksCsv(const TRunReadings &readings, const std::optional<TSampleCell> &cell);
+
 // The Cole-Cole points of one grid row (set point), one per frequency: with a
 // sample eps'' against eps' (or M'' against M'); without one the complex
 // capacitance C'' = G / w against C' = B / w, which has the same shape.

@@ -408,6 +408,17 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
         EXPECT_EQ(QByteArray::fromHex(f[10]), recorded[i].Frame);
     }
 
+    // The peaks beside it: of Cp and D as measured and of tan delta, per frequency.
+    QFile peaks(folder.filePath("readings_peaks.csv"));
+    ASSERT_TRUE(peaks.open(QIODevice::ReadOnly));
+    const QList<QByteArray> peakLines = peaks.readAll().split('\n');
+    ASSERT_EQ(peakLines.size(), 1 + 3 * 2 + 1);
+    EXPECT_EQ(peakLines[0], "quantity,frequency_Hz,T_m_C,T_m_K,value,peak");
+    EXPECT_TRUE(peakLines[1].startsWith("Cp,100,")) << peakLines[1].toStdString();
+    EXPECT_TRUE(peakLines[3].startsWith("D,100,")) << peakLines[3].toStdString();
+    EXPECT_TRUE(peakLines[3].endsWith(",few_points")) << peakLines[3].toStdString();
+    EXPECT_TRUE(peakLines[5].startsWith("tan_delta,100,")) << peakLines[5].toStdString();
+
     window->actions().actApplySettiingsTempAndGrid->trigger();
     window->actions().actFileSaveReadings->trigger();
     EXPECT_EQ(errors.size(), 1) << "nothing recorded, nothing to save";

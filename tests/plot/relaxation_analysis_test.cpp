@@ -74,6 +74,39 @@ TEST(RelaxationAnalysis, LossOfTheSampleGivesTheActivationEnergyBack) {
     EXPECT_FALSE(analyseRun(readings, TRelaxationQuantity::ModulusImag, cell).Peaks.isEmpty());
 }
 
+TEST(RelaxationAnalysis, PeaksFileHoldsEveryQuantityAsADataToolReadsIt) {
+    const TRunReadings readings = debyeRun();
+    const TSampleCell cell{kEmptyCellF, kVacuumPermittivity / kEmptyCellF};
+    const QList<QByteArray> lines = peaksCsv(readings, cell).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 6 * kHz.size() + 1);
+    EXPECT_EQ(lines[0], "quantity,frequency_Hz,T_m_C,T_m_K,value,peak");
+    EXPECT_TRUE(lines.last().isEmpty());
+    QStringList quantities;
+    for (int i = 1; i < lines.size() - 1; i += kHz.size())
+        quantities << QString::fromUtf8(lines[i].split(',')[0]);
+    EXPECT_EQ(quantities, QStringList({"Cp", "D", "tan_delta", "eps_real", "eps_imag",
+                                       "modulus_imag"}));
+
+    // The loss peaks as the analysis finds them, with "." and T_m in kelvin too.
+    const TRelaxationAnalysis loss = analyseRun(readings, TRelaxationQuantity::EpsImag, cell);
+    for (int i = 0; i < kHz.size(); ++i) {
+        const QList<QByteArray> f = lines[1 + 4 * kHz.size() + i].split(',');
+        ASSERT_EQ(f.size(), 6) << lines[1 + 4 * kHz.size() + i].toStdString();
+        EXPECT_EQ(f[1].toInt(), kHz[i]);
+        EXPECT_NEAR(f[2].toDouble(), loss.Peaks[i].TemperatureC, 1e-6);
+        EXPECT_NEAR(f[3].toDouble(), loss.Peaks[i].TemperatureC + kZeroCelsiusK, 1e-6);
+        EXPECT_NEAR(f[4].toDouble(), loss.Peaks[i].Value, 1e-6 * loss.Peaks[i].Value);
+        EXPECT_EQ(f[5], "inside");
+    }
+    // eps' of a relaxation rises to eps_s as it warms: its maximum is at the hot edge.
+    EXPECT_TRUE(lines[1 + 3 * kHz.size()].endsWith(",edge"));
+
+    // Without a sample only what the readings fix by themselves.
+    EXPECT_EQ(peaksCsv(readings, std::nullopt).split('\n').size(), 1 + 3 * kHz.size() + 1);
+    EXPECT_EQ(peaksCsv(TRunReadings(QLatin1Char(',')), std::nullopt),
+              "quantity,frequency_Hz,T_m_C,T_m_K,value,peak\n");
+}
+
 TEST(RelaxationAnalysis, ColeColeOfASetPointLiesOnTheDebyeSemicircle) {
     const TRunReadings readings = debyeRun();
     const TSampleCell cell{kEmptyCellF, kVacuumPermittivity / kEmptyCellF};
