@@ -1,0 +1,323 @@
+#include "engine/run_engine.h"
+
+#include "base/number_format.h"
+#include "files/measurement_file.h"
+#include "meter/key_codes.h"
+#include "run/frequency_row.h"
+#include "thermo/temp_parse.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kModeMarksByte = 20;
+constexpr uint8_t kF3MarkBit = 4;
+
+} // namespace
+
+RunEngine::RunEngine(const RunClock &clock, QChar decimalSeparator, QObject *parent)
+    : QObject(parent), m_clock(clock), m_decimalSeparator(decimalSeparator),
+      m_store(decimalSeparator) {}
+
+void RunEngine::setPortsOpen(bool open) {
+    if (open == m_portsOpen)
+        return;
+    m_portsOpen = open;
+    m_due.fill(std::nullopt);
+    m_frameNotShown = false;
+    if (open) {
+        const qint64 now = m_clock.elapsedMs();
+        m_due[MeterWatchdog] = now + kWatchdogPeriodMs;
+        m_due[ThermoWatchdog] = now + kWatchdogPeriodMs;
+    }
+}
+
+SetPointError RunEngine::prepareTable(const RunParameters &p) {
+    TTempStorage temps;
+    const SetPointTable points = generateSetPoints(p.TempInit, p.TempFinal, p.TempStep, p.TempDiff,
+                                                   m_decimalSeparator, temps);
+    if (points.error != SetPointError::None)
+        return points.error;
+    QStringList frequencyTexts;
+    for (int32_t f : p.Frequencies)
+        frequencyTexts << QString::number(f);
+    m_temps = temps;
+    m_table.layOut(points.rows, frequencyTexts);
+    m_csv.SetTableSize(0, 0);
+    m_lastRecorded.reset();
+    m_phase = RunPhase::Prepared;
+    emit tablePrepared();
+    return SetPointError::None;
+}
+
+void RunEngine::sizeCsvTable() {
+    m_csv.SetTableSize(m_temps.Count(), m_freqs.Count());
+    for (const TFreqItem &item : m_freqs.Items)
+        m_csv.SetColHeader(item.Freq, item.Index);
+    for (const TTempItem &item : m_temps.Items)
+        m_csv.SetRowHeader(item.Index, item.SetPoint, m_decimalSeparator);
+}
+
+StartRefusal RunEngine::start(int skipCount) {
+    if (m_phase == RunPhase::NoTable)
+        return StartRefusal::NoTable;
+    if (m_phase == RunPhase::Running)
+        return StartRefusal::None;
+    if (!ValidateFrequencies(m_table.frequencyTexts(), m_freqs))
+        return StartRefusal::BadFrequencies;
+    sizeCsvTable();
+    if (skipCount < 0 || skipCount > kMaxSkipCount)
+        return StartRefusal::BadSkipCount;
+    m_skipCount = uint8_t(skipCount);
+    if (!m_portsOpen)
+        return StartRefusal::DevicesMissing;
+
+    m_phase = RunPhase::Running;
+    m_table.setHoldsRunData(true);
+    m_due[Step].reset();
+    m_step = TStepState{};
+
+    TJournalStart started;
+    started.Time = m_clock.now();
+    for (const TFreqItem &item : m_freqs.Items)
+        started.Frequencies << item.Freq;
+    started.SkipPacketCount = m_skipCount;
+    emit runStarted(started);
+    return StartRefusal::None;
+}
+
+void RunEngine::stop() {
+    if (m_phase != RunPhase::Running)
+        return;
+    m_phase = RunPhase::Stopped;
+    emit runStopped();
+}
+
+// The refresh shows each frame once, 200 ms after it arrives; frames that
+// follow faster do not postpone it, so a fast meter is still shown and read.
+void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
+    advance();
+    const qint64 now = m_clock.elapsedMs();
+    TEventRec E;
+    E.Kind = kMeterRecord;
+    E.Time = m_clock.now();
+    E.RawData = rawData;
+    m_store.AddEvent(E);
+    m_freqAfterKeyPress = m_store.LastFrequency();
+    m_f3Mark = (rawData[kModeMarksByte] & kF3MarkBit) != 0;
+    m_meterLink.LastData = E.Time;
+    setLink(LinkKind::Meter, LinkHealth::Receiving);
+    if (!m_portsOpen)
+        return;
+    if (!(m_frameNotShown && m_due[MeterRefresh]))
+        m_due[MeterRefresh] = now + kDisplayPeriodMs;
+    m_frameNotShown = true;
+    m_due[MeterWatchdog] = now + kWatchdogPeriodMs;
+    // The first frame after a key makes the next step due a period later.
+    if (!m_due[Step])
+        m_due[Step] = now + kStepPeriodMs;
+}
+
+void RunEngine::thermometerLine(const QByteArray &line) {
+    advance();
+    const qint64 now = m_clock.elapsedMs();
+    const TEventRec record = TempRecordFromLine(line, m_clock.now());
+    m_store.AddEvent(record);
+    m_thermoLink.LastData = record.Time;
+    if (!m_portsOpen)
+        return;
+    m_due[ThermoRefresh] = now + kDisplayPeriodMs;
+    m_due[ThermoWatchdog] = now + kWatchdogPeriodMs;
+}
+
+std::optional<qint64> RunEngine::nextDueMs() const {
+    std::optional<qint64> next;
+    for (const std::optional<qint64> &due : m_due)
+        if (due && (!next || *due < *next))
+            next = due;
+    return next;
+}
+
+void RunEngine::advance() {
+    const qint64 now = m_clock.elapsedMs();
+    for (;;) {
+        int which = -1;
+        for (int i = 0; i < DeadlineCount; ++i)
+            if (m_due[i] && *m_due[i] <= now && (which < 0 || *m_due[i] < *m_due[which]))
+                which = i;
+        if (which < 0)
+            return;
+        fire(Deadline(which), *m_due[which]);
+    }
+}
+
+void RunEngine::fire(Deadline which, qint64 at) {
+    switch (which) {
+    case MeterRefresh:
+        m_due[MeterRefresh] = at + kDisplayPeriodMs;
+        meterRefresh();
+        break;
+    case MeterWatchdog:
+        m_due[MeterWatchdog] = at + kWatchdogPeriodMs;
+        meterWatchdog();
+        break;
+    case ThermoRefresh:
+        m_due[ThermoRefresh] = at + kDisplayPeriodMs;
+        thermoRefresh();
+        break;
+    case ThermoWatchdog:
+        m_due[ThermoWatchdog] = at + kWatchdogPeriodMs;
+        thermoWatchdog();
+        break;
+    case Step:
+        m_due[Step].reset();
+        stepDue();
+        break;
+    case DeadlineCount:
+        break;
+    }
+}
+
+void RunEngine::meterRefresh() {
+    m_frameNotShown = false;
+    if (m_store.LastFrequency() <= 0) {
+        setLink(LinkKind::Meter, LinkHealth::Lost);
+        return;
+    }
+    TEventRec E;
+    if (!m_store.GetLast(kMeterRecord, E))
+        return;
+    emit meterShown(E);
+    captureReading(E);
+}
+
+// The empty record decodes to frequency 0 and counts towards the settling.
+void RunEngine::meterWatchdog() {
+    setLink(LinkKind::Meter, LinkHealth::Lost);
+    TEventRec E;
+    E.Kind = kMeterRecord;
+    E.Time = m_clock.now();
+    m_store.AddEvent(E);
+    m_freqAfterKeyPress = m_store.LastFrequency();
+}
+
+void RunEngine::thermoRefresh() {
+    TEventRec R;
+    m_store.GetLast(kTempRecord, R);
+    if (!R.Temp.Valid)
+        return;
+    setLink(LinkKind::Thermometer, LinkHealth::Receiving);
+    captureActualTemperature(m_store.LastTemperature());
+}
+
+// The empty record makes the temperature unknown.
+void RunEngine::thermoWatchdog() {
+    setLink(LinkKind::Thermometer, LinkHealth::Lost);
+    TEventRec record;
+    record.Kind = kTempRecord;
+    record.Time = m_clock.now();
+    m_store.AddEvent(record);
+}
+
+// A record counts once the meter has settled after the last key and the
+// temperature, now and when the frame came, belongs to the table. The column
+// is that of the frequency the frame itself reports. A record shown again by
+// a refresh that found no newer frame is not recorded twice.
+void RunEngine::captureReading(const TEventRec &E) {
+    const bool settled = E.SinceKey >= m_skipCount;
+    if (!settled || !m_temps.InRange(m_store.LastTemperature()) || std::isnan(E.Temperature))
+        return;
+
+    const int32_t measuredAt = E.IM.FreqHz;
+    const bool recorded = m_lastRecorded && *m_lastRecorded == E.Index;
+    if (!recorded && m_phase == RunPhase::Running && m_temps.InRange(E.Temperature) &&
+        m_freqs.Contains(measuredAt)) {
+        const TFreqItem fi = m_freqs.FindFreq(measuredAt);
+        const TTempItem ti = m_temps.FindTemp(E.Temperature);
+        if (ti.Index != -1) {
+            const QString text = resultsCellText(E.IM);
+            m_table.record(ti.Row - 1, fi.Index, text);
+            StoreReading(m_csv, E.IM, fi.Index, ti.Index);
+            m_lastRecorded = E.Index;
+            emit readingRecorded(journalReadingOf(E, ti, fi, text));
+            if (m_table.isFull())
+                emit tableFull();
+        }
+    }
+
+    const int32_t next = m_freqs.NextFreq(E.Frequency);
+    if (next > 1 && m_step.StepTarget == 0)
+        beginFreqChange(next);
+}
+
+void RunEngine::captureActualTemperature(double t) {
+    if (!m_temps.InRange(t))
+        return;
+    const TTempItem S = m_temps.FindTemp(t);
+    if (S.Index == -1)
+        return;
+    TJournalActualTemperature actual;
+    actual.Row = S.Row;
+    actual.Time = m_clock.now();
+    actual.SetPoint = S.SetPoint;
+    actual.Temperature = t;
+    actual.Text = numfmt::general(t, m_decimalSeparator);
+    m_table.setActualTemperature(S.Row - 1, actual.Text);
+    emit actualTemperatureRecorded(actual);
+}
+
+// During a run the meter's frequency keys act only with its F3 mark on.
+void RunEngine::beginFreqChange(int32_t target) {
+    m_step = ::BeginFreqChange(m_step, target);
+    m_due[Step].reset();
+    if (needsF3(m_f3Mark, m_phase == RunPhase::Running))
+        sendKey(freqkeys::F3);
+    if (m_portsOpen)
+        m_due[Step] = m_clock.elapsedMs() + kStepPeriodMs;
+}
+
+// A frame that still shows the frequency of the last frequency key may have
+// been on its way before the meter took the key: the step waits for the next
+// frame, until as many frames as settle a reading have shown it and the key
+// is taken as lost.
+void RunEngine::stepDue() {
+    if (!::stepDue(m_phase == RunPhase::Running, m_portsOpen, m_step))
+        return;
+    if (m_freqAtKeyPress != 0 && m_store.LastFrequency() == m_freqAtKeyPress &&
+        m_store.MeterSinceKey() < m_skipCount)
+        return;
+    const TStepDecision decision = decideFreqStep(m_step, m_store.LastFrequency(), m_worker);
+    m_step = decision.State;
+    if (!decision.Completed && decision.Key)
+        sendKey(*decision.Key);
+}
+
+void RunEngine::sendKey(uint8_t code) {
+    if (!m_portsOpen)
+        return;
+    m_freqAtKeyPress = meterkey::isFrequencyKey(code) ? m_store.LastFrequency() : 0;
+    m_freqAfterKeyPress = 0;
+    if (!m_sendKey || !m_sendKey(code)) {
+        emit keyFailed(code);
+        return;
+    }
+    m_store.ResetKeyCounter();
+    emit keySent(code);
+}
+
+bool RunEngine::keyPending() const {
+    return m_freqAtKeyPress != 0 && m_freqAfterKeyPress != 0 &&
+           m_freqAtKeyPress == m_freqAfterKeyPress;
+}
+
+LinkState RunEngine::link(LinkKind kind) const {
+    return kind == LinkKind::Meter ? m_meterLink : m_thermoLink;
+}
+
+void RunEngine::setLink(LinkKind kind, LinkHealth health) {
+    LinkState &state = kind == LinkKind::Meter ? m_meterLink : m_thermoLink;
+    if (state.Health == health)
+        return;
+    state.Health = health;
+    emit linkChanged(kind, state);
+}
