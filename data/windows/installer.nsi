@@ -5,9 +5,10 @@
 ; keeps options.ini, the run journal and its ports folder in the user's application data
 ; folder (AppData\Local\Tamrel\Utility for Tamrel). The uninstaller leaves those alone.
 
-Unicode true
+; A 64-bit installer: it runs on the 64-bit Windows the program needs (and under a Wine
+; without 32-bit support), and writes the 64-bit registry and Program Files.
+Target amd64-unicode
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define NAME "Utility for Tamrel"
 !define EXE "UtilityForTamrel.exe"
@@ -40,18 +41,6 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "Tamrel"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
-
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "Программе нужна 64-разрядная Windows."
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
 
 Section "Program"
   SetShellVarContext all
