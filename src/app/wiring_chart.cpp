@@ -92,13 +92,10 @@ void TfrmMain::createChartControllers() {
         progress->loadRun(run);
         progress->refresh(QDateTime::currentDateTime());
     });
-    // A preparation the user confirmed leaves the table without run data; one
-    // declined keeps the run and its readings.
-    TTablePreparation *table = m_tablePreparation;
-    connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, chart, [table, chart] {
-        if (table->tableTag() == 0)
-            chart->clear();
-    });
+    // A preparation the user confirmed, or a new run on the same table,
+    // leaves the table without run data; a preparation declined keeps the
+    // run and its readings.
+    connect(m_tablePreparation, &TTablePreparation::tablePrepared, chart, &TChartController::clear);
     // The sequencer has run by now (it was connected first): a start it
     // refused leaves RunActive at 0.
     connect(m_actions.actStart, &QAction::triggered, progress, [this, progress] {

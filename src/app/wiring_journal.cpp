@@ -57,6 +57,8 @@ void TfrmMain::createJournalControllers() {
     connect(m_journal, &TJournalController::failure, this, &TfrmMain::reportFailure);
     connect(m_tablePreparation, &TTablePreparation::tablePrepared, m_journal,
             &TJournalController::onTablePrepared);
+    connect(m_journal, &TJournalController::runLoaded, m_runSequencer,
+            &TRunSequencer::pastRunOpened);
     connect(m_runSequencer, &TRunSequencer::runStarted, m_journal,
             &TJournalController::onRunStarted);
     connect(m_runSequencer, &TRunSequencer::runStopped, m_journal,

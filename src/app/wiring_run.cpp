@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "control/autoconnect.h"
 #include "control/freq_stepper.h"
+#include "control/grid_follow.h"
 #include "control/meter_link.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
@@ -30,13 +31,20 @@ void TfrmMain::createRunControllers() {
     links.setLinkOpen = [autoconnect](bool value, int kind) {
         autoconnect->SetLinkOpen(value, kind);
     };
+    links.emptyReadings = [table] { table->emptyReadings(); };
     m_runSequencer =
         new TRunSequencer(m_state, m_actions.runCommands(), m_ui.grdTable, m_ui.lblSkipIM,
                           *m_freqStepper, std::move(links), this, this);
 
+    connect(table, &TTablePreparation::tablePrepared, m_runSequencer,
+            &TRunSequencer::tablePrepared);
     connect(m_actions.actStart, &QAction::triggered, m_runSequencer,
             &TRunSequencer::actStartExecute);
     connect(m_actions.actStop, &QAction::triggered, m_runSequencer, &TRunSequencer::actStopExecute);
+
+    auto *follow = new TGridFollow(m_ui.grdTable, {}, this);
+    connect(m_readingCapture, &TReadingCapture::readingRecorded, follow,
+            &TGridFollow::readingRecorded);
 
     TReadingCapture *capture = m_readingCapture;
     m_meterLink->setCaptureReading([capture](const TEventRec &E) { capture->CaptureReading(E); });

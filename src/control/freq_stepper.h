@@ -1,45 +1,71 @@
 #pragma once
 
+#include "control/steady_clock.h"
+
 #include <QObject>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class MeterDisplayView;
 class QTimer;
 struct TAppState;
 
 // Moves the meter to a new test frequency by pressing its keys, one key per
-// tick of its timer tmrNewFreq. The receiver re-arms the timer after every
-// accepted frame, so each key is decided from a frequency the meter has just
-// reported.
+// tick of its timer tmrNewFreq. A key is decided from a frequency the meter
+// has reported since the previous one: the first frame after a key makes the
+// next step due one period of the timer later. Frames that follow do not
+// postpone it, so a meter that sends faster than that period still steps.
+// A step that finds the meter still at the frequency of the last key waits
+// for the next frame.
 class TFreqStepper : public QObject {
     Q_OBJECT
 public:
     using SendKeyFn = std::function<void(uint8_t code)>;
 
+    // Without a clock the stepper uses the system's steady clock; tests pass
+    // one they advance themselves.
     TFreqStepper(TAppState &state, const MeterDisplayView *display, SendKeyFn sendKey,
-                 QObject *parent = nullptr);
+                 QObject *parent = nullptr, SteadyClock clock = {});
 
     QTimer *tmrNewFreq() const { return m_tmrNewFreq; }
-    // No key until the timer is restarted (a notification is being read, or the run stopped).
+
+    // A notification is being read: no key until resumeStep(); a step that
+    // falls due meanwhile is taken when the notification ends.
     void holdStep();
-    // A fresh 250 ms before the next key (a frame was just accepted).
-    void restartStep();
+    void resumeStep();
+    // A frame was accepted: unless a step is due already, the next one is
+    // due a period of tmrNewFreq from now.
+    void frameAccepted();
+    // Forgets the step that was due (a run starts).
+    void cancelStep();
+    // When the next step is due on the clock; nothing while none is.
+    std::optional<qint64> stepDueAt() const { return m_dueAt; }
 
     // Starts a change towards target. During a run the meter's frequency keys
     // only act with its F3 mark on, so F3 goes first while the mark is off.
     void BeginFreqChange(int target);
-    // One step when a run with both ports open has a change in progress; the
-    // timer waits for the next frame in any case.
+    // One step when a run with both ports open has a change in progress and
+    // the meter has shown the last frequency key; the next step waits for the
+    // next frame in any case.
     void tmrNewFreqTimer();
     // Presses the one key that brings the meter's last reported frequency
     // closer to the target, or ends the change once it is there.
     void TestDataGridClick();
 
 private:
+    void makeDue();
+    void armTimer();
+
     TAppState &m_state;
     QTimer *m_tmrNewFreq;
     const MeterDisplayView *m_display;
     SendKeyFn m_sendKey;
+    SteadyClock m_clock;
+    // The timer's period while no step is due; the timer runs for the rest
+    // of it when a notification ends.
+    int m_periodMs;
+    std::optional<qint64> m_dueAt;
+    bool m_held = false;
 };

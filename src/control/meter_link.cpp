@@ -49,18 +49,40 @@ void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> captur
     m_captureReading = std::move(capture);
 }
 
-// Every notification stops the display refresh and the stepping timer; only an
-// accepted frame starts them again, so both run in the pause after a frame.
-// A meter may send faster than the refresh's period (at 9600 baud up to 43
-// frames a second), and the display would then stand still and no reading be
-// taken for as long as it does: a frame that no refresh has shown yet keeps
-// the refresh's period running through the notifications that follow it.
+namespace {
+
+// No key goes out while a notification is being read, whichever way it ends.
+class StepHold {
+public:
+    explicit StepHold(TFreqStepper *stepper) : m_stepper(stepper) {
+        if (m_stepper)
+            m_stepper->holdStep();
+    }
+    ~StepHold() {
+        if (m_stepper)
+            m_stepper->resumeStep();
+    }
+    StepHold(const StepHold &) = delete;
+    StepHold &operator=(const StepHold &) = delete;
+
+private:
+    TFreqStepper *m_stepper;
+};
+
+} // namespace
+
+// Every notification stops the display refresh; only an accepted frame starts
+// it again, so it runs in the pause after a frame. A meter may send faster
+// than the refresh's period (at 9600 baud up to 43 frames a second), and the
+// display would then stand still and no reading be taken for as long as it
+// does: a frame that no refresh has shown yet keeps the refresh's period
+// running through the notifications that follow it. The stepper keeps its
+// own pace the same way (TFreqStepper).
 void TMeterLink::portIMTrigger(TSerComPort * /*cp*/, quint16 /*msg*/, quint16 /*handle*/,
                                quint16 data) {
     if (!port()->isOpen())
         return;
-    if (m_stepper)
-        m_stepper->holdStep();
+    const StepHold hold(m_stepper);
     LetPendingEventsRun();
 
     TEventRec E;
@@ -111,7 +133,7 @@ void TMeterLink::acceptFrame(TEventRec &E) {
 
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
     if (m_stepper)
-        m_stepper->restartStep();
+        m_stepper->frameAccepted();
     m_display->toggleFlash();
 }
 

@@ -47,7 +47,7 @@ public:
     // capture of a run); nothing while unset.
     void setCaptureReading(std::function<void(const TEventRec &)> capture);
     // The stepper whose key timer each notification holds and each accepted
-    // frame restarts, so that every key follows a fresh frame.
+    // frame makes due, so that every key follows a fresh frame.
     void setFreqStepper(TFreqStepper *stepper) { m_stepper = stepper; }
 
     void actCMDF1Execute() { SendKey(meterkey::F1); }

@@ -10,10 +10,7 @@
 TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &journal,
                                    QWidget *dialogParent, QObject *parent)
     : QObject(parent), m_state(state), m_journal(journal), m_dialogParent(dialogParent) {
-    m_ask = [dialogParent](const QString &text) {
-        return ShowMessage(dialogParent, QMessageBox::Question, text,
-                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
+    m_ask = [dialogParent](const QString &text) { return AskBeforeDestroying(dialogParent, text); };
 }
 
 void TPastRunsCommand::actPastRunsExecute() {

@@ -42,7 +42,10 @@ void TReadingCapture::CaptureReading(const TEventRec &E) {
     // (E.Frequency, the frame before it) still names the frequency the meter
     // just left when the first frame after a key already counts.
     const int32_t measuredAt = E.IM.FreqHz;
-    if (m_state.RunActive == 1 && m_state.TempStorage.InRange(E.Temperature) &&
+    // The refresh may show a frame again before the next one arrives (a meter
+    // slower than its period): the frame has been recorded already.
+    const bool recorded = m_lastRecorded && *m_lastRecorded == E.Index;
+    if (!recorded && m_state.RunActive == 1 && m_state.TempStorage.InRange(E.Temperature) &&
         m_state.FreqStorage.Contains(measuredAt)) {
         const TFreqItem fi = m_state.FreqStorage.FindFreq(measuredAt);
         const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
@@ -52,6 +55,7 @@ void TReadingCapture::CaptureReading(const TEventRec &E) {
             // A position outside the CSV table only loses the file copy; the
             // grid cell is already written.
             StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
+            m_lastRecorded = E.Index;
             emit readingRecorded(journalReadingOf(E, ti, fi, text));
         }
     }

@@ -4,6 +4,9 @@
 
 #include <QObject>
 
+#include <cstdint>
+#include <optional>
+
 class QTableWidget;
 class TFreqStepper;
 struct TAppState;
@@ -23,8 +26,8 @@ public:
     // the temperature, both now and when E arrived, lies in the table's range.
     // During a run the reading lands in the cell of the frequency E reports
     // (its own, not the stamp of the frame before it) and of the
-    // set point its temperature matches; run or not, the change to the next
-    // frequency starts unless one is in progress.
+    // set point its temperature matches, once for each frame; run or not,
+    // the change to the next frequency starts unless one is in progress.
     void CaptureReading(const TEventRec &E);
     // Writes t into the actual-temperature column of the set point it matches.
     void CaptureActualTemperature(double t);
@@ -39,4 +42,6 @@ private:
     TAppState &m_state;
     QTableWidget *m_grid;
     TFreqStepper &m_stepper;
+    // The event store's Index of the last frame written into a cell.
+    std::optional<int32_t> m_lastRecorded;
 };

@@ -35,7 +35,8 @@ TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTa
       m_lblSkipIM(lblSkipIM), m_stepper(stepper), m_links(std::move(links)),
       m_warningBox([dialogParent](const QString &text) {
           return int(ShowMessage(dialogParent, QMessageBox::Warning, text, QMessageBox::Cancel));
-      }) {}
+      }),
+      m_startQuestion([dialogParent] { return AskPastRunStart(dialogParent); }) {}
 
 bool TRunSequencer::ValidateFrequencies() {
     QStringList cells;
@@ -50,12 +51,7 @@ void TRunSequencer::actStartExecute() {
         return;
     }
 
-    TCSVTable &table = m_state.CSVTable;
-    table.SetTableSize(m_state.TempStorage.Count(), m_state.FreqStorage.Count());
-    for (const TFreqItem &item : m_state.FreqStorage.Items)
-        table.SetColHeader(item.Freq, item.Index);
-    for (const TTempItem &item : m_state.TempStorage.Items)
-        table.SetRowHeader(item.Index, item.SetPoint, m_state.DecimalSeparator);
+    sizeCsvTable();
 
     bool isInteger = false;
     const int skip = m_lblSkipIM->text().toInt(&isInteger, 10);
@@ -68,6 +64,22 @@ void TRunSequencer::actStartExecute() {
         return;
     }
 
+    // A past run changes only when the user says so; a new run starts from
+    // the same table, emptied, and the journal keeps the past one as it was.
+    if (m_pastRunOnScreen) {
+        switch (m_startQuestion()) {
+        case PastRunStart::Cancel:
+            return;
+        case PastRunStart::StartNew:
+            m_links.emptyReadings();
+            sizeCsvTable();
+            break;
+        case PastRunStart::Continue:
+            break;
+        }
+        m_pastRunOnScreen = false;
+    }
+
     m_actions.actApplySettiingsTempAndGrid->setEnabled(false);
     m_actions.actStop->setEnabled(true);
     m_actions.actStart->setEnabled(false);
@@ -75,11 +87,20 @@ void TRunSequencer::actStartExecute() {
     m_actions.actFileSaveTo->setEnabled(false);
     m_links.setTableTag(1);
     m_state.RunActive = 1;
-    m_stepper.holdStep();
+    m_stepper.cancelStep();
     m_state.Step.StepFinePhase = 1;
     m_state.Step.StepTarget = 0;
     m_state.Step.StepWaypoint = 0;
     emit runStarted();
+}
+
+void TRunSequencer::sizeCsvTable() {
+    TCSVTable &table = m_state.CSVTable;
+    table.SetTableSize(m_state.TempStorage.Count(), m_state.FreqStorage.Count());
+    for (const TFreqItem &item : m_state.FreqStorage.Items)
+        table.SetColHeader(item.Freq, item.Index);
+    for (const TTempItem &item : m_state.TempStorage.Items)
+        table.SetRowHeader(item.Index, item.SetPoint, m_state.DecimalSeparator);
 }
 
 void TRunSequencer::actStopExecute() {

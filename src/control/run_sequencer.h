@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control/run_commands.h"
+#include "ui/past_run_start_question.h"
 
 #include <QObject>
 #include <QString>
@@ -24,10 +25,14 @@ public:
         std::function<void(int tag)> setTableTag;
         // Throws when a port fails to open; the run only ever closes.
         std::function<void(bool value, int kind)> setLinkOpen;
+        // Empties the table's readings, keeping its set points and frequencies.
+        std::function<void()> emptyReadings;
     };
     // Shows a modal warning with only a Cancel button and returns the
     // dialog's result. Tests replace it to run without a human.
     using WarningBox = std::function<int(const QString &text)>;
+    // Asks what a start does with a run opened from the journal. Tests replace it.
+    using StartQuestion = std::function<PastRunStart()>;
 
     static const QString kBadFrequenciesText;
     static const QString kDevicesMissingText;
@@ -37,6 +42,7 @@ public:
                   QWidget *dialogParent = nullptr, QObject *parent = nullptr);
 
     void setWarningBox(WarningBox box) { m_warningBox = std::move(box); }
+    void setStartQuestion(StartQuestion question) { m_startQuestion = std::move(question); }
 
     // Reads the frequency cells of the header row into the frequency storage
     // and checks them: integers in 25 .. 1000000, ascending, whole kilohertz
@@ -49,10 +55,17 @@ signals:
     void runStopped();
 
 public slots:
+    // A run whose readings are already in the journal (and maybe in a file)
+    // is on the screen: the next start asks before it writes into it.
+    void pastRunOpened() { m_pastRunOnScreen = true; }
+    // A table of its own, with no run yet.
+    void tablePrepared() { m_pastRunOnScreen = false; }
+
     void actStartExecute();
     void actStopExecute();
 
 private:
+    void sizeCsvTable();
     void warn(const QString &text);
 
     TAppState &m_state;
@@ -62,4 +75,6 @@ private:
     TFreqStepper &m_stepper;
     Links m_links;
     WarningBox m_warningBox;
+    StartQuestion m_startQuestion;
+    bool m_pastRunOnScreen = false;
 };

@@ -57,9 +57,12 @@ private:
 TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets &ui,
                                      ResultsGridView *grdTable, QAction *actStop, QObject *parent)
     : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable) {
+    // The one question here empties the table: Enter keeps it.
     m_prompt = [grid = m_grid](QMessageBox::Icon icon, const QString &text,
                                QMessageBox::StandardButtons buttons) {
-        return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons);
+        return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons,
+                           buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                                 : QMessageBox::NoButton);
     };
     if (!m_grid->property(kTagProperty).isValid())
         setTableTag(0);
@@ -103,6 +106,16 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     setGridEditing(*m_grid, true);
     setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
     setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
+    emit tablePrepared();
+}
+
+void TTablePreparation::emptyReadings() {
+    {
+        BulkGridEdit bulk(m_grid);
+        deleteCells(m_grid, 1, 1);
+    }
+    m_state.CSVTable.SetTableSize(0, 0);
+    setTableTag(0);
     emit tablePrepared();
 }
 

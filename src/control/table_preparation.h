@@ -50,8 +50,13 @@ public:
     // that has those cells.
     void placeDefaultFrequencies();
 
+    // The same table for a new run: its readings and actual temperatures go,
+    // its set points and frequencies stay.
+    void emptyReadings();
+
 signals:
-    // The grid was laid out anew (after the user confirmed, when asked).
+    // The grid was laid out anew (after the user confirmed, when asked), or
+    // emptied of its readings.
     void tablePrepared();
 
 public slots:

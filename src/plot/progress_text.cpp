@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace progresstext {
@@ -49,6 +50,8 @@ QString elapsed(std::optional<qint64> seconds, QChar decimalSeparator) {
 QString drift(std::optional<TTemperatureTrend::Drift> drift, QChar decimalSeparator) {
     if (!drift)
         return QStringLiteral("Дрейф: ") + kDash;
+    if (drift->stable)
+        return QStringLiteral("Дрейф: стабильно");
     // Two decimals; a drift that rounds to zero is written without a sign.
     const double shown = std::round(drift->degreesPerMinute * 100) / 100;
     const QString sign = shown > 0 ? QStringLiteral("+") : QString();
@@ -62,14 +65,18 @@ QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSepa
     case TArrival::Reached:
         return QStringLiteral("Точка %1: сейчас").arg(setPoint(arrival.setPoint, decimalSeparator));
     case TArrival::Arriving: {
-        // Whole minutes, rounded up: the estimate is no finer than that.
-        const qint64 seconds = qint64(std::ceil(arrival.seconds / 60.0)) * 60;
+        // Seconds in the last minute; above it whole minutes, rounded up, as
+        // the estimate is no finer than that. "0 с" would say it is there.
+        const qint64 wholeSeconds = std::max<qint64>(1, std::llround(arrival.seconds));
+        const bool lastMinute = wholeSeconds < 60;
+        const qint64 seconds =
+            lastMinute ? wholeSeconds : qint64(std::ceil(arrival.seconds / 60.0)) * 60;
         const QDateTime at = now.addSecs(seconds);
         const QString clock = at.date() == now.date() ? at.toString(QStringLiteral("HH:mm"))
                                                       : at.toString(QStringLiteral("dd.MM HH:mm"));
         return QStringLiteral("До %1: %2, около %3")
             .arg(setPoint(arrival.setPoint, decimalSeparator),
-                 duration(seconds, false, decimalSeparator), clock);
+                 duration(seconds, lastMinute, decimalSeparator), clock);
     }
     case TArrival::Unknown:
     case TArrival::Away:

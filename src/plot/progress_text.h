@@ -18,9 +18,11 @@ QString cells(int filled, int total, QChar decimalSeparator);
 QString duration(qint64 seconds, bool withSeconds, QChar decimalSeparator);
 // "Время: 12 мин 5 с", "Время: —" before the run starts.
 QString elapsed(std::optional<qint64> seconds, QChar decimalSeparator);
-// "Дрейф: +0,35 °C/мин", "Дрейф: —" while there is none.
+// "Дрейф: +0,35 °C/мин", "Дрейф: стабильно" when the last minute stood
+// still, "Дрейф: —" while there is none.
 QString drift(std::optional<TTemperatureTrend::Drift> drift, QChar decimalSeparator);
-// "До 22 °C: 1 ч 5 мин, около 18:40", "Точка 22 °C: сейчас",
+// "До 22 °C: 1 ч 5 мин, около 18:40", "До 22 °C: 45 с, около 17:31",
+// "Точка 22 °C: сейчас",
 // "Следующая точка: —". The clock time gets the date when it is not today.
 QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSeparator);
 

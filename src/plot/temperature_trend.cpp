@@ -1,6 +1,7 @@
 #include "plot/temperature_trend.h"
 
 #include <cmath>
+#include <iterator>
 
 void TTemperatureTrend::addSample(double seconds, double temperature) {
     if (!std::isfinite(temperature) || (!m_samples.empty() && seconds <= m_samples.back().seconds))
@@ -17,28 +18,43 @@ std::optional<double> TTemperatureTrend::latestTemperature() const {
 }
 
 std::optional<TTemperatureTrend::Drift> TTemperatureTrend::drift(double nowSeconds) const {
-    const int n = int(m_samples.size());
-    if (n < kFewestSamples || nowSeconds - m_samples.back().seconds > kStaleSeconds ||
-        m_samples.back().seconds - m_samples.front().seconds < kShortestSpanSeconds)
+    if (m_samples.empty() || nowSeconds - m_samples.back().seconds > kStaleSeconds)
+        return std::nullopt;
+    std::optional<Drift> d = fit(m_samples.begin(), m_samples.end());
+    if (!d)
+        return std::nullopt;
+    const double lastMinute = m_samples.back().seconds - kStableWindowSeconds;
+    auto first = m_samples.end();
+    while (first != m_samples.begin() && std::prev(first)->seconds >= lastMinute)
+        --first;
+    if (const std::optional<Drift> recent = fit(first, m_samples.end()))
+        d->stable = std::fabs(recent->degreesPerMinute) < kStableDegreesPerMinute;
+    return d;
+}
+
+std::optional<TTemperatureTrend::Drift> TTemperatureTrend::fit(Samples::const_iterator first,
+                                                               Samples::const_iterator end) {
+    const int n = int(std::distance(first, end));
+    if (n < kFewestSamples || std::prev(end)->seconds - first->seconds < kShortestSpanSeconds)
         return std::nullopt;
 
     // Least squares about the means, which keeps the sums small.
     double meanT = 0.0, meanY = 0.0;
-    for (const Sample &s : m_samples) {
-        meanT += s.seconds;
-        meanY += s.temperature;
+    for (auto s = first; s != end; ++s) {
+        meanT += s->seconds;
+        meanY += s->temperature;
     }
     meanT /= n;
     meanY /= n;
     double sxx = 0.0, sxy = 0.0;
-    for (const Sample &s : m_samples) {
-        sxx += (s.seconds - meanT) * (s.seconds - meanT);
-        sxy += (s.seconds - meanT) * (s.temperature - meanY);
+    for (auto s = first; s != end; ++s) {
+        sxx += (s->seconds - meanT) * (s->seconds - meanT);
+        sxy += (s->seconds - meanT) * (s->temperature - meanY);
     }
     const double slope = sxy / sxx;
     double residuals = 0.0;
-    for (const Sample &s : m_samples) {
-        const double r = s.temperature - meanY - slope * (s.seconds - meanT);
+    for (auto s = first; s != end; ++s) {
+        const double r = s->temperature - meanY - slope * (s->seconds - meanT);
         residuals += r * r;
     }
     const double standardError = std::sqrt(residuals / (n - 2) / sxx);
@@ -66,7 +82,7 @@ TArrival estimateArrival(std::optional<double> temperature,
         return arrival;
 
     arrival.state = TArrival::Away;
-    if (!drift->significant || drift->degreesPerMinute == 0.0)
+    if (!drift->significant || drift->stable || drift->degreesPerMinute == 0.0)
         return arrival;
     const double direction = drift->degreesPerMinute > 0 ? 1.0 : -1.0;
     double nearest = 0.0;

@@ -16,11 +16,18 @@ public:
     static constexpr int kFewestSamples = 5;
     // A history whose newest reading is older than this is out of date.
     static constexpr double kStaleSeconds = 30.0;
+    // The window lags behind a ramp that has just stopped; the last minute
+    // alone says whether the temperature now stands still.
+    static constexpr double kStableWindowSeconds = 60.0;
+    static constexpr double kStableDegreesPerMinute = 0.05;
 
     struct Drift {
         double degreesPerMinute = 0.0;
         // The slope is further from zero than twice its standard error.
         bool significant = false;
+        // Over the last minute the temperature moved by less than
+        // kStableDegreesPerMinute a minute.
+        bool stable = false;
     };
 
     void clear() { m_samples.clear(); }
@@ -38,7 +45,12 @@ private:
         double seconds;
         double temperature;
     };
-    std::deque<Sample> m_samples;
+    using Samples = std::deque<Sample>;
+    // The least-squares line through [first, end): nothing while it holds
+    // too little.
+    static std::optional<Drift> fit(Samples::const_iterator first, Samples::const_iterator end);
+
+    Samples m_samples;
 };
 
 // When the temperature reaches the nearest set point still to be measured in
@@ -46,7 +58,7 @@ private:
 struct TArrival {
     enum State {
         Unknown,  // no temperature or no drift yet
-        Away,     // no such set point ahead: the drift points away, or stands still
+        Away,     // no such set point ahead: the drift points away, or it stands still
         Reached,  // the temperature lies in the band of such a set point
         Arriving, // reaches its band in `seconds`
     };

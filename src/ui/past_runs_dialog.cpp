@@ -40,6 +40,8 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
                                   QDialogButtonBox::ActionRole);
     m_delete = buttons->addButton(QStringLiteral("Удалить"), QDialogButtonBox::DestructiveRole);
     buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    // Enter opens the selected run; deleting takes a click and a "Да".
+    m_open->setDefault(true);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_open, &QPushButton::clicked, this, [this] { emit openRequested(selectedRunId()); });
     connect(m_save, &QPushButton::clicked, this, [this] { emit saveRequested(selectedRunId()); });

@@ -365,8 +365,9 @@ TEST_F(ChartWindowTest, StatusBarShowsCellsTimeDriftAndArrival) {
     EXPECT_EQ(status("lblCells"), "Ячейки: 4 из 243");
     EXPECT_EQ(status("lblElapsed"), "Время: 2 мин 5 с");
     EXPECT_EQ(status("lblDrift"), "Дрейф: +0,50 °C/мин");
-    // Row -50 is full; -49 still has two empty cells: its band starts at -49,3.
-    EXPECT_EQ(status("lblArrival"), "До -49 °C: 1 мин, около 14:03");
+    // Row -50 is full; -49 still has two empty cells: its band starts at -49,3,
+    // 24 s away.
+    EXPECT_EQ(status("lblArrival"), "До -49 °C: 24 с, около 14:02");
 
     progress.runStopped(start.addSecs(130));
     progress.refresh(start.addSecs(600));

@@ -9,6 +9,7 @@
 #include "control/journal_controller.h"
 #include "control/past_runs_command.h"
 #include "control/readings_export_command.h"
+#include "control/run_sequencer.h"
 #include "control/save_command.h"
 #include "control/table_preparation.h"
 #include "sim_thermometer.h"
@@ -20,8 +21,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
-
 #include <QTableWidget>
+#include <QTest>
+
 #include <algorithm>
 
 namespace {
@@ -129,13 +131,20 @@ TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
     window.saveCommand()->actFileSaveToExecute();
     EXPECT_EQ(readFile(after), saved);
 
-    // Going on: the next start fills the row of 21 degrees in the same run.
+    // Going on, as the user answers the start's question: the next start fills
+    // the row of 21 degrees in the same run.
     const qint64 run = window.journal()->currentRunId();
     ASSERT_TRUE(waitUntil(
         [&] { return window.state().PortsOpen == 1 && window.actions().actStart->isEnabled(); }));
     bench.thermometer().setProgramme(TemperatureProgramme::hold(21.0));
+    int startQuestions = 0;
+    window.runSequencer()->setStartQuestion([&] {
+        ++startQuestions;
+        return PastRunStart::Continue;
+    });
     window.actions().actStart->trigger();
     ASSERT_EQ(window.state().RunActive, 1);
+    EXPECT_EQ(startQuestions, 1);
     const ResultsGridView *grid = window.ui().grdTable;
     EXPECT_TRUE(
         waitUntil([&] { return grid->item(2, 2) && !grid->item(2, 2)->text().isEmpty(); }, 20000));
@@ -261,6 +270,113 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
         EXPECT_EQ(dialog.list()->rowCount(), 1);
     });
     window->actions().actPastRuns->trigger();
+    EXPECT_EQ(window->journal()->pastRuns().size(), 1);
+}
+
+// A run opened from the journal changes only when the user says so. The start
+// asks: "Отмена" starts nothing; "Начать новое" empties the same table and
+// starts a run of its own, the past one staying as it was; "Продолжить это
+// измерение" writes into the past run, and later starts of it ask no more.
+TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
+    recordReading(100);
+    recordReading(1000);
+    window->actions().actStop->trigger();
+    const qint64 past = window->journal()->currentRunId();
+    const QString file = dir.filePath(QStringLiteral("past.tamrel"));
+    window->saveCommand()->setFileChooser([&](const QString &) { return file; });
+    window->actions().actFileSaveTo->trigger();
+    const QByteArray saved = readFile(file);
+    ASSERT_FALSE(saved.isEmpty());
+
+    window->tablePreparation()->setMessagePrompt(
+        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
+            return QMessageBox::Yes;
+        });
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    layOutTable();
+    const auto openPast = [&] {
+        window->pastRunsCommand()->setDialogShown(
+            [&](PastRunsDialog &dialog) { emit dialog.openRequested(past); });
+        window->actions().actPastRuns->trigger();
+        ASSERT_EQ(window->journal()->currentRunId(), past);
+    };
+    const auto readingsOf = [&](qint64 run) {
+        int count = 0;
+        if (const std::optional<TJournalRun> loaded = window->journal()->load(run))
+            for (const TJournalSegment &segment : loaded->Segments)
+                count += segment.Readings.size();
+        return count;
+    };
+    int asked = 0;
+    PastRunStart answer = PastRunStart::Cancel;
+    window->runSequencer()->setStartQuestion([&] {
+        ++asked;
+        return answer;
+    });
+
+    openPast();
+    window->actions().actStart->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(state().RunActive, 0);
+    EXPECT_EQ(filledCells().size(), 2u);
+
+    answer = PastRunStart::StartNew;
+    window->actions().actStart->trigger();
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(state().RunActive, 1);
+    const qint64 fresh = window->journal()->currentRunId();
+    EXPECT_NE(fresh, past);
+    EXPECT_NE(fresh, 0);
+    EXPECT_TRUE(filledCells().empty()) << "no reading of the past run is left in the table";
+    EXPECT_EQ(cell(0, columnOf(5000)), QStringLiteral("5000"));
+    EXPECT_EQ(state().TempStorage.Count(), kSetPointCount) << "the set points stay";
+    recordReading(5000);
+    window->actions().actStop->trigger();
+    window->actions().actStart->trigger();
+    EXPECT_EQ(asked, 2) << "a run of this session goes on as before";
+    window->actions().actStop->trigger();
+    EXPECT_EQ(readingsOf(past), 2);
+    EXPECT_EQ(readingsOf(fresh), 1);
+    EXPECT_EQ(window->journal()->pastRuns().size(), 2);
+
+    openPast();
+    answer = PastRunStart::Continue;
+    window->actions().actStart->trigger();
+    EXPECT_EQ(asked, 3);
+    ASSERT_EQ(state().RunActive, 1);
+    EXPECT_EQ(window->journal()->currentRunId(), past);
+    recordReading(5000);
+    window->actions().actStop->trigger();
+    window->actions().actStart->trigger();
+    EXPECT_EQ(asked, 3);
+    window->actions().actStop->trigger();
+    EXPECT_EQ(readingsOf(past), 3);
+    EXPECT_EQ(readFile(file), saved) << "the file itself is never touched";
+}
+
+// Deleting a past run takes a click and a "Да": Enter on its question keeps it.
+TEST_F(JournalWindowTest, EnterOnTheDeleteQuestionKeepsTheRun) {
+    recordReading(100);
+    window->actions().actStop->trigger();
+    window->tablePreparation()->setMessagePrompt(
+        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
+            return QMessageBox::Yes;
+        });
+    window->actions().actApplySettiingsTempAndGrid->trigger();
+    const qint64 past = window->journal()->pastRuns().value(0).Id;
+    ASSERT_NE(past, 0);
+    QString question;
+    window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            question = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        emit dialog.deleteRequested(past);
+    });
+    window->actions().actPastRuns->trigger();
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Удалить"))) << question.toStdString();
     EXPECT_EQ(window->journal()->pastRuns().size(), 1);
 }
 

@@ -2,6 +2,8 @@
 // CSV table, and the start of the change to the run's next frequency.
 #include "run_window_support.h"
 
+#include "control/meter_link.h"
+
 #include <cmath>
 #include <limits>
 
@@ -39,6 +41,31 @@ TEST_F(RunCaptureTest, SettledReadingFillsCellAndBothCsvBlocksThenStepsOn) {
     EXPECT_EQ(state().Step.StepTarget, 5000);
     EXPECT_EQ(state().Step.StepFinePhase, 0);
     EXPECT_TRUE(window->timers().tmrNewFreq->isActive());
+}
+
+// The display refresh runs every 200 ms, and a meter that sends every 400 ms
+// has its frames shown twice: each is still one reading, and a cell the user
+// cleared in between stays empty until the next frame.
+TEST_F(RunCaptureTest, AFrameShownTwiceIsOneReading) {
+    std::vector<int> recorded; // the store's Index of each recorded frame
+    QObject::connect(&capture(), &TReadingCapture::readingRecorded, [&](const TJournalReading &) {
+        recorded.push_back(newestMeterRecord().Index);
+    });
+    storeTemperature(20.0);
+    meterSettledAt(1000);
+    window->meterLink()->tmrDisplayIMTimer();
+    ASSERT_EQ(recorded.size(), 1u);
+    setCell(rowOf(20), columnOf(1000), QString());
+    window->meterLink()->tmrDisplayIMTimer();
+    EXPECT_EQ(recorded.size(), 1u);
+    EXPECT_TRUE(cell(rowOf(20), columnOf(1000)).isEmpty());
+
+    storeMeterFrame(1000);
+    window->meterLink()->tmrDisplayIMTimer();
+    window->meterLink()->tmrDisplayIMTimer();
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[1], recorded[0] + 1);
+    EXPECT_FALSE(cell(rowOf(20), columnOf(1000)).isEmpty());
 }
 
 TEST_F(RunCaptureTest, FramesSinceTheLastKeyMustReachTheSkipCount) {

@@ -26,10 +26,23 @@ TEST(ProgressText, DurationsElapsedTimeAndDrift) {
     EXPECT_EQ(progresstext::drift(TTemperatureTrend::Drift{-0.004, false}, kComma),
               "Дрейф: 0,00 °C/мин")
         << "no sign on a drift that rounds to zero";
+    EXPECT_EQ(progresstext::drift(TTemperatureTrend::Drift{0.78, true, true}, kComma),
+              "Дрейф: стабильно")
+        << "the last minute stood still, whatever the window before it did";
 }
 
 TEST(ProgressText, ArrivalInWholeMinutesWithTheClockTime) {
     const QDateTime now(QDate(2024, 3, 5), QTime(17, 30, 10));
+    // The last minute in seconds, never 0; from a minute on, whole minutes rounded up.
+    const std::pair<double, const char *> cases[] = {
+        {44.2, "До 22 °C: 44 с, около 17:30"}, {0.4, "До 22 °C: 1 с, около 17:30"},
+        {58.5, "До 22 °C: 59 с, около 17:31"}, {59.5, "До 22 °C: 1 мин, около 17:31"},
+        {61, "До 22 °C: 2 мин, около 17:32"},
+    };
+    for (const auto &[seconds, text] : cases)
+        EXPECT_EQ(progresstext::arrival({TArrival::Arriving, 22, seconds}, now, kComma),
+                  QString::fromUtf8(text))
+            << seconds;
     EXPECT_EQ(progresstext::arrival({TArrival::Arriving, 22, 3900}, now, kComma),
               "До 22 °C: 1 ч 5 мин, около 18:35");
     EXPECT_EQ(progresstext::arrival({TArrival::Arriving, -49.5, 61}, now, kComma),

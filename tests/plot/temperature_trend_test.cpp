@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -60,6 +61,38 @@ TEST(TemperatureTrend, OnlyTheLastMinutesCount) {
     EXPECT_EQ(trend.latestTemperature(), 30.0);
 }
 
+// The three-minute window lags behind a ramp that has stopped; the last
+// minute alone says whether the temperature stands still now.
+TEST(TemperatureTrend, StableWhenTheLastMinuteMovesLessThanAFewHundredthsOfADegree) {
+    const auto rampStoppedAgo = [](double seconds) {
+        return [seconds](double t) { return std::min(20 + t / 60, 20 + (600 - seconds) / 60); };
+    };
+    struct Case {
+        const char *name;
+        std::function<double(double)> temperatureAt;
+        bool stable;
+    };
+    const Case cases[] = {
+        {"ramp of 1 per minute stopped 70 s ago", rampStoppedAgo(70), true},
+        {"ramp of 1 per minute stopped 20 s ago", rampStoppedAgo(20), false},
+        {"ramp of 1 per minute still going", rampStoppedAgo(0), false},
+        {"creeping 0.04 per minute", [](double t) { return 20 + t * 0.04 / 60; }, true},
+        {"creeping 0.06 per minute", [](double t) { return 20 + t * 0.06 / 60; }, false},
+        {"noisy flat", [](double t) { return noisy(t, 21.5); }, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto drift = history(600, c.temperatureAt).drift(1600);
+        ASSERT_TRUE(drift);
+        EXPECT_EQ(drift->stable, c.stable) << drift->degreesPerMinute;
+    }
+    const auto stopped = history(600, rampStoppedAgo(70)).drift(1600);
+    EXPECT_TRUE(stopped->significant && stopped->degreesPerMinute > 0.3)
+        << "the window still sees the ramp: " << stopped->degreesPerMinute;
+    EXPECT_FALSE(history(40, rampStoppedAgo(0)).drift(1040)->stable)
+        << "40 s of a ramp: the last minute is all of it";
+}
+
 TEST(TemperatureTrend, NoDriftFromTooLittleOrStaleHistory) {
     const auto rising = [](double t) { return 20 + t / 60; };
     EXPECT_FALSE(history(20, rising).drift(1020)) << "20 s of history";
@@ -98,6 +131,8 @@ TEST(TemperatureArrival, NextOpenSetPointInTheDirectionOfTheDrift) {
         {"inside the band of 22", 21.8, down, TArrival::Reached, 22, 0},
         {"inside the band, no drift yet", 22.1, std::nullopt, TArrival::Reached, 22, 0},
         {"standing still", 20.0, unclear, TArrival::Away, 0, 0},
+        {"a ramp that has just stopped", 20.0, TTemperatureTrend::Drift{0.6, true, true},
+         TArrival::Away, 0, 0},
         {"rising away from all of them", 26.0, up, TArrival::Away, 0, 0},
         {"falling below all of them", 17.0, down, TArrival::Away, 0, 0},
         {"no drift yet", 20.0, std::nullopt, TArrival::Unknown, 0, 0},

@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// What "Начать измерения" does with a run opened from the journal.
+enum class PastRunStart { Continue, StartNew, Cancel };
+
+// Asks it: "Продолжить это измерение", "Начать новое" (Enter) or "Отмена" (Escape).
+PastRunStart AskPastRunStart(QWidget *parent);
