@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/headless_run.h"
 #include "app/main_window.h"
 #include "serial/platform.h"
 #include "settings/data_folder.h"
@@ -23,11 +24,12 @@ bool answerCommandLine(int argc, char **argv) {
         return true;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
-        std::printf("Usage: UtilityForTamrel [--version | --help]\n"
+        std::printf("Usage: UtilityForTamrel [--version | --help | --headless RUNFILE]\n"
                     "Utility for Tamrel %s: a Tamrel immittance meter and a DS1820 thermometer\n"
                     "on two serial ports, measurement tables over temperature and frequency.\n"
                     "options.ini, the run journal and the ports folder are kept beside the\n"
-                    "program when its folder is writable, otherwise in %s.\n",
+                    "program when its folder is writable, otherwise in %s.\n"
+                    "--headless runs the table of RUNFILE with no window (see README).\n",
                     TAMREL_VERSION,
                     qPrintable(QDir::toNativeSeparators(ProgramUserConfigFolder())));
         return true;
@@ -60,10 +62,38 @@ QIcon programIcon() {
 
 } // namespace
 
-// Exit code 0 in every case, a refused second copy included.
+// A run without a window: no display is needed. The run file is checked
+// before anything else is done, so a bad one leaves no trace.
+int runHeadless(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const RunFileOutcome outcome = readRunFile(QString::fromLocal8Bit(argv[2]));
+    if (outcome.Problem != RunFileProblem::None) {
+        std::fprintf(stderr, "%s\n", qPrintable(HeadlessRun::problemText(outcome)));
+        return headlessexit::BadRunFile;
+    }
+    const platform::SingleInstance instance(QStringLiteral("tamrel"));
+    if (instance.alreadyRunning()) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate(
+                         "HeadlessRun", "Программа уже запущена; второй запуск не начат.")));
+        return headlessexit::OtherCopy;
+    }
+    catchTerminationSignals();
+    const TMainOptions options = dataFolderOptions();
+    HeadlessRun run(outcome.Run, options.portsFolder, options.journalPath);
+    QObject::connect(&run, &HeadlessRun::finished, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    if (!run.start())
+        return headlessexit::Failed;
+    return app.exec();
+}
+
+// Exit code 0 for the window in every case, a refused second copy included.
 int main(int argc, char **argv) {
     if (answerCommandLine(argc, argv))
         return 0;
+    if (argc == 3 && std::strcmp(argv[1], "--headless") == 0)
+        return runHeadless(argc, argv);
 
     const platform::SingleInstance instance(QStringLiteral("tamrel"));
     if (instance.alreadyRunning())

@@ -50,6 +50,7 @@ public:
     void setHoldsRunData(bool holds) { m_holdsRunData = holds; }
 
     int recordedCount() const { return m_recorded; }
+    int fillableCount() const { return m_fillable; }
     // Every cell a run can fill holds a reading. A set point laid out beyond
     // the table's range (the last row of a step that passes the final
     // temperature) takes no readings, so its cells do not count.

@@ -16,7 +16,8 @@ TEST(ProgramCommandLine, VersionAndHelpAnswerWithoutADisplayWhileACopyRuns) {
         const char *answer;
     } cases[] = {
         {"--version", R"(^Utility for Tamrel \d+(\.\d+)+\n$)"},
-        {"--help", R"(^Usage: UtilityForTamrel \[--version \| --help\]\n(.+\n)+$)"},
+        {"--help",
+         R"(^Usage: UtilityForTamrel \[--version \| --help \| --headless RUNFILE\]\n(.+\n)+$)"},
     };
     for (const auto &c : cases) {
         QProcess program;
