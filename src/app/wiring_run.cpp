@@ -21,7 +21,7 @@ void TfrmMain::createRunControllers() {
     TTablePreparation *table = m_tablePreparation;
 
     m_freqStepper = new TFreqStepper(
-        m_state, m_ui.meterDisplay, [meter](uint8_t code) { meter->SendKey(code); }, this);
+        m_state, [meter](uint8_t code) { meter->SendKey(code); }, this);
     meter->setFreqStepper(m_freqStepper);
     m_readingCapture = new TReadingCapture(m_state, m_ui.grdTable, *m_freqStepper, this);
 

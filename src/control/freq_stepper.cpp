@@ -1,9 +1,9 @@
 #include "control/freq_stepper.h"
 
 #include "control/timers.h"
+#include "meter/mode_marks.h"
 #include "model/app_state.h"
 #include "run/freq_worker.h"
-#include "ui/meter_display_view.h"
 
 #include <QTimer>
 
@@ -14,12 +14,10 @@ constexpr int kF3Mark = 3;
 constexpr int kKeyGapMs = 250;
 } // namespace
 
-TFreqStepper::TFreqStepper(TAppState &state, const MeterDisplayView *display, SendKeyFn sendKey,
-                           QObject *parent, SteadyClock clock)
+TFreqStepper::TFreqStepper(TAppState &state, SendKeyFn sendKey, QObject *parent, SteadyClock clock)
     : QObject(parent), m_state(state),
-      m_tmrNewFreq(makeTimer(this, "tmrNewFreq", kKeyGapMs, false)), m_display(display),
-      m_sendKey(std::move(sendKey)), m_clock(clock ? std::move(clock) : systemSteadyClock()),
-      m_periodMs(kKeyGapMs) {
+      m_tmrNewFreq(makeTimer(this, "tmrNewFreq", kKeyGapMs, false)), m_sendKey(std::move(sendKey)),
+      m_clock(clock ? std::move(clock) : systemSteadyClock()), m_periodMs(kKeyGapMs) {
     m_tmrNewFreq->setSingleShot(true);
     connect(m_tmrNewFreq, &QTimer::timeout, this, &TFreqStepper::tmrNewFreqTimer);
 }
@@ -65,7 +63,10 @@ void TFreqStepper::armTimer() {
 void TFreqStepper::BeginFreqChange(int target) {
     m_state.Step = ::BeginFreqChange(m_state.Step, target);
     cancelStep();
-    if (needsF3(m_display->isModeMarkVisible(kF3Mark), m_state.RunActive == 1))
+    TEventRec newest;
+    const bool f3On = m_state.EventStore.GetLast(kMeterRecord, newest) &&
+                      modemarks::isOn(newest.RawData, kF3Mark);
+    if (needsF3(f3On, m_state.RunActive == 1))
         m_sendKey(freqkeys::F3);
     makeDue();
     armTimer();

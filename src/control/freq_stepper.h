@@ -8,7 +8,6 @@
 #include <functional>
 #include <optional>
 
-class MeterDisplayView;
 class QTimer;
 struct TAppState;
 
@@ -26,8 +25,8 @@ public:
 
     // Without a clock the stepper uses the system's steady clock; tests pass
     // one they advance themselves.
-    TFreqStepper(TAppState &state, const MeterDisplayView *display, SendKeyFn sendKey,
-                 QObject *parent = nullptr, SteadyClock clock = {});
+    TFreqStepper(TAppState &state, SendKeyFn sendKey, QObject *parent = nullptr,
+                 SteadyClock clock = {});
 
     QTimer *tmrNewFreq() const { return m_tmrNewFreq; }
 
@@ -44,7 +43,8 @@ public:
     std::optional<qint64> stepDueAt() const { return m_dueAt; }
 
     // Starts a change towards target. During a run the meter's frequency keys
-    // only act with its F3 mark on, so F3 goes first while the mark is off.
+    // only act with its F3 mark on, so F3 goes first while the meter's newest
+    // frame shows the mark off.
     void BeginFreqChange(int target);
     // One step when a run with both ports open has a change in progress and
     // the meter has shown the last frequency key; the next step waits for the
@@ -60,7 +60,6 @@ private:
 
     TAppState &m_state;
     QTimer *m_tmrNewFreq;
-    const MeterDisplayView *m_display;
     SendKeyFn m_sendKey;
     SteadyClock m_clock;
     // The timer's period while no step is due; the timer runs for the rest

@@ -6,6 +6,7 @@
 #include "control/pending_events.h"
 #include "control/timers.h"
 #include "meter/frame_scan.h"
+#include "meter/mode_marks.h"
 #include "model/app_state.h"
 #include "serial/ser_com_port.h"
 #include "ui/device_log.h"
@@ -24,12 +25,8 @@ namespace {
 
 // Positions in a frame (and in a meter record's RawData).
 constexpr int kMainCodeByte = 10;
-constexpr int kModeMarksByte = 20;
 // Main parameter code of a current measurement: no secondary quantity shown.
 constexpr uint8_t kCurrentCode = 14;
-
-// Mode mark number (F1..F4) and its bit in the mode marks byte.
-constexpr std::pair<int, uint8_t> kModeMarks[] = {{1, 8}, {2, 1}, {3, 4}, {4, 2}};
 
 } // namespace
 
@@ -181,9 +178,8 @@ void TMeterLink::ShowMeterEvent(const TEventRec &E) {
     if (E.Status == 1 || m_display->panelColor() == QColor(panelcolor::LinkLost))
         return;
     m_display->setSecondaryVisible(E.RawData[kMainCodeByte] != kCurrentCode);
-    const uint8_t marks = E.RawData[kModeMarksByte];
-    for (const auto &[mark, bit] : kModeMarks)
-        m_display->setModeMarkVisible(mark, (marks & bit) != 0);
+    for (const auto &mark : modemarks::kBits)
+        m_display->setModeMarkVisible(mark.first, modemarks::isOn(E.RawData, mark.first));
 
     using Field = MeterDisplayView::Field;
     const TIMPacket &p = E.IM;

@@ -3,6 +3,7 @@
 #include "base/number_format.h"
 #include "files/measurement_file.h"
 #include "meter/key_codes.h"
+#include "meter/mode_marks.h"
 #include "run/frequency_row.h"
 #include "thermo/temp_parse.h"
 
@@ -10,8 +11,7 @@
 
 namespace {
 
-constexpr int kModeMarksByte = 20;
-constexpr uint8_t kF3MarkBit = 4;
+constexpr int kF3Mark = 3;
 
 } // namespace
 
@@ -104,7 +104,7 @@ void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
     E.RawData = rawData;
     m_store.AddEvent(E);
     m_freqAfterKeyPress = m_store.LastFrequency();
-    m_f3Mark = (rawData[kModeMarksByte] & kF3MarkBit) != 0;
+    m_f3Mark = modemarks::isOn(rawData, kF3Mark);
     m_meterLink.LastData = E.Time;
     setLink(LinkKind::Meter, LinkHealth::Receiving);
     if (!m_portsOpen)

@@ -7,7 +7,6 @@
 #include "meter_frame.h"
 #include "meter_model.h"
 #include "model/app_state.h"
-#include "ui/meter_display_view.h"
 
 #include <QTimer>
 
@@ -18,7 +17,6 @@
 
 namespace {
 
-constexpr int kF3Mark = 3;
 constexpr qint64 kStepPeriodMs = 250;
 
 struct Key {
@@ -26,19 +24,17 @@ struct Key {
     uint8_t code;
 };
 
-// A run with both ports open, the meter in F3 mode (so no F3 key goes
-// first), and a simulated meter that shows a key's effect in its next frame,
+// A run with both ports open, the meter in F3 mode, which its frames show
+// (so no F3 key goes first), and a simulated meter that shows a key's effect in its next frame,
 // or `staleFrames` frames later (frames on their way when the key came).
 class StepPacing {
 public:
     explicit StepPacing(int staleFrames = 0)
         : stepper(
-              state, &display, [this](uint8_t code) { press(code); }, nullptr,
-              [this] { return now; }),
+              state, [this](uint8_t code) { press(code); }, nullptr, [this] { return now; }),
           staleFrames(staleFrames) {
         state.RunActive = 1;
         state.PortsOpen = 1;
-        display.setModeMarkVisible(kF3Mark, true);
         meter.pressKey(simkey::F3);
         shown = meter;
     }
@@ -102,7 +98,6 @@ public:
     }
 
     TAppState state{QLatin1Char(',')};
-    MeterDisplayView display;
     MeterModel meter{1000};
     MeterModel shown; // what the frames show
     qint64 now = 0;
