@@ -88,7 +88,7 @@ void TAutoconnect::applyOnePort(const Link &link) {
 void TAutoconnect::tmrAutoconnectToDeviceTimer() {
     m_saveSettings();
 
-    // Both panels are read before either link is reopened in this tick.
+    // Both links are read before either is reopened in this tick.
     const bool meterLost = m_meter.link->isLinkLost();
     const bool thermoLost = m_thermo.link->isLinkLost();
     if (meterLost || thermoLost) {

@@ -17,8 +17,8 @@ class TThermoLink;
 struct TAppState;
 
 // Keeps both device links open without the user: every tick of tmrAutoconnectToDevice saves
-// the settings, enables the start and the keypad while both panels are not red, and reopens
-// a link whose port is closed or whose panel shows it lost, with the port number and bit rate
+// the settings, enables the start and the keypad while neither link is lost, and reopens
+// a link whose port is closed or which is lost, with the port number and bit rate
 // of the port settings panel. It also fills the port-number lists from a probe of the ports,
 // marking the ports this user may not open.
 // Its timer is tmrAutoconnectToDevice; the links' own timers are switched through the links.

@@ -25,3 +25,10 @@ void TDeviceLink::setLinkTimersEnabled(bool enabled) {
 void TDeviceLink::armWatchdog() {
     setTimerEnabled(m_watchdogTimer, true);
 }
+
+void TDeviceLink::setLinkHealth(LinkHealth health) {
+    if (m_linkState.Health == health)
+        return;
+    m_linkState.Health = health;
+    emit linkStateChanged(m_linkState);
+}

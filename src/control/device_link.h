@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/link_state.h"
+
 #include <QObject>
 
 class QTimer;
@@ -23,10 +25,21 @@ public:
     // Keeps the watchdog counting (it turns the panel red while no data come).
     void armWatchdog();
 
-    // The panel shows the link as lost.
-    virtual bool isLinkLost() const = 0;
+    // Silent for a watchdog's period, or sending nothing usable; the panel
+    // shows it red.
+    bool isLinkLost() const { return m_linkState.Health == LinkHealth::Lost; }
+    const LinkState &linkState() const { return m_linkState; }
+
+signals:
+    void linkStateChanged(const LinkState &state);
+
+protected:
+    void setLinkHealth(LinkHealth health);
+    // Data arrived at `time`.
+    void markData(const QDateTime &time) { m_linkState.LastData = time; }
 
 private:
+    LinkState m_linkState;
     TSerComPort *m_port;
     QTimer *m_displayTimer;
     QTimer *m_watchdogTimer;

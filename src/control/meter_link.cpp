@@ -38,10 +38,6 @@ TMeterLink::TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *
     connect(tmrIMError(), &QTimer::timeout, this, &TMeterLink::tmrIMErrorTimer);
 }
 
-bool TMeterLink::isLinkLost() const {
-    return m_display->panelColor().rgb() == panelcolor::LinkLost;
-}
-
 void TMeterLink::setCaptureReading(std::function<void(const TEventRec &)> capture) {
     m_captureReading = std::move(capture);
 }
@@ -128,6 +124,8 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     restartTimer(tmrIMError());
     LetPendingEventsRun();
 
+    markData(E.Time);
+    setLinkHealth(LinkHealth::Receiving);
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
     if (m_stepper)
         m_stepper->frameAccepted();
@@ -141,6 +139,7 @@ bool TMeterLink::refreshOwed() const {
 void TMeterLink::tmrDisplayIMTimer() {
     m_frameNotShown = false;
     if (m_state.EventStore.LastFrequency() <= 0) {
+        setLinkHealth(LinkHealth::Lost);
         m_display->setPanelColor(QColor(panelcolor::LinkLost));
     } else {
         TEventRec E;
@@ -165,6 +164,7 @@ void TMeterLink::tmrDisplayIMTimer() {
 // The watchdog's empty record decodes to frequency 0, which keeps the refresh
 // painting red (and showing nothing) until a real frame is stored.
 void TMeterLink::tmrIMErrorTimer() {
+    setLinkHealth(LinkHealth::Lost);
     m_display->setPanelColor(QColor(panelcolor::LinkLost));
     TEventRec E;
     E.Kind = kMeterRecord;
@@ -173,9 +173,9 @@ void TMeterLink::tmrIMErrorTimer() {
     m_state.FreqAfterKeyPress = m_state.EventStore.LastFrequency();
 }
 
-// A red panel keeps the last reading on the labels.
+// A lost link keeps the last reading on the labels.
 void TMeterLink::ShowMeterEvent(const TEventRec &E) {
-    if (E.Status == 1 || m_display->panelColor() == QColor(panelcolor::LinkLost))
+    if (E.Status == 1 || isLinkLost())
         return;
     m_display->setSecondaryVisible(E.RawData[kMainCodeByte] != kCurrentCode);
     for (const auto &mark : modemarks::kBits)

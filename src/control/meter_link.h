@@ -30,7 +30,6 @@ public:
 
     QTimer *tmrDisplayIM() const { return displayTimer(); }
     QTimer *tmrIMError() const { return watchdogTimer(); }
-    bool isLinkLost() const override;
 
     // OnTrigger of portIM; data is the unread count the notification reports.
     void portIMTrigger(TSerComPort *cp, quint16 msg, quint16 handle, quint16 data);

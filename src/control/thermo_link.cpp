@@ -27,10 +27,6 @@ TThermoLink::TThermoLink(TAppState &state, TSerComPort *portTemp, ThermoDisplayV
     connect(tmrTempError(), &QTimer::timeout, this, &TThermoLink::tmrTempErrorTimer);
 }
 
-bool TThermoLink::isLinkLost() const {
-    return m_display->panelColor().rgb() == panelcolor::LinkLost;
-}
-
 void TThermoLink::setCaptureActualTemperature(std::function<void(double)> capture) {
     m_captureActualTemperature = std::move(capture);
 }
@@ -60,6 +56,7 @@ void TThermoLink::takeLine(const QByteArray &line) {
     setTimerEnabled(tmrTempError(), false);
     LetPendingEventsRun();
     const TEventRec record = TempRecordFromLine(line, QDateTime::currentDateTime());
+    markData(record.Time);
     m_log->appendLine(LogLine(record, cp1251::decode(line), QLocale::system()));
     setTimerEnabled(tmrDisplayTemp(), true);
     m_state.EventStore.AddEvent(record);
@@ -71,6 +68,7 @@ void TThermoLink::tmrDisplayTempTimer() {
     m_display->setTemperatureText(R.Temp.TempText);
     if (!R.Temp.Valid)
         return;
+    setLinkHealth(LinkHealth::Receiving);
     m_display->setPanelColor(QColor(panelcolor::LinkOk));
     emit temperatureShown(R.Time, R.Temp.TempValue);
     try {
@@ -84,6 +82,7 @@ void TThermoLink::tmrDisplayTempTimer() {
 // The empty record has no fields, so it is stored as not valid and the
 // temperature becomes unknown.
 void TThermoLink::tmrTempErrorTimer() {
+    setLinkHealth(LinkHealth::Lost);
     m_display->setPanelColor(QColor(panelcolor::LinkLost));
     TEventRec record;
     record.Kind = kTempRecord;

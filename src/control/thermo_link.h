@@ -24,7 +24,6 @@ public:
 
     QTimer *tmrDisplayTemp() const { return displayTimer(); }
     QTimer *tmrTempError() const { return watchdogTimer(); }
-    bool isLinkLost() const override;
 
     // OnTriggerAvail of portTemp. Every line the notification completes is
     // logged and stored, readable or not; none of them ends the handler early.

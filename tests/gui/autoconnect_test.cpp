@@ -3,6 +3,8 @@
 // keypad following the link panels, and the port lists filled by the probe.
 #include "app/main_window.h"
 #include "control/autoconnect.h"
+#include "control/meter_link.h"
+#include "control/thermo_link.h"
 #include "instruments_support.h"
 #include "serial/ser_com_port.h"
 #include "sim_meter.h"
@@ -111,10 +113,10 @@ TEST_F(AutoconnectTest, StartAndKeypadAreEnabledAtATickOnceBothPanelsAreGreen) {
     EXPECT_EQ(window->state().PortsOpen, 1);
 }
 
-// The panels as read at the tick decide the start action and which links are
-// reopened. The combos point at a missing port, so a link that is reopened
+// The links' states as read at the tick decide the start action and which
+// links are reopened. The combos point at a missing port, so a link that is reopened
 // ends up closed and one left alone stays open.
-TEST_F(AutoconnectTest, PanelsReadAtTheTickDecideStartAndReopening) {
+TEST_F(AutoconnectTest, LinksLostAtTheTickDecideStartAndReopening) {
     struct Case {
         bool meterLost, thermoLost;
         int runActive;
@@ -136,11 +138,13 @@ TEST_F(AutoconnectTest, PanelsReadAtTheTickDecideStartAndReopening) {
         controller->SetLinkOpen(true, TAutoconnect::BothLinks);
         window->ui().cmbPortIMNumber->setEditText("COM9");
         window->ui().cmbPortTempNumber->setEditText("COM9");
-        const auto paint = [](bool lost) {
-            return lost ? panelcolor::LinkLost : panelcolor::LinkOk;
-        };
-        window->ui().meterDisplay->setPanelColor(QColor(paint(c.meterLost)));
-        window->ui().thermoDisplay->setPanelColor(QColor(paint(c.thermoLost)));
+        // A watchdog tick is what loses a link.
+        if (c.meterLost)
+            window->meterLink()->tmrIMErrorTimer();
+        if (c.thermoLost)
+            window->thermoLink()->tmrTempErrorTimer();
+        ASSERT_EQ(window->meterLink()->isLinkLost(), c.meterLost);
+        ASSERT_EQ(window->thermoLink()->isLinkLost(), c.thermoLost);
         window->state().RunActive = c.runActive;
         window->state().PortsOpen = 1;
         window->actions().actStart->setEnabled(c.startBefore);

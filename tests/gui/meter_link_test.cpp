@@ -225,8 +225,12 @@ TEST_F(MeterLinkTest, SilentMeterTurnsRedKeepsTheLastReadingAndRecovers) {
         shown << display()->caption(Field(f));
     const int linesBefore = logLines().size();
 
+    const QDateTime lastData = meter()->linkState().LastData;
+    EXPECT_TRUE(lastData.isValid());
+    EXPECT_FALSE(meter()->isLinkLost());
     bench.meter().setSilent(1500);
     ASSERT_TRUE(waitUntil([&] { return display()->panelColor() == kRed; }));
+    EXPECT_TRUE(meter()->isLinkLost());
     const int capturedBeforeLoss = captured;
     // Two more watchdog ticks: empty records, no log lines, nothing shown or captured.
     ASSERT_TRUE(waitForRecords(2));
@@ -242,6 +246,8 @@ TEST_F(MeterLinkTest, SilentMeterTurnsRedKeepsTheLastReadingAndRecovers) {
     ASSERT_TRUE(waitUntil([&] { return store().LastFrequency() == 1000; }, 3000));
     EXPECT_TRUE(waitUntil([&] { return captured > capturedBeforeLoss; }));
     EXPECT_EQ(display()->panelColor(), kGreen);
+    EXPECT_FALSE(meter()->isLinkLost());
+    EXPECT_GT(meter()->linkState().LastData, lastData);
 }
 
 // Faulty bytes between the simulator's frames: every record is one of its frames.
@@ -411,8 +417,8 @@ TEST_F(MeterLinkTest, LogLinesCarryTimeAndHexAndTheNewestIsInView) {
     // Scrolled back, the log still follows the next line.
     bar->setValue(0);
     const int count = logLines().size();
-    ASSERT_TRUE(waitUntil(
-        [&] { return logLines().size() > count && bar->value() == bar->maximum(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return logLines().size() > count && bar->value() == bar->maximum(); }));
     EXPECT_EQ(across->value(), 0);
 }
 
