@@ -3,27 +3,15 @@
 #include "base/event_rec.h"
 #include "base/number_format.h"
 #include "control/freq_stepper.h"
+#include "engine/results_table.h"
 #include "files/measurement_file.h"
 #include "model/app_state.h"
+#include "run/results_layout.h"
 #include "ui/results_grid_view.h"
 
 #include <QTableWidget>
 
 #include <cmath>
-
-namespace {
-
-constexpr int kActualTemperatureColumn = 1;
-
-// Main reading, a dashed line and the secondary reading; the grid draws each
-// ";" as a line break.
-QString resultsCellText(const TIMPacket &im) {
-    const QChar blank = QLatin1Char(' ');
-    return im.MainName + blank + im.MainValue + blank + im.MainUnit + QLatin1String(";---------;") +
-           blank + im.SecName + blank + im.SecValue + blank + im.SecUnit;
-}
-
-} // namespace
 
 TReadingCapture::TReadingCapture(TAppState &state, QTableWidget *grdTable, TFreqStepper &stepper,
                                  QObject *parent)
@@ -77,6 +65,6 @@ void TReadingCapture::CaptureActualTemperature(double t) {
     actual.SetPoint = S.SetPoint;
     actual.Temperature = t;
     actual.Text = numfmt::general(t, m_state.DecimalSeparator);
-    setCellText(m_grid, S.Row, kActualTemperatureColumn, actual.Text);
+    setCellText(m_grid, S.Row, resultslayout::kActualTemperatureColumn, actual.Text);
     emit actualTemperatureRecorded(actual);
 }

@@ -3,6 +3,7 @@
 #include "model/app_state.h"
 #include "plot/progress_text.h"
 #include "plot/run_readings.h"
+#include "run/results_layout.h"
 #include "ui/run_status_view.h"
 
 #include <QTableWidget>
@@ -10,9 +11,6 @@
 #include <cmath>
 
 namespace {
-
-// Columns before the frequencies: set points and actual temperatures.
-constexpr int kLeadingColumns = 2;
 
 double secondsOf(const QDateTime &time) {
     return time.toMSecsSinceEpoch() / 1000.0;
@@ -53,7 +51,8 @@ void TRunProgress::takeTemperature(const QDateTime &lineTime, double temperature
 
 void TRunProgress::refresh(const QDateTime &now) {
     const QChar separator = m_state.DecimalSeparator;
-    const int frequencies = std::max(0, m_grid->columnCount() - kLeadingColumns);
+    const int frequencies =
+        std::max(0, m_grid->columnCount() - resultslayout::kFirstFrequencyColumn);
     const TTempStorage &table = m_state.TempStorage;
     m_view->setCells(
         progresstext::cells(m_readings.filledCellCount(), table.Count() * frequencies, separator));

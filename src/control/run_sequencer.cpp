@@ -4,6 +4,7 @@
 #include "control/handler_errors.h"
 #include "model/app_state.h"
 #include "run/frequency_row.h"
+#include "run/results_layout.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int kFirstFrequencyColumn = 2;
 constexpr int kBothLinks = 0;
 
 QString cellText(const QTableWidget *grid, int row, int column) {
@@ -40,7 +40,8 @@ TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTa
 
 bool TRunSequencer::ValidateFrequencies() {
     QStringList cells;
-    for (int column = kFirstFrequencyColumn; column < m_grid->columnCount(); ++column)
+    for (int column = resultslayout::kFirstFrequencyColumn; column < m_grid->columnCount();
+         ++column)
         cells << cellText(m_grid, 0, column);
     return ::ValidateFrequencies(cells, m_state.FreqStorage);
 }

@@ -4,6 +4,7 @@
 #include "control/results_grid_controller.h"
 #include "model/app_state.h"
 #include "run/numeric_key_filter.h"
+#include "run/results_layout.h"
 #include "run/set_points.h"
 #include "ui/main_window_ui.h"
 #include "ui/message_box.h"
@@ -104,8 +105,10 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
 
     m_actStop->setEnabled(false);
     setGridEditing(*m_grid, true);
-    setCellText(m_grid, 0, 0, QString::fromUtf8(kSetPointHeaderText));
-    setCellText(m_grid, 0, 1, QString::fromUtf8(kActualTempHeaderText));
+    using namespace resultslayout;
+    setCellText(m_grid, kHeaderRow, kSetPointColumn, QString::fromUtf8(kSetPointHeaderText));
+    setCellText(m_grid, kHeaderRow, kActualTemperatureColumn,
+                QString::fromUtf8(kActualTempHeaderText));
     emit tablePrepared();
 }
 

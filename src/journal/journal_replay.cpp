@@ -4,6 +4,7 @@
 #include "base/number_format.h"
 #include "files/measurement_file.h"
 #include "meter/meter_decode.h"
+#include "run/results_layout.h"
 #include "run/set_points.h"
 
 #include <array>
@@ -12,9 +13,9 @@
 
 namespace {
 
-constexpr int kSetPointColumn = 0;
-constexpr int kActualTemperatureColumn = 1;
-constexpr int kFirstFrequencyColumn = 2;
+using resultslayout::kActualTemperatureColumn;
+using resultslayout::kFirstFrequencyColumn;
+using resultslayout::kSetPointColumn;
 
 // What a start does to the storages and the CSV table (the run sequencer's start).
 void applyStart(const TJournalStart &start, const TTempStorage &temps, QChar separator,

@@ -1,10 +1,10 @@
 #include "run/frequency_row.h"
 
+#include "run/results_layout.h"
+
 #include <optional>
 
 namespace {
-
-constexpr int kFirstFrequencyColumn = 2;
 
 std::optional<int> parseDecimalInt(const QString &text) {
     bool ok = false;
@@ -38,7 +38,7 @@ bool ValidateFrequencies(const QStringList &headerCells, TFreqStorage &storage) 
         const std::optional<int> f = parseDecimalInt(headerCells.at(i));
         if (!f)
             return false;
-        storage.Add({*f, kFirstFrequencyColumn + i, 0});
+        storage.Add({*f, resultslayout::columnOfFrequency(i), 0});
         if (!inMeterRange(*f) || previous >= *f || !reachableStep(*f))
             valid = false;
         previous = *f;

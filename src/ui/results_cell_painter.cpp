@@ -1,12 +1,12 @@
 #include "ui/results_cell_painter.h"
 
 #include "run/frequency_row.h"
+#include "run/results_layout.h"
 
 #include <QPainter>
 
 namespace {
 constexpr int kMaxDrawnLength = 255;
-constexpr int kFirstFrequencyColumn = 2;
 } // namespace
 
 TCellLook cellLook(int column, int row, const QString &text, const QColor &buttonFace) {
@@ -14,7 +14,7 @@ TCellLook cellLook(int column, int row, const QString &text, const QColor &butto
     look.background = text.isEmpty() ? kEmptyCellColor : kFilledCellColor;
     if (column == 0 || row == 0)
         look.background = buttonFace;
-    if (row == 0 && column >= kFirstFrequencyColumn) {
+    if (row == 0 && column >= resultslayout::kFirstFrequencyColumn) {
         look.background = IsValidFrequencyText(text) ? kFilledCellColor : kInvalidFrequencyColor;
         look.bold = true;
     }

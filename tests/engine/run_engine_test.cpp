@@ -1,7 +1,7 @@
 #include "engine_bench.h"
 
-#include "engine/results_layout.h"
 #include "meter/key_codes.h"
+#include "run/results_layout.h"
 
 #include <gtest/gtest.h>
 
