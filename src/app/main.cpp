@@ -20,17 +20,17 @@ bool answerCommandLine(int argc, char **argv) {
     if (argc != 2)
         return false;
     if (std::strcmp(argv[1], "--version") == 0) {
-        std::printf("Utility for Tamrel %s\n", TAMREL_VERSION);
+        std::printf("%s %s\n", qPrintable(ProgramName()), TAMREL_VERSION);
         return true;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
         std::printf("Usage: UtilityForTamrel [--version | --help | --headless RUNFILE]\n"
-                    "Utility for Tamrel %s: a Tamrel immittance meter and a DS1820 thermometer\n"
+                    "%s %s: a Tamrel immittance meter and a DS1820 thermometer\n"
                     "on two serial ports, measurement tables over temperature and frequency.\n"
                     "options.ini, the run journal and the ports folder are kept beside the\n"
                     "program when its folder is writable, otherwise in %s.\n"
                     "--headless runs the table of RUNFILE with no window (see README).\n",
-                    TAMREL_VERSION,
+                    qPrintable(ProgramName()), TAMREL_VERSION,
                     qPrintable(QDir::toNativeSeparators(ProgramUserConfigFolder())));
         return true;
     }

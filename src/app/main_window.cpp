@@ -14,6 +14,7 @@
 #include "control/thermo_link.h"
 #include "control/timers.h"
 #include "serial/ser_com_port.h"
+#include "settings/data_folder.h"
 #include "ui/about_box.h"
 #include "ui/keypad_view.h"
 #include "ui/message_box.h"
@@ -34,7 +35,7 @@
 #include <QTimer>
 
 namespace {
-const QString kProgramTitle = QStringLiteral("Utility for Tamrel");
+const QString kProgramTitle = ProgramName();
 constexpr QSize kClientSize(772, 590);
 } // namespace
 

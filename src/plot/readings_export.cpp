@@ -6,6 +6,7 @@
 #include "material/dielectric.h"
 #include "plot/relaxation_analysis.h"
 #include "plot/unit_scale.h"
+#include "settings/data_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -149,7 +150,7 @@ QByteArray line(const TPlotReading &r, const TSampleCell *cell) {
 
 QByteArray description(const TRunDescription &run, const QVector<TPlotReading> &readings) {
     QStringList lines;
-    comment(lines, "program", QStringLiteral("Utility for Tamrel " TAMREL_VERSION));
+    comment(lines, "program", ProgramName() + QStringLiteral(" " TAMREL_VERSION));
     TSampleCell cell;
     TSampleCheck check;
     const bool derived = cellOf(run, &cell, &check);
@@ -239,7 +240,8 @@ QString writePeaks(const QString &exportName, const TRunReadings &readings,
     TSampleCheck check;
     const std::optional<TSampleCell> derived =
         cellOf(run, &cell, &check) ? std::optional<TSampleCell>(cell) : std::nullopt;
-    const TFileResult result = SaveBytesToFile(peaksFileName(exportName), peaksCsv(readings, derived));
+    const TFileResult result =
+        SaveBytesToFile(peaksFileName(exportName), peaksCsv(readings, derived));
     return result.ok ? QString() : result.error;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include "settings/data_folder.h"
 #include "ui/about_logo.h"
 #include "ui/ui_fonts.h"
 #include "ui/widget_helpers.h"
@@ -48,7 +49,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     icon->setGeometry(QRect(QPoint(4, 1), kLogoSize));
     icon->setScaledContents(true);
     icon->setPixmap(drawProgramLogo(kLogoSize));
-    icon->setAccessibleName(QStringLiteral("Utility for Tamrel"));
+    icon->setAccessibleName(ProgramName());
 
     m_productName = uihelp::placeLabel(panel, QStringLiteral("ProductName"),
                                        QStringLiteral("Product Name"), font(), {7, 106});
@@ -62,7 +63,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 }
 
 void TAboutBox::actSetLabelTextExecute() {
-    m_productName->setText(QStringLiteral("Utility for Tamrel"));
+    m_productName->setText(ProgramName());
     m_productName->adjustSize();
 }
 

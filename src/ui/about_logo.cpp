@@ -1,5 +1,6 @@
 #include "ui/about_logo.h"
 
+#include "settings/data_folder.h"
 #include "ui/ui_fonts.h"
 
 #include <QFontMetrics>
@@ -61,12 +62,11 @@ QPixmap drawProgramLogo(QSize size) {
     const QRectF textArea(h * 2.3, 0, size.width() - h * 2.4, h);
     int pixels = int(h * 0.32);
     QFont title = uifont::pixelFont(uifont::Face::Tahoma, pixels, true);
-    while (pixels > 6 && QFontMetrics(title).horizontalAdvance(
-                             QStringLiteral("Utility for Tamrel")) > textArea.width()) {
+    while (pixels > 6 && QFontMetrics(title).horizontalAdvance(ProgramName()) > textArea.width()) {
         title.setPixelSize(--pixels);
     }
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Utility for Tamrel"));
+    p.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft, ProgramName());
     return logo;
 }

@@ -1,5 +1,7 @@
 #include "ui/message_box.h"
 
+#include "settings/data_folder.h"
+
 #include <QAbstractButton>
 #include <QGuiApplication>
 
@@ -7,7 +9,7 @@
 
 QString MessageBoxTitle() {
     const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? QStringLiteral("Utility for Tamrel") : title;
+    return title.isEmpty() ? ProgramName() : title;
 }
 
 QMessageBox::StandardButton ShowMessage(QWidget *parent, QMessageBox::Icon icon,
