@@ -1,21 +1,17 @@
 #include "control/device_link.h"
 
 #include "control/timers.h"
+#include "engine/run_periods.h"
 
 #include <QTimer>
-
-namespace {
-constexpr int kDisplayRefreshMs = 200;
-constexpr int kWatchdogMs = 3000;
-} // namespace
 
 // The watchdog counts from the start, before any port is open, so a panel
 // turns red about 3 s after start when its device is missing.
 TDeviceLink::TDeviceLink(TSerComPort *port, const char *displayTimerName,
                          const char *watchdogTimerName, QObject *parent)
     : QObject(parent), m_port(port),
-      m_displayTimer(makeTimer(this, displayTimerName, kDisplayRefreshMs, false)),
-      m_watchdogTimer(makeTimer(this, watchdogTimerName, kWatchdogMs, true)) {}
+      m_displayTimer(makeTimer(this, displayTimerName, runperiods::kDisplayRefreshMs, false)),
+      m_watchdogTimer(makeTimer(this, watchdogTimerName, runperiods::kWatchdogMs, true)) {}
 
 void TDeviceLink::setLinkTimersEnabled(bool enabled) {
     setTimerEnabled(m_displayTimer, enabled);

@@ -1,6 +1,7 @@
 #include "control/freq_stepper.h"
 
 #include "control/timers.h"
+#include "engine/run_periods.h"
 #include "meter/mode_marks.h"
 #include "model/app_state.h"
 #include "run/freq_worker.h"
@@ -11,7 +12,7 @@
 
 namespace {
 constexpr int kF3Mark = 3;
-constexpr int kKeyGapMs = 250;
+constexpr int kKeyGapMs = runperiods::kStepMs;
 } // namespace
 
 TFreqStepper::TFreqStepper(TAppState &state, SendKeyFn sendKey, QObject *parent, SteadyClock clock)

@@ -4,6 +4,7 @@
 #include "engine/results_table.h"
 #include "engine/run_clock.h"
 #include "engine/run_parameters.h"
+#include "engine/run_periods.h"
 #include "files/csv_table.h"
 #include "journal/journal_records.h"
 #include "model/event_store.h"
@@ -43,9 +44,9 @@ enum class StartRefusal {
 class RunEngine : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kDisplayPeriodMs = 200;
-    static constexpr int kWatchdogPeriodMs = 3000;
-    static constexpr int kStepPeriodMs = 250;
+    static constexpr int kDisplayPeriodMs = runperiods::kDisplayRefreshMs;
+    static constexpr int kWatchdogPeriodMs = runperiods::kWatchdogMs;
+    static constexpr int kStepPeriodMs = runperiods::kStepMs;
 
     // Writes one key code to the meter; false when it did not go out.
     using KeySender = std::function<bool(uint8_t code)>;

@@ -1,0 +1,11 @@
+#pragma once
+
+// The run's pace, the same with a window and without: a display refresh
+// (which captures) shows data this long after it arrives, a link is lost after
+// a watchdog's period without data, and a frequency key follows the first
+// frame after the key before by a step's period.
+namespace runperiods {
+constexpr int kDisplayRefreshMs = 200;
+constexpr int kWatchdogMs = 3000;
+constexpr int kStepMs = 250;
+} // namespace runperiods
