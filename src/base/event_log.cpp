@@ -47,12 +47,38 @@ QString RawToText(const TEventRec &E) {
     return cp1251::decode(kept);
 }
 
-QString LogLine(const TEventRec &E, const QString &text, const QLocale &locale) {
-    QString stamp = locale.toString(E.Time.date(), QLocale::ShortFormat);
-    const QTime time = E.Time.time();
+namespace {
+
+QString timeStamp(const QDateTime &when, const QLocale &locale) {
+    QString stamp = locale.toString(when.date(), QLocale::ShortFormat);
+    const QTime time = when.time();
     if (time != QTime(0, 0)) {
         stamp += QLatin1Char(' ');
         stamp += locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
     }
-    return stamp + QStringLiteral("->") + text;
+    return stamp;
+}
+
+// A meter on a fast line logs forty lines a second, and the system locale is
+// asked for its formats at each: the stamp of one second is made once. The
+// long time format shows whole seconds; a midnight's stamp has no time at all.
+struct StampOfSecond {
+    QLocale locale;
+    QDate date;
+    int second = -1;
+    QString stamp;
+};
+
+} // namespace
+
+QString LogLine(const TEventRec &E, const QString &text, const QLocale &locale) {
+    thread_local StampOfSecond last;
+    const QDate date = E.Time.date();
+    const QTime time = E.Time.time();
+    if (time == QTime(0, 0))
+        return timeStamp(E.Time, locale) + QStringLiteral("->") + text;
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    if (second != last.second || date != last.date || !(locale == last.locale))
+        last = {locale, date, second, timeStamp(E.Time, locale)};
+    return last.stamp + QStringLiteral("->") + text;
 }

@@ -2,6 +2,8 @@
 
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimerEvent>
@@ -9,10 +11,49 @@
 namespace {
 constexpr int kKeptLines = 3000;
 // A meter on a fast line sends forty lines a second; the eye reads none of
-// them at that pace, and every showing lays out, scrolls and repaints the log.
-// The display refresh's period: the first frame after a quiet spell starts
-// both, so the log and the display are painted together.
+// them at that pace, and every edit of the text and every showing lays out,
+// scrolls and repaints the log. The display refresh's period: the first frame
+// after a quiet spell starts both, so the log and the display are painted
+// together.
 constexpr int kShowPaceMs = 200;
+
+// A bar that is redrawn only when it would look different. Each showing of a
+// growing log changes the bar's range, but its handle moves by a pixel only
+// every few dozen lines, and drawing the bar costs more than the lines.
+class LogScrollBar : public QScrollBar {
+public:
+    LogScrollBar(Qt::Orientation orientation, QWidget *parent) : QScrollBar(orientation, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        const Look now = look();
+        if (change != SliderOrientationChange && now == m_drawn)
+            return;
+        m_drawn = now;
+        QScrollBar::sliderChange(change);
+    }
+
+private:
+    struct Look {
+        QRect handle;
+        bool atStart = false;
+        bool atEnd = false;
+        bool operator==(const Look &o) const {
+            return handle == o.handle && atStart == o.atStart && atEnd == o.atEnd;
+        }
+    };
+
+    Look look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        this),
+                value() == minimum(), value() == maximum()};
+    }
+
+    Look m_drawn;
+};
+
 } // namespace
 
 DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget *parent)
@@ -22,6 +63,31 @@ DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setMaximumBlockCount(kKeptLines);
     setAccessibleName(accessibleName);
+    setVerticalScrollBar(new LogScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new LogScrollBar(Qt::Horizontal, this));
+}
+
+// Lines wait in a list, not in the text: each edit of the text costs about as
+// much for one line as for ten (the layout and the edit's listeners hear of
+// it), and a log at forty lines a second is read five times a second at best.
+void DeviceLog::appendLine(const QString &line) {
+    m_waiting.append(line);
+    if (m_pace.isActive())
+        return;
+    const qint64 since = m_sinceWritten.isValid() ? m_sinceWritten.elapsed() : kShowPaceMs;
+    if (since >= kShowPaceMs)
+        writeWaitingLines();
+    else
+        m_pace.start(int(kShowPaceMs - since), this);
+}
+
+void DeviceLog::timerEvent(QTimerEvent *event) {
+    if (event->timerId() != m_pace.timerId()) {
+        QPlainTextEdit::timerEvent(event);
+        return;
+    }
+    m_pace.stop();
+    writeWaitingLines();
 }
 
 // The edit's own append lays out the new line, the line before it and the line
@@ -29,23 +95,25 @@ DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget
 // each layout it made: most of a busy line's time, and near 2 MB over a day.
 // Here the document is written directly, with cursors placed by position (one
 // that moves by blocks lays out the block it leaves), in two edits that the
-// layout sees as the few blocks each touched. A hidden log needs no layout at
-// all: its layout hears nothing until the log is shown; nor does a shown one
-// between two showings, which catches up with all the lines at once.
-void DeviceLog::appendLine(const QString &line) {
-    const bool shown = isVisible() && !m_pace.isActive();
-    m_behind = m_behind || (isVisible() && !shown);
+// layout hears nothing of: a hidden log needs no layout until it is shown, and
+// a shown one catches up with all the new lines at once.
+void DeviceLog::writeWaitingLines() {
+    if (m_waiting.isEmpty())
+        return;
+    m_sinceWritten.start();
     QTextDocument *doc = document();
     {
-        const QSignalBlocker quiet(shown ? nullptr : doc->documentLayout());
+        const QSignalBlocker quiet(doc->documentLayout());
         const int kept = doc->maximumBlockCount();
         doc->setMaximumBlockCount(0);
         QTextCursor cursor(doc);
         cursor.beginEditBlock();
         cursor.setPosition(doc->characterCount() - 1);
-        if (!doc->isEmpty())
-            cursor.insertBlock();
-        cursor.insertText(line);
+        for (const QString &line : std::as_const(m_waiting)) {
+            if (!doc->isEmpty())
+                cursor.insertBlock();
+            cursor.insertText(line);
+        }
         cursor.endEditBlock();
         if (doc->blockCount() > kept) {
             cursor.beginEditBlock();
@@ -57,25 +125,9 @@ void DeviceLog::appendLine(const QString &line) {
         }
         doc->setMaximumBlockCount(kept);
     }
-    if (shown) {
-        scrollToNewestLine();
-        m_pace.start(kShowPaceMs, this);
-    }
-}
-
-void DeviceLog::timerEvent(QTimerEvent *event) {
-    if (event->timerId() != m_pace.timerId()) {
-        QPlainTextEdit::timerEvent(event);
-        return;
-    }
-    m_pace.stop();
-    if (!m_behind)
-        return;
-    m_behind = false;
-    if (isVisible()) {
+    m_waiting.clear();
+    if (isVisible())
         catchUp();
-        m_pace.start(kShowPaceMs, this);
-    }
 }
 
 // What the layout did not say while it was quiet: the document's new size,
@@ -95,6 +147,7 @@ void DeviceLog::scrollToNewestLine() {
 // Shown, the edit scrolls to its text cursor; the cursor goes to the start of
 // the newest line, away from the zero padding at the right of a meter line.
 void DeviceLog::showEvent(QShowEvent *event) {
+    writeWaitingLines();
     QPlainTextEdit::showEvent(event);
     setTextCursor(QTextCursor(document()->lastBlock()));
     scrollToNewestLine();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QStringList>
 
 // A device log: one line per received packet, not wrapped, the newest lines
 // kept. It fills while hidden (its usual state) and, when shown, shows the
@@ -13,10 +15,12 @@ public:
 
     // Adds a line and shows it, even when the user had scrolled back: the
     // newest line is what the log is for. The view stays at the start of the
-    // lines (or wherever the user scrolled across). The text holds the line
-    // at once; the view shows it at once after a quiet spell, otherwise with
-    // the lines that follow it, at most five times a second.
+    // lines (or wherever the user scrolled across). After a quiet spell the
+    // line goes into the text and the view at once; lines that follow it
+    // closely wait and go in together, at most five times a second.
     void appendLine(const QString &line);
+    // Lines taken that the text does not hold yet.
+    bool hasWaitingLines() const { return !m_waiting.isEmpty(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -24,11 +28,13 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    void writeWaitingLines();
     void scrollToNewestLine();
     void catchUp();
 
-    // Runs while a new line would come too soon after the last one shown.
+    QStringList m_waiting;
+    // Since the last lines went in; invalid before the first.
+    QElapsedTimer m_sinceWritten;
+    // Runs while lines wait for their turn.
     QBasicTimer m_pace;
-    // Lines went into the text that the view has not laid out yet.
-    bool m_behind = false;
 };

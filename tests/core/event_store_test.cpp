@@ -215,6 +215,14 @@ TEST(EventLog, LineStartsWithTheLocalesDateAndTime) {
     EXPECT_TRUE(usLine.startsWith(us.toString(E.Time.date(), QLocale::ShortFormat) + " 9:05:03"))
         << usLine.toStdString();
     EXPECT_TRUE(usLine.endsWith("PM->x")) << usLine.toStdString();
+
+    // The same second in another locale, then the next second.
+    E.Time = QDateTime(QDate(2024, 12, 8), QTime(21, 5, 3, 900));
+    EXPECT_TRUE(matches(" 21:05:03->x")) << LogLine(E, "x", russian).toStdString();
+    E.Time = QDateTime(QDate(2024, 12, 8), QTime(21, 5, 4));
+    EXPECT_TRUE(matches(" 21:05:04->x")) << LogLine(E, "x", russian).toStdString();
+    E.Time = QDateTime(QDate(2024, 12, 9), QTime(21, 5, 4));
+    EXPECT_EQ(LogLine(E, "x", russian).left(10), russian.toString(E.Time.date(), QLocale::ShortFormat));
 }
 
 } // namespace

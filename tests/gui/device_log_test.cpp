@@ -1,5 +1,5 @@
-// A shown device log takes a burst of lines into its text at once and shows
-// them together: after the burst the view ends at the newest line.
+// A device log shows a line at once after a quiet spell; a burst that follows
+// goes into the text and the view together at the next showing.
 #include "instruments_support.h"
 #include "ui/device_log.h"
 
@@ -15,26 +15,29 @@ int newestVisibleBlock(const DeviceLog &log) {
     return log.cursorForPosition(bottomLeft).block().blockNumber();
 }
 
-TEST(DeviceLog, ABurstOfLinesIsInTheTextAtOnceAndTheViewCatchesUpWithIt) {
+TEST(DeviceLog, ABurstOfLinesGoesInTogetherAndTheViewCatchesUpWithIt) {
     DeviceLog log(QStringLiteral("reLogIM"), QStringLiteral("log"), nullptr);
     log.resize(300, 120);
     log.show();
     const QScrollBar *bar = log.verticalScrollBar();
 
     log.appendLine(QStringLiteral("line 0"));
+    EXPECT_EQ(log.document()->lastBlock().text(), QStringLiteral("line 0"));
+    EXPECT_FALSE(log.hasWaitingLines());
     constexpr int kBurst = 200;
-    for (int n = 1; n < kBurst; ++n) {
+    for (int n = 1; n < kBurst; ++n)
         log.appendLine(QStringLiteral("line %1").arg(n));
-        ASSERT_EQ(log.document()->lastBlock().text(), QStringLiteral("line %1").arg(n));
-    }
-    EXPECT_EQ(log.document()->blockCount(), kBurst);
+    EXPECT_TRUE(log.hasWaitingLines());
+    EXPECT_EQ(log.document()->blockCount(), 1) << "the burst waits for the next showing";
 
     ASSERT_TRUE(waitUntil([&] {
-        return bar->maximum() > 0 && bar->value() == bar->maximum() &&
+        return !log.hasWaitingLines() && bar->maximum() > 0 && bar->value() == bar->maximum() &&
                newestVisibleBlock(log) == kBurst - 1;
     })) << "scroll bar "
         << bar->value() << " of " << bar->maximum() << ", newest line shown "
         << newestVisibleBlock(log);
+    EXPECT_EQ(log.document()->blockCount(), kBurst);
+    EXPECT_EQ(log.document()->lastBlock().text(), QStringLiteral("line %1").arg(kBurst - 1));
 
     // Scrolled back, the next line after a quiet spell brings the view to it.
     const int max = bar->maximum();
@@ -44,6 +47,17 @@ TEST(DeviceLog, ABurstOfLinesIsInTheTextAtOnceAndTheViewCatchesUpWithIt) {
         return bar->maximum() > max && bar->value() == bar->maximum();
     }));
     EXPECT_EQ(log.document()->lastBlock().text(), QStringLiteral("late line"));
+}
+
+// Hidden, the log keeps its lines all the same, the newest 3000 of them.
+TEST(DeviceLog, AHiddenLogKeepsTheNewestLines) {
+    DeviceLog log(QStringLiteral("reLogIM"), QStringLiteral("log"), nullptr);
+    for (int n = 0; n < 3100; ++n)
+        log.appendLine(QStringLiteral("line %1").arg(n));
+    ASSERT_TRUE(waitUntil([&] { return !log.hasWaitingLines(); }));
+    EXPECT_EQ(log.document()->blockCount(), 3000);
+    EXPECT_EQ(log.document()->firstBlock().text(), QStringLiteral("line 100"));
+    EXPECT_EQ(log.document()->lastBlock().text(), QStringLiteral("line 3099"));
 }
 
 } // namespace

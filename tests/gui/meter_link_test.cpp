@@ -11,13 +11,13 @@
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
 #include "sim_meter.h"
+#include "ui/device_log.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSet>
 #include <QTimer>
@@ -35,8 +35,10 @@ const QColor kYellow(panelcolor::KeyPending);
 class MeterLinkTest : public ::testing::Test {
 protected:
     MeterDisplayView *display() { return link.window().ui().meterDisplay; }
-    QPlainTextEdit *log() { return link.window().ui().reLogIM; }
+    DeviceLog *log() { return link.window().ui().reLogIM; }
+    // Lines that follow one another closely go into the log together.
     QStringList logLines() {
+        EXPECT_TRUE(waitUntil([&] { return !log()->hasWaitingLines(); }));
         const QString text = log()->toPlainText();
         return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     }

@@ -9,11 +9,11 @@
 #include "serial/ser_com_port.h"
 #include "sim_thermometer.h"
 #include "thermo_line.h"
+#include "ui/device_log.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"
 
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,7 +32,9 @@ protected:
     TThermoLink *thermo() { return link.window().thermoLink(); }
     const MainTimers &timers() { return link.window().timers(); }
     QStringList logLines() {
-        const QString text = link.window().ui().reLogTemp->toPlainText();
+        const DeviceLog *log = link.window().ui().reLogTemp;
+        EXPECT_TRUE(waitUntil([&] { return !log->hasWaitingLines(); }));
+        const QString text = log->toPlainText();
         return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     }
     TEventRec lastRecord() {
