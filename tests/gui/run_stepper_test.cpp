@@ -24,6 +24,8 @@ constexpr int kF3Mark = 3;
 
 class RunStepperTest : public ::testing::Test {
 protected:
+    explicit RunStepperTest(int frameMs = 40) : bench(frameMs) {}
+
     void SetUp() override {
         // Five columns: the start-up lays out the default table, -50 .. 30
         // degrees at 100, 1000, 5000, 10000 and 100000 Hz.
@@ -49,24 +51,44 @@ protected:
         bench.meter().setFrequency(hz);
         ASSERT_TRUE(waitUntil([&] { return state().EventStore.LastFrequency() == hz; }));
     }
+    // A key sent while a reconnection has the port closed is lost: it goes
+    // again until the meter has it.
     void f3MarkOn() {
-        if (!f3MarkShown())
+        for (int attempt = 0; attempt < 3 && !f3MarkShown(); ++attempt) {
+            ASSERT_TRUE(waitUntil([&] { return window->portIM()->isOpen(); }));
+            const int before = int(bench.meter().keysReceived().size());
             window->meterLink()->SendKey(13);
+            if (waitUntil([&] { return bench.meter().keysReceived().mid(before).contains('\x0d'); },
+                          2000))
+                break;
+        }
         ASSERT_TRUE(waitUntil([&] { return f3MarkShown(); }));
     }
-    // The keys the meter takes from now until the change ends.
+    // The keys the meter takes from now until the change ends. A loaded
+    // machine can hold the window past the silence watchdog (300 ms here),
+    // and the reconnection that follows sends the enter key of its own.
     QByteArray changeKeys(int target) {
         const int before = int(bench.meter().keysReceived().size());
         window->freqStepper()->BeginFreqChange(target);
         EXPECT_TRUE(waitUntil([&] { return state().Step.StepTarget == 0; }));
-        return bench.meter().keysReceived().mid(before);
+        return bench.meter().keysReceived().mid(before).replace('\x05', QByteArray());
     }
+
+    // Each change of the range model from its start, with the keys it takes.
+    void expectTheRangeModelsKeys();
 
     SimulatedBench bench;
     std::unique_ptr<TfrmMain> window;
 };
 
-TEST_F(RunStepperTest, ChangesPressTheKeysOfTheRangeModel) {
+// A meter whose frames come every 15 ms, more often than the step period
+// (25 ms with the tests' timers).
+class FastMeterStepperTest : public RunStepperTest {
+protected:
+    FastMeterStepperTest() : RunStepperTest(15) {}
+};
+
+void RunStepperTest::expectTheRangeModelsKeys() {
     struct Case {
         int from;
         int to;
@@ -88,6 +110,16 @@ TEST_F(RunStepperTest, ChangesPressTheKeysOfTheRangeModel) {
         EXPECT_EQ(state().Step.StepFinePhase, 1);
         EXPECT_EQ(state().Step.StepWaypoint, 0);
     }
+}
+
+TEST_F(RunStepperTest, ChangesPressTheKeysOfTheRangeModel) {
+    expectTheRangeModelsKeys();
+}
+
+// Frames that come faster than the step period never put the step off: the
+// changes go on, and no frame sent before a key takes effect adds a key.
+TEST_F(FastMeterStepperTest, ChangesPressTheKeysOfTheRangeModel) {
+    expectTheRangeModelsKeys();
 }
 
 TEST_F(RunStepperTest, F3GoesFirstWhileItsMarkIsOff) {
