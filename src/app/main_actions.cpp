@@ -31,6 +31,7 @@ void MainActions::create(QObject *owner) {
     actShowChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     actFileSaveReadings =
         makeAction(list, "actFileSaveReadings", QStringLiteral("Сохранить все отсчёты..."));
+    actSample = makeAction(list, "actSample", QStringLiteral("Образец..."));
 
     actCMDF1 = makeAction(list, "actCMDF1", QString());
     actCMDF2 = makeAction(list, "actCMDF2", QString());

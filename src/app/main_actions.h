@@ -21,6 +21,8 @@ struct MainActions {
     // The live chart window, and the export of every reading of the run.
     QAction *actShowChart = nullptr;
     QAction *actFileSaveReadings = nullptr;
+    // The sample the run measures.
+    QAction *actSample = nullptr;
 
     QAction *actCMDF1 = nullptr;
     QAction *actCMDF2 = nullptr;

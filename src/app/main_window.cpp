@@ -83,6 +83,7 @@ void TfrmMain::FormCreate() {
     createJournalControllers();
     createInstrumentControllers();
     createChartControllers();
+    createSampleControllers();
     collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height() +
@@ -97,6 +98,8 @@ void TfrmMain::buildMenu() {
     file->addAction(m_actions.actFileSaveTo);
     file->addAction(m_actions.actFileSaveReadings);
     file->addAction(m_actions.actPastRuns);
+    file->addSeparator();
+    file->addAction(m_actions.actSample);
     QMenu *view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->setObjectName(QStringLiteral("mnuView"));
     view->addAction(m_actions.actShowChart);

@@ -30,6 +30,7 @@ class TChartController;
 class TRelaxationController;
 class TReadingsExportCommand;
 class TRunProgress;
+class TSampleCommand;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -74,6 +75,7 @@ public:
     TRelaxationController *relaxationController() const { return m_relaxation; }
     TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
     TRunProgress *runProgress() const { return m_runProgress; }
+    TSampleCommand *sampleCommand() const { return m_sampleCommand; }
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -112,6 +114,7 @@ private:
     bool mayClose();
     void createInstrumentControllers();
     void createChartControllers();
+    void createSampleControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -144,5 +147,6 @@ private:
     TRelaxationController *m_relaxation = nullptr;
     TReadingsExportCommand *m_readingsExport = nullptr;
     TRunProgress *m_runProgress = nullptr;
+    TSampleCommand *m_sampleCommand = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

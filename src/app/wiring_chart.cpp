@@ -29,9 +29,10 @@ void TfrmMain::createChartControllers() {
         QFileInfo(m_settingsBinding->settingsPath()).dir().filePath(QStringLiteral("chart.ini")));
     m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), this, this);
     m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
-    // The table as prepared and the latest start's frequencies and skip count.
+    // The sample, the table as prepared and the latest start's frequencies and skip count.
     m_readingsExport->setRunDescriber([this] {
         TRunDescription run;
+        run.Sample = m_journal->sample();
         run.TempInit = m_state.TempStorage.TempInit;
         run.TempFinal = m_state.TempStorage.TempFinal;
         run.TempStep = m_state.TempStorage.TempStep;

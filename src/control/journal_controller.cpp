@@ -79,8 +79,36 @@ void TJournalController::open(const QString &path) {
                            m_opened = outcome.ok;
                            if (!outcome.message.isEmpty())
                                emit failure(outcome.message);
+                           proposeSample();
                            offerRecovery();
                        });
+}
+
+// The newest run's sample is the likeliest for the next run.
+void TJournalController::proposeSample() {
+    if (!m_opened)
+        return;
+    std::optional<TSample> proposed;
+    reportIfFailed(m_journal->read(
+        [&proposed](TRunJournal &journal) { return journal.latestSample(&proposed); }));
+    if (proposed)
+        takeSample(proposed);
+}
+
+void TJournalController::setSample(const std::optional<TSample> &sample) {
+    takeSample(sample);
+    if (!m_run)
+        return;
+    m_journal->post([run = m_run, sample](TRunJournal &journal) {
+        return journal.setSample(run->load(), sample);
+    });
+}
+
+void TJournalController::takeSample(const std::optional<TSample> &sample) {
+    if (sample == m_sample)
+        return;
+    m_sample = sample;
+    emit sampleChanged(m_sample);
 }
 
 void TJournalController::offerRecovery() {
@@ -137,6 +165,7 @@ bool TJournalController::openRun(qint64 runId) {
     m_readingsPosted = 0;
     m_unsaved = run->Summary.UnsavedReadings;
     emit runLoaded(*run);
+    takeSample(run->Summary.Sample);
     return true;
 }
 
@@ -222,6 +251,11 @@ void TJournalController::onRunStarted() {
                 run->store(id);
             return outcome;
         }));
+        // A write of its own, so that a retry never begins the run twice.
+        if (m_sample)
+            m_journal->post([run = m_run, sample = m_sample](TRunJournal &journal) {
+                return journal.setSample(run->load(), sample);
+            });
         return;
     }
     m_journal->post([run = m_run, start](TRunJournal &journal) {

@@ -65,6 +65,12 @@ public:
     // Tests replace the pauses between retries (see TJournalThread::RetryDelay).
     void setRetryDelay(std::function<int(int attempt)> delay);
 
+    // The sample of the run on the screen, or the one proposed for the next
+    // run: the newest run's sample when the journal opens, kept across a new
+    // table. Setting it changes the current run's sample in the journal too.
+    const std::optional<TSample> &sample() const { return m_sample; }
+    void setSample(const std::optional<TSample> &sample);
+
     // Readings of the current table not yet in a file.
     bool hasUnsavedReadings() const { return m_unsaved; }
     qint64 currentRunId() const { return m_run ? m_run->load() : 0; }
@@ -94,6 +100,8 @@ signals:
     void failure(const QString &message);
     // A run was restored or opened into the grid.
     void runLoaded(const TJournalRun &run);
+    // The sample changed: set by the user, proposed, or a run's own.
+    void sampleChanged(const std::optional<TSample> &sample);
 
 private:
     // The current table's run in the journal, known once its first start is
@@ -103,6 +111,8 @@ private:
     void putBack(const TJournalRun &run);
     void reportIfFailed(const TJournalOutcome &outcome);
     void markSaved(const RunRef &run, qint64 throughSeq, const QString &fileName);
+    void proposeSample();
+    void takeSample(const std::optional<TSample> &sample);
 
     TAppState &m_state;
     Views m_views;
@@ -120,4 +130,5 @@ private:
     // Readings of the current table handed to the journal in this session.
     qint64 m_readingsPosted = 0;
     bool m_unsaved = false;
+    std::optional<TSample> m_sample;
 };

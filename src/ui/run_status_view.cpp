@@ -37,6 +37,10 @@ RunStatusView::RunStatusView(QWidget *parent) : QWidget(parent) {
     m_elapsed = addLabel(layout, "lblElapsed", 0);
     m_drift = addLabel(layout, "lblDrift", 0);
     m_arrival = addLabel(layout, "lblArrival", 1);
+    m_sample = new QLabel;
+    m_sample->setObjectName(QStringLiteral("lblSample"));
+    m_sample->hide();
+    layout->addWidget(m_sample);
 }
 
 void RunStatusView::setCells(const QString &text) {
@@ -53,4 +57,9 @@ void RunStatusView::setDrift(const QString &text) {
 
 void RunStatusView::setArrival(const QString &text) {
     setIfChanged(m_arrival, text);
+}
+
+void RunStatusView::setSample(const QString &text) {
+    setIfChanged(m_sample, text);
+    m_sample->setVisible(!text.isEmpty());
 }

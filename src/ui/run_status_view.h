@@ -5,7 +5,8 @@
 class QLabel;
 
 // The progress of the run in the main window's status bar: cells filled,
-// elapsed time, temperature drift and the arrival at the next set point.
+// elapsed time, temperature drift, the arrival at the next set point and the
+// sample when the run has one.
 class RunStatusView : public QWidget {
     Q_OBJECT
 public:
@@ -15,10 +16,13 @@ public:
     void setElapsed(const QString &text);
     void setDrift(const QString &text);
     void setArrival(const QString &text);
+    // The run's sample; an empty text hides it.
+    void setSample(const QString &text);
 
 private:
     QLabel *m_cells;
     QLabel *m_elapsed;
     QLabel *m_drift;
     QLabel *m_arrival;
+    QLabel *m_sample;
 };

@@ -178,7 +178,8 @@ TEST_F(MainWindowTest, ButtonsAndMenuShowTheirActionsCaptions) {
         menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
     }
     EXPECT_EQ(menus,
-              QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...",
+              QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...,,"
+                           "Образец...",
                            "Вид:График...", "Справка:О программе"}));
 }
 

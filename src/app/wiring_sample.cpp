@@ -1,0 +1,22 @@
+// Wiring of the sample: its command, and where it shows.
+#include "app/main_window.h"
+#include "control/journal_controller.h"
+#include "control/sample_command.h"
+#include "ui/run_status_view.h"
+#include "ui/sample_text.h"
+
+#include <QAction>
+#include <QStatusBar>
+
+void TfrmMain::createSampleControllers() {
+    m_sampleCommand = new TSampleCommand(*m_journal, m_state.DecimalSeparator, this, this);
+    connect(m_actions.actSample, &QAction::triggered, m_sampleCommand,
+            &TSampleCommand::actSampleExecute);
+
+    RunStatusView *status = statusBar()->findChild<RunStatusView *>();
+    const QChar separator = m_state.DecimalSeparator;
+    connect(m_journal, &TJournalController::sampleChanged, status,
+            [status, separator](const std::optional<TSample> &sample) {
+                status->setSample(sample ? sampletext::summary(*sample, separator) : QString());
+            });
+}

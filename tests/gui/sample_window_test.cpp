@@ -1,0 +1,192 @@
+// The sample: its dialog, the status bar, the journal and the export of the
+// run on the screen.
+#include "run_window_support.h"
+
+#include "control/journal_controller.h"
+#include "control/readings_export_command.h"
+#include "control/sample_command.h"
+#include "ui/sample_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+namespace {
+
+enum Shape { Circle, Rectangle, Area, EmptyCell };
+
+struct Typed {
+    Shape shape;
+    const char *diameter, *sideA, *sideB, *area, *thickness, *emptyCell;
+};
+
+void type(SampleDialog &dialog, const Typed &t) {
+    dialog.shape()->setCurrentIndex(t.shape);
+    dialog.field("leDiameter")->setText(QString::fromUtf8(t.diameter));
+    dialog.field("leSideA")->setText(QString::fromUtf8(t.sideA));
+    dialog.field("leSideB")->setText(QString::fromUtf8(t.sideB));
+    dialog.field("leArea")->setText(QString::fromUtf8(t.area));
+    dialog.field("leThickness")->setText(QString::fromUtf8(t.thickness));
+    dialog.field("leEmptyCell")->setText(QString::fromUtf8(t.emptyCell));
+}
+
+TEST(SampleDialog, SaysWhyAValueIsRefusedAndStaysOpen) {
+    const struct Case {
+        Typed typed;
+        const char *problem;
+    } cases[] = {
+        {{Circle, "", "", "", "", "0,1", ""}, "Диаметр электрода: значение не задано."},
+        {{Circle, "10", "", "", "", "0", ""}, "Толщина образца: значение должно быть больше нуля."},
+        {{Circle, "десять", "", "", "", "1", ""}, "Диаметр электрода: «десять» — не число."},
+        {{Rectangle, "", "5", "-2", "", "1", ""},
+         "Вторая сторона электрода: значение должно быть больше нуля."},
+        {{Area, "", "", "", "1e999", "1", ""}, "Площадь электрода: «1e999» — не число."},
+        {{Area, "", "", "", "1e300", "1e-300", ""},
+         "С такими размерами ёмкость пустой ячейки C0 не представима числом."},
+        {{EmptyCell, "", "", "", "", "", "-4,7"},
+         "Ёмкость пустой ячейки C0: значение должно быть больше нуля."},
+        // values the shape does not use do not matter, and either separator reads
+        {{EmptyCell, "x", "", "", "", "", "4.7"}, ""},
+        {{Circle, "12,5", "y", "", "", "0.105", ""}, ""},
+    };
+    for (const Case &c : cases) {
+        SampleDialog dialog(QLatin1Char(','));
+        QStringList notices;
+        dialog.setNotice([&](const QString &text) { notices << text; });
+        type(dialog, c.typed);
+        EXPECT_EQ(dialog.problem(), QString::fromUtf8(c.problem));
+        dialog.accept();
+        if (*c.problem) {
+            EXPECT_EQ(notices, QStringList{QString::fromUtf8(c.problem) + " Образец не изменён."});
+            EXPECT_NE(dialog.result(), QDialog::Accepted) << c.problem;
+        } else {
+            EXPECT_TRUE(notices.isEmpty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            ASSERT_TRUE(dialog.chosen().has_value());
+            EXPECT_TRUE(checkSample(*dialog.chosen()).ok());
+        }
+    }
+}
+
+TEST(SampleDialog, ShowsASampleAsItWasTypedAndItsEmptyCell) {
+    TSample s;
+    s.Name = "ПВДФ-3";
+    s.Shape = TSample::Geometry::Rectangle;
+    s.SideAMm = 10;
+    s.SideBMm = 20.5;
+    s.ThicknessMm = 0.25;
+    s.Operator = "Иванова";
+    s.Notes = "отожжён\nэлектроды Ag";
+    SampleDialog dialog(QLatin1Char(','));
+    dialog.setSample(s);
+    EXPECT_EQ(dialog.field("leSideB")->text(), "20,5");
+    EXPECT_TRUE(dialog.field("leDiameter")->isHidden());
+    EXPECT_FALSE(dialog.field("leSideA")->isHidden());
+    // eps0 * 10 mm * 20.5 mm / 0.25 mm
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblEmptyCell")->text(), "C0 = 7,260434006496 пФ");
+    dialog.accept();
+    ASSERT_TRUE(dialog.chosen().has_value());
+    EXPECT_EQ(*dialog.chosen(), s);
+}
+
+class SampleWindowTest : public RunWindowTest {
+protected:
+    QString statusSample() const {
+        const QLabel *label = window->statusBar()->findChild<QLabel *>("lblSample");
+        return label && !label->isHidden() ? label->text() : QString();
+    }
+    // Runs "Образец..." with the dialog filled by `fill` and closed by `close`.
+    void enterSample(const std::function<void(SampleDialog &)> &fill,
+                     const std::function<void(SampleDialog &)> &close) {
+        window->sampleCommand()->setDialogShown([&](SampleDialog &dialog) {
+            fill(dialog);
+            close(dialog);
+        });
+        window->actions().actSample->trigger();
+    }
+    std::optional<TSample> journalled(qint64 runId) {
+        const std::optional<TJournalRun> run = window->journal()->load(runId);
+        return run ? run->Summary.Sample : std::nullopt;
+    }
+    void recordReading(int hz) {
+        storeTemperature(20.0);
+        storeMeterFrame(hz, 2);
+        refreshMeter();
+    }
+};
+
+TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
+    EXPECT_EQ(statusSample(), "");
+    EXPECT_FALSE(window->journal()->sample().has_value());
+    const auto disc = [](SampleDialog &dialog) {
+        dialog.field("leSampleName")->setText("ПВДФ-3");
+        type(dialog, {Circle, "10", "", "", "", "0,1", ""});
+        dialog.field("leOperator")->setText("Иванова");
+    };
+    enterSample(disc, [](SampleDialog &dialog) { dialog.accept(); });
+    EXPECT_EQ(statusSample(), "Образец: ПВДФ-3, C0 = 6,954 пФ");
+
+    // The run takes it when it begins, and a change after the run follows.
+    state().PortsOpen = 1;
+    window->ui().lblSkipIM->setText(QStringLiteral("1"));
+    window->actions().actStart->trigger();
+    ASSERT_EQ(state().RunActive, 1);
+    recordReading(1000);
+    window->actions().actStop->trigger();
+    const qint64 run = window->journal()->currentRunId();
+    ASSERT_NE(run, 0);
+    ASSERT_TRUE(journalled(run).has_value());
+    EXPECT_EQ(journalled(run)->Name, "ПВДФ-3");
+    enterSample([](SampleDialog &dialog) { dialog.field("leThickness")->setText("0,2"); },
+                [](SampleDialog &dialog) { dialog.accept(); });
+    EXPECT_EQ(journalled(run)->ThicknessMm, 0.2);
+    EXPECT_EQ(statusSample(), "Образец: ПВДФ-3, C0 = 3,477 пФ");
+
+    // Refused or cancelled, nothing changes.
+    enterSample(
+        [](SampleDialog &dialog) {
+            dialog.setNotice([](const QString &) {});
+            dialog.field("leThickness")->setText("-1");
+        },
+        [](SampleDialog &dialog) {
+            dialog.accept();
+            if (dialog.result() != QDialog::Accepted)
+                dialog.reject();
+        });
+    enterSample([](SampleDialog &dialog) { dialog.field("leSampleName")->setText("другой"); },
+                [](SampleDialog &dialog) { dialog.reject(); });
+    EXPECT_EQ(journalled(run)->ThicknessMm, 0.2);
+    EXPECT_EQ(journalled(run)->Name, "ПВДФ-3");
+
+    // The export of the run on the screen carries the sample and what it gives.
+    const QString exported = dir.filePath("readings.csv");
+    window->readingsExport()->setFileChooser([&](const QString &) { return exported; });
+    window->actions().actFileSaveReadings->trigger();
+    QFile file(exported);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_TRUE(lines.contains("# sample: ПВДФ-3"));
+    EXPECT_TRUE(lines.contains("# thickness_mm: 0.2"));
+    const QByteArray reading = lines.at(lines.size() - 2);
+    EXPECT_FALSE(reading.split(',').at(11).isEmpty()) << reading.toStdString();
+
+    // The next start of the program proposes it for its first run.
+    window->setClosePrompt([] { return TfrmMain::CloseAnswer::CloseWithoutSaving; });
+    ASSERT_TRUE(window->close());
+    window.reset();
+    SetUp();
+    EXPECT_EQ(statusSample(), "Образец: ПВДФ-3, C0 = 3,477 пФ");
+    ASSERT_TRUE(window->journal()->sample().has_value());
+    EXPECT_EQ(window->journal()->sample()->Operator, "Иванова");
+
+    // "Без образца" takes it away.
+    enterSample([](SampleDialog &) {}, [](SampleDialog &dialog) { dialog.acceptWithoutSample(); });
+    EXPECT_FALSE(window->journal()->sample().has_value());
+    EXPECT_EQ(statusSample(), "");
+}
+
+} // namespace
