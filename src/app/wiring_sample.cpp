@@ -1,5 +1,6 @@
 // Wiring of the sample: its command, and where it shows.
 #include "app/main_window.h"
+#include "control/chart_controller.h"
 #include "control/journal_controller.h"
 #include "control/sample_command.h"
 #include "ui/run_status_view.h"
@@ -12,6 +13,9 @@ void TfrmMain::createSampleControllers() {
     m_sampleCommand = new TSampleCommand(*m_journal, m_state.DecimalSeparator, this, this);
     connect(m_actions.actSample, &QAction::triggered, m_sampleCommand,
             &TSampleCommand::actSampleExecute);
+
+    connect(m_journal, &TJournalController::sampleChanged, m_chartController,
+            &TChartController::setSample);
 
     RunStatusView *status = statusBar()->findChild<RunStatusView *>();
     const QChar separator = m_state.DecimalSeparator;

@@ -1,5 +1,6 @@
 #include "control/chart_controller.h"
 
+#include "ui/chart_quantity_text.h"
 #include "ui/chart_window.h"
 #include "ui/reading_chart_view.h"
 #include "ui/window_placement.h"
@@ -9,12 +10,24 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
 const QString kLogValuesKey = QStringLiteral("chart/log_values");
 const QString kAgainstFrequencyKey = QStringLiteral("chart/against_frequency");
 const QString kOpenKey = QStringLiteral("chart/open");
+const QString kQuantityKeys[2] = {QStringLiteral("chart/upper_quantity"),
+                                  QStringLiteral("chart/lower_quantity")};
+
+std::optional<TSampleCell> cellOf(const std::optional<TSample> &sample) {
+    TSampleCell cell;
+    if (sample && checkSample(*sample, &cell).ok())
+        return cell;
+    return std::nullopt;
+}
 
 QString chooseImageFile(QWidget *parent, const QString &suggested) {
     QFileDialog dialog(parent, QStringLiteral("Сохранить изображение"), suggested,
@@ -59,6 +72,9 @@ void TChartController::setChoicesFile(const QString &path) {
     m_argument = choices.value(kAgainstFrequencyKey, false).toBool() ? TChartArgument::Frequency
                                                                      : TChartArgument::Temperature;
     m_wasOpen = choices.value(kOpenKey, false).toBool();
+    for (int chart = 0; chart < 2; ++chart)
+        if (const auto chosen = quantityOfKey(choices.value(kQuantityKeys[chart]).toString()))
+            m_quantity[chart] = *chosen;
     rebuildSeries();
 }
 
@@ -69,6 +85,8 @@ void TChartController::saveChoices() const {
     choices.setValue(kLogValuesKey, m_logValues);
     choices.setValue(kAgainstFrequencyKey, m_argument == TChartArgument::Frequency);
     choices.setValue(kOpenKey, m_wasOpen);
+    for (int chart = 0; chart < 2; ++chart)
+        choices.setValue(kQuantityKeys[chart], quantityKey(m_quantity[chart]));
 }
 
 void TChartController::reopenIfWasOpen() {
@@ -78,7 +96,25 @@ void TChartController::reopenIfWasOpen() {
 
 void TChartController::setSample(const std::optional<TSample> &sample) {
     m_sample = sample;
+    const std::optional<TSampleCell> cell = cellOf(sample);
+    const bool sameCell = cell.has_value() == m_cell.has_value() &&
+                          (!cell || (cell->EmptyCellF == m_cell->EmptyCellF &&
+                                     cell->ThicknessPerArea == m_cell->ThicknessPerArea));
     showTitle();
+    if (sameCell)
+        return;
+    m_cell = cell;
+    rebuildSeries();
+}
+
+void TChartController::setQuantity(int chart, TChartQuantity quantity) {
+    if (m_quantity[chart] == quantity)
+        return;
+    m_quantity[chart] = quantity;
+    if (m_view)
+        m_view->setQuantity(chart, quantity);
+    saveChoices();
+    rebuildSeries();
 }
 
 // The sample and the day the run's first reading was recorded.
@@ -107,6 +143,7 @@ void TChartController::clear() {
 void TChartController::loadRun(const TJournalRun &run) {
     m_readings.loadRun(run);
     m_sample = run.Summary.Sample;
+    m_cell = cellOf(run.Summary.Sample);
     rebuildSeries();
     emit runLoaded(run);
 }
@@ -125,6 +162,44 @@ void TChartController::addReading(const TJournalReading &reading) {
     }
     if (m_readings.readings().size() == 1 && m_view)
         showTitle();
+    if (isNewGap(m_readings.readings()[update.Current])) {
+        for (int chart = 0; chart < 2; ++chart)
+            m_gaps[chart] = quantityGaps(m_readings, m_quantity[chart], m_cell);
+        showNote();
+    }
+}
+
+bool TChartController::isNewGap(const TPlotReading &reading) const {
+    for (int chart = 0; chart < 2; ++chart) {
+        TPairProblem problem = TPairProblem::None;
+        if (quantityNeedsSample(m_quantity[chart]) && !m_cell)
+            continue;
+        quantityValue(reading, m_quantity[chart], m_cell, &problem);
+        if (problem == TPairProblem::None)
+            continue;
+        const bool named =
+            std::any_of(m_gaps[chart].cbegin(), m_gaps[chart].cend(), [&](const TQuantityGap &gap) {
+                return gap.Problem == problem && gap.MainName == reading.MainName &&
+                       gap.SecName == reading.SecName;
+            });
+        if (!named)
+            return true;
+    }
+    return false;
+}
+
+void TChartController::showNote() {
+    if (!m_view)
+        return;
+    QStringList notes;
+    for (int chart = 0; chart < 2; ++chart) {
+        const QString note =
+            quantitytext::gapsNote(m_quantity[chart], m_cell.has_value(), m_gaps[chart]);
+        if (!note.isEmpty() && !notes.contains(note))
+            notes << note;
+    }
+    m_view->setNote(notes.join(QLatin1Char(' ')));
+    m_view->setSampleKnown(m_cell.has_value());
 }
 
 void TChartController::selectCell(int row, int column) {
@@ -140,10 +215,15 @@ void TChartController::showHighlight() {
 }
 
 void TChartController::rebuildSeries() {
-    m_main = TChartSeriesSet(TChartQuantity::Main, m_argument, m_logValues, m_separator);
-    m_secondary = TChartSeriesSet(TChartQuantity::Secondary, m_argument, m_logValues, m_separator);
-    m_main.rebuild(m_readings);
-    m_secondary.rebuild(m_readings);
+    TChartSeriesSet *sets[2] = {&m_main, &m_secondary};
+    for (int chart = 0; chart < 2; ++chart) {
+        const TChartQuantity quantity = m_quantity[chart];
+        *sets[chart] = TChartSeriesSet(
+            quantity, m_argument, m_logValues && quantityOffersLogScale(quantity), m_separator);
+        sets[chart]->setSampleCell(m_cell);
+        sets[chart]->rebuild(m_readings);
+        m_gaps[chart] = quantityGaps(m_readings, quantity, m_cell);
+    }
     m_viewStale = true;
     if (viewShown())
         showSeries();
@@ -154,6 +234,7 @@ void TChartController::showSeries() {
     m_view->secondaryChart()->showSet(m_secondary);
     showHighlight();
     showTitle();
+    showNote();
     m_viewStale = false;
 }
 
@@ -162,6 +243,9 @@ void TChartController::actShowChartExecute() {
         m_view = new ChartWindow(m_separator, m_window);
         m_view->chbLogScale()->setChecked(m_logValues);
         m_view->chbAgainstFrequency()->setChecked(m_argument == TChartArgument::Frequency);
+        for (int chart = 0; chart < 2; ++chart)
+            m_view->setQuantity(chart, m_quantity[chart]);
+        connect(m_view, &ChartWindow::quantityChosen, this, &TChartController::setQuantity);
         connect(m_view, &ChartWindow::closed, this, [this] {
             m_wasOpen = false;
             saveChoices();

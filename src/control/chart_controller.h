@@ -37,9 +37,13 @@ public:
     void setChoicesFile(const QString &path);
     // Opens the window when it was open as the program last closed or died.
     void reopenIfWasOpen();
-    // The sample of the current run, for the title and the analysis.
+    // The sample of the current run: its name for the title and the
+    // analysis, and its cell for the quantities that need one.
     void setSample(const std::optional<TSample> &sample);
     const std::optional<TSample> &sample() const { return m_sample; }
+    // What the upper (0) and the lower (1) chart show.
+    TChartQuantity quantity(int chart) const { return m_quantity[chart]; }
+    void setQuantity(int chart, TChartQuantity quantity);
     QString titleText() const;
 
     // Tests replace the dialogs to run without a human.
@@ -75,6 +79,10 @@ private:
     void saveChoices() const;
     void placeView();
     void showTitle();
+    void showNote();
+    // Whether the reading is a kind that a chart's quantity has no value for
+    // and the note does not name yet.
+    bool isNewGap(const TPlotReading &reading) const;
     void showSeries();
     void showHighlight();
     bool viewShown() const;
@@ -96,4 +104,8 @@ private:
     QString m_choicesFile;
     bool m_wasOpen = false;
     std::optional<TSample> m_sample;
+    std::optional<TSampleCell> m_cell;
+    TChartQuantity m_quantity[2] = {TChartQuantity::Main, TChartQuantity::Secondary};
+    // The kinds of reading the note names, for each chart.
+    QVector<TQuantityGap> m_gaps[2];
 };

@@ -34,7 +34,7 @@ TChartSeriesSet::TChartSeriesSet(TChartQuantity quantity, TChartArgument argumen
       m_separator(decimalSeparator) {}
 
 std::optional<TChartSeriesSet::Drawn> TChartSeriesSet::drawnOf(const TPlotReading &r) const {
-    const double y = m_quantity == TChartQuantity::Main ? r.MainValue : r.SecValue;
+    const double y = quantityValue(r, m_quantity, m_cell);
     Drawn drawn;
     if (m_argument == TChartArgument::Temperature) {
         drawn = {r.FrequencyHz, orderKey(r.Row, r.Col), QPointF(r.Temperature, y)};
@@ -161,8 +161,11 @@ std::optional<QPointF> TChartSeriesSet::pointOf(TCellKey cell) const {
 
 void TChartSeriesSet::countQuantity(const TPlotReading &reading, int delta) {
     const bool main = m_quantity == TChartQuantity::Main;
-    const QString &name = main ? reading.MainName : reading.SecName;
-    const QString &unit = main ? reading.MainUnit : reading.SecUnit;
+    const bool measured = main || m_quantity == TChartQuantity::Secondary;
+    const QString name = measured ? (main ? reading.MainName : reading.SecName)
+                                  : quantitySymbol(m_quantity);
+    const QString unit = measured ? (main ? reading.MainUnit : reading.SecUnit)
+                                  : quantityUnit(m_quantity);
     for (int i = 0; i < m_quantities.size(); ++i) {
         Quantity &q = m_quantities[i];
         if (q.name == name && q.unit == unit) {
@@ -231,9 +234,13 @@ plotunits::TUnitScale TChartSeriesSet::valueScale() const {
 }
 
 QString TChartSeriesSet::valueTitle() const {
-    if (m_quantities.isEmpty())
-        return m_quantity == TChartQuantity::Main ? QStringLiteral("Основной параметр")
-                                                  : QStringLiteral("Дополнительный параметр");
+    if (m_quantities.isEmpty()) {
+        if (m_quantity == TChartQuantity::Main)
+            return QStringLiteral("Основной параметр");
+        if (m_quantity == TChartQuantity::Secondary)
+            return QStringLiteral("Дополнительный параметр");
+        return plotunits::axisTitle(quantitySymbol(m_quantity), {}, quantityUnit(m_quantity));
+    }
     const plotunits::TUnitScale scale = valueScale();
     QStringList titles;
     for (const Quantity &q : m_quantities)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/chart_quantity.h"
 #include "plot/run_readings.h"
 #include "plot/unit_scale.h"
 
@@ -15,8 +16,6 @@
 // What the horizontal axis of the charts shows: the actual temperature (one
 // series per frequency) or the frequency (one series per set point).
 enum class TChartArgument { Temperature, Frequency };
-// Which value of a reading a chart shows.
-enum class TChartQuantity { Main, Secondary };
 
 struct TSeriesPoint {
     quint64 Order = 0; // position along the series: by row, or by frequency
@@ -52,6 +51,8 @@ public:
                     QChar decimalSeparator);
 
     TChartQuantity quantity() const { return m_quantity; }
+    // The run's sample, for the quantities that need it; set before rebuild().
+    void setSampleCell(const std::optional<TSampleCell> &cell) { m_cell = cell; }
     TChartArgument argument() const { return m_argument; }
     bool logValues() const { return m_logValues; }
 
@@ -101,6 +102,7 @@ private:
     void recomputeBounds() const;
 
     TChartQuantity m_quantity;
+    std::optional<TSampleCell> m_cell;
     TChartArgument m_argument;
     bool m_logValues;
     QChar m_separator;

@@ -1,9 +1,11 @@
 #include "ui/chart_window.h"
 
+#include "ui/chart_quantity_text.h"
 #include "ui/reading_chart_view.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
@@ -43,10 +46,24 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
 
     // Two rows, so that the window fits beside the main window on a small screen.
     auto *switches = new QHBoxLayout;
-    switches->addWidget(m_logScale);
-    switches->addWidget(m_againstFrequency);
+    const char *const names[] = {"cmbMainQuantity", "cmbSecondaryQuantity"};
+    const QString captions[] = {tr("Вверху:"), tr("Внизу:")};
+    for (int chart = 0; chart < 2; ++chart) {
+        QComboBox *combo = m_quantity[chart] = new QComboBox;
+        combo->setObjectName(QString::fromLatin1(names[chart]));
+        for (const TChartQuantity quantity : chartQuantities())
+            combo->addItem(quantitytext::title(quantity), int(quantity));
+        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, chart, combo](int at) {
+            emit quantityChosen(chart, TChartQuantity(combo->itemData(at).toInt()));
+        });
+        switches->addWidget(new QLabel(captions[chart]));
+        switches->addWidget(combo);
+    }
+    m_quantity[1]->setCurrentIndex(1);
     switches->addStretch(1);
     auto *commands = new QHBoxLayout;
+    commands->addWidget(m_logScale);
+    commands->addWidget(m_againstFrequency);
     commands->addStretch(1);
     commands->addWidget(m_analysis);
     commands->addWidget(m_saveImage);
@@ -72,10 +89,16 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     charts->addWidget(m_title);
     charts->addWidget(splitter, 1);
 
+    m_note = new QLabel;
+    m_note->setObjectName(QStringLiteral("lblQuantityNote"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(bar);
     layout->addWidget(m_charts, 1);
+    layout->addWidget(m_note);
     resize(kInitialSize);
 }
 
@@ -91,6 +114,26 @@ void ChartWindow::setTitleText(const QString &text) {
     m_title->setText(text);
     m_title->setVisible(!text.isEmpty());
     setWindowTitle(text.isEmpty() ? kWindowTitle : kWindowTitle + QStringLiteral(" — ") + text);
+}
+
+void ChartWindow::setQuantity(int chart, TChartQuantity quantity) {
+    QComboBox *combo = m_quantity[chart];
+    combo->setCurrentIndex(combo->findData(int(quantity)));
+}
+
+void ChartWindow::setSampleKnown(bool known) {
+    for (QComboBox *combo : m_quantity) {
+        auto *items = qobject_cast<QStandardItemModel *>(combo->model());
+        for (int at = 0; at < combo->count(); ++at) {
+            const auto quantity = TChartQuantity(combo->itemData(at).toInt());
+            items->item(at)->setEnabled(known || !quantityNeedsSample(quantity));
+        }
+    }
+}
+
+void ChartWindow::setNote(const QString &text) {
+    m_note->setText(text);
+    m_note->setVisible(!text.isEmpty());
 }
 
 void ChartWindow::closeEvent(QCloseEvent *event) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "plot/chart_quantity.h"
+
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class ReadingChartView;
@@ -22,6 +25,14 @@ public:
 
     ReadingChartView *mainChart() const { return m_mainChart; }
     ReadingChartView *secondaryChart() const { return m_secondaryChart; }
+    // What the upper (0) and the lower (1) chart show, chosen from the list.
+    QComboBox *cmbQuantity(int chart) const { return m_quantity[chart]; }
+    void setQuantity(int chart, TChartQuantity quantity);
+    // Without a sample the quantities that need one are not offered.
+    void setSampleKnown(bool known);
+    // Why a chart shows no value for some cells; empty hides it.
+    void setNote(const QString &text);
+    QLabel *lblNote() const { return m_note; }
     QCheckBox *chbLogScale() const { return m_logScale; }
     QCheckBox *chbAgainstFrequency() const { return m_againstFrequency; }
     QPushButton *btnSaveImage() const { return m_saveImage; }
@@ -35,6 +46,7 @@ public:
 signals:
     // The user closed the window (not the program closing it with the main window).
     void closed();
+    void quantityChosen(int chart, TChartQuantity quantity);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -42,6 +54,8 @@ protected:
 private:
     ReadingChartView *m_mainChart;
     ReadingChartView *m_secondaryChart;
+    QComboBox *m_quantity[2];
+    QLabel *m_note;
     QCheckBox *m_logScale;
     QCheckBox *m_againstFrequency;
     QPushButton *m_saveImage;

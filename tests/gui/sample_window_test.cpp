@@ -2,17 +2,24 @@
 // run on the screen.
 #include "run_window_support.h"
 
+#include "control/chart_controller.h"
 #include "control/journal_controller.h"
 #include "control/readings_export_command.h"
 #include "control/sample_command.h"
+#include "freq_keys.h"
+#include "ui/chart_window.h"
+#include "ui/reading_chart_view.h"
 #include "ui/sample_dialog.h"
 
+#include <QAbstractAxis>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardItemModel>
 #include <QStatusBar>
 
 namespace {
@@ -187,6 +194,66 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
     enterSample([](SampleDialog &) {}, [](SampleDialog &dialog) { dialog.acceptWithoutSample(); });
     EXPECT_FALSE(window->journal()->sample().has_value());
     EXPECT_EQ(statusSample(), "");
+}
+
+// The chart's list of quantities, with the sample of the run on the screen.
+TEST_F(SampleWindowTest, EachChartShowsTheQuantityChosenFromItsList) {
+    state().RunActive = 1;
+    state().SkipPacketCount = 1;
+    TSample cell;
+    cell.Shape = TSample::Geometry::EmptyCell;
+    cell.EmptyCellPf = 10;
+    window->journal()->setSample(cell);
+    const auto record = [this](double temperature, int hz, uint8_t key) {
+        storeTemperature(temperature);
+        MeterModel meter(hz);
+        if (key)
+            meter.pressKey(key);
+        const QByteArray frame = EncodeMeterFrame(meter.display(temperature));
+        TEventRec E;
+        E.Kind = kMeterRecord;
+        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
+        state().EventStore.AddEvent(E);
+        state().EventStore.AddEvent(E);
+        refreshMeter();
+    };
+    record(20.0, 100, 0);
+    record(21.0, 100, 0);
+    record(20.0, 1000, simkey::R); // Rp with Cp: the same material values
+
+    TChartController &chart = *window->chartController();
+    window->actions().actShowChart->trigger();
+    ChartWindow *view = chart.chartWindow();
+    QComboBox *upper = view->cmbQuantity(0);
+    const int epsImag = upper->findData(int(TChartQuantity::EpsImag));
+    ASSERT_GE(epsImag, 0);
+    emit upper->activated(epsImag);
+    EXPECT_EQ(chart.quantity(0), TChartQuantity::EpsImag);
+    EXPECT_EQ(view->mainChart()->chart()->axes(Qt::Vertical).first()->titleText(), "ε″");
+    EXPECT_EQ(chart.mainSeries().pointCount(), 3);
+    // D of the capacitor is small: eps'' = D Cp / C0
+    const TPlotReading &first = chart.readings().readings()[0];
+    EXPECT_NEAR(chart.mainSeries().series()[0].Points[0].Value.y(),
+                first.SecValue * first.MainValue / 10E-12, 1E-9);
+    EXPECT_EQ(view->lblNote()->text(), "");
+    EXPECT_EQ(QSettings(dir.filePath("chart.ini"), QSettings::IniFormat)
+                  .value("chart/upper_quantity")
+                  .toString(),
+              "eps_imag");
+
+    // A current gives no material value: the chart says so once.
+    record(22.0, 100, simkey::I);
+    record(23.0, 100, simkey::I);
+    EXPECT_EQ(chart.mainSeries().pointCount(), 3);
+    EXPECT_EQ(view->lblNote()->text(), "ε″ показано не для всех ячеек: прибор измерял ток.");
+
+    // Without a sample the quantities that need one are not offered, and the chart says why.
+    window->journal()->setSample(std::nullopt);
+    const auto *items = qobject_cast<QStandardItemModel *>(upper->model());
+    EXPECT_FALSE(items->item(epsImag)->isEnabled());
+    EXPECT_TRUE(items->item(upper->findData(int(TChartQuantity::TanDelta)))->isEnabled());
+    EXPECT_EQ(chart.mainSeries().pointCount(), 0);
+    EXPECT_EQ(view->lblNote()->text(), "ε″ не показано: нет образца (Файл > Образец...).");
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#include "ui/chart_quantity_text.h"
+
+#include "ui/sample_text.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace quantitytext {
+namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("ChartQuantity", text);
+}
+
+} // namespace
+
+QString title(TChartQuantity quantity) {
+    switch (quantity) {
+    case TChartQuantity::Main:
+        return tr("Основной параметр");
+    case TChartQuantity::Secondary:
+        return tr("Дополнительный параметр");
+    case TChartQuantity::EpsReal:
+        return tr("ε′ — диэлектрическая проницаемость");
+    case TChartQuantity::EpsImag:
+        return tr("ε″ — коэффициент потерь");
+    case TChartQuantity::TanDelta:
+        return tr("tan δ — тангенс угла потерь");
+    case TChartQuantity::Sigma:
+        return tr("σ′ — удельная проводимость, S/m");
+    default:
+        return tr("M″ — электрический модуль, мнимая часть");
+    }
+}
+
+QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps) {
+    const QString symbol = quantitySymbol(quantity);
+    if (quantityNeedsSample(quantity) && !sampleKnown)
+        return tr("%1 не показано: нет образца (Файл > Образец...).").arg(symbol);
+    QStringList reasons;
+    for (const TQuantityGap &gap : gaps) {
+        const QString reason = sampletext::pairProblem(gap.Problem, gap.MainName, gap.SecName);
+        if (!reasons.contains(reason))
+            reasons << reason;
+    }
+    if (reasons.isEmpty())
+        return QString();
+    return tr("%1 показано не для всех ячеек: %2.").arg(symbol, reasons.join(QStringLiteral("; ")));
+}
+
+} // namespace quantitytext

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "plot/chart_quantity.h"
+
+#include <QString>
+#include <QVector>
+
+// The Russian names of what a chart can show, and why it shows nothing for some cells.
+namespace quantitytext {
+
+// As the chart's list offers it: "ε″ — коэффициент потерь".
+QString title(TChartQuantity quantity);
+// One sentence for a chart of `quantity`; empty when every cell has a value.
+QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps);
+
+} // namespace quantitytext
