@@ -44,13 +44,16 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     m_analysis->setToolTip(QStringLiteral(
         "Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
 
-    // Two rows, so that the window fits beside the main window on a small screen.
+    // Rows, so that the window fits beside the main window on a small screen.
     auto *switches = new QHBoxLayout;
     const char *const names[] = {"cmbMainQuantity", "cmbSecondaryQuantity"};
     const QString captions[] = {tr("Вверху:"), tr("Внизу:")};
     for (int chart = 0; chart < 2; ++chart) {
         QComboBox *combo = m_quantity[chart] = new QComboBox;
         combo->setObjectName(QString::fromLatin1(names[chart]));
+        // Narrow enough for the small screen; the open list shows the whole titles.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(14);
         for (const TChartQuantity quantity : chartQuantities())
             combo->addItem(quantitytext::title(quantity), int(quantity));
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, chart, combo](int at) {
@@ -61,14 +64,17 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     }
     m_quantity[1]->setCurrentIndex(1);
     switches->addStretch(1);
+    auto *scales = new QHBoxLayout;
+    scales->addWidget(m_logScale);
+    scales->addWidget(m_againstFrequency);
+    scales->addStretch(1);
     auto *commands = new QHBoxLayout;
-    commands->addWidget(m_logScale);
-    commands->addWidget(m_againstFrequency);
     commands->addStretch(1);
     commands->addWidget(m_analysis);
     commands->addWidget(m_saveImage);
     auto *bar = new QVBoxLayout;
     bar->addLayout(switches);
+    bar->addLayout(scales);
     bar->addLayout(commands);
 
     auto *splitter = new QSplitter(Qt::Vertical);

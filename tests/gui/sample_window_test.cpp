@@ -5,10 +5,12 @@
 #include "control/chart_controller.h"
 #include "control/journal_controller.h"
 #include "control/readings_export_command.h"
+#include "control/past_runs_command.h"
 #include "control/sample_command.h"
 #include "freq_keys.h"
 #include "ui/chart_window.h"
 #include "ui/reading_chart_view.h"
+#include "ui/past_runs_dialog.h"
 #include "ui/sample_dialog.h"
 
 #include <QAbstractAxis>
@@ -21,6 +23,8 @@
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -181,11 +185,30 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
     const QByteArray reading = lines.at(lines.size() - 2);
     EXPECT_FALSE(reading.split(',').at(11).isEmpty()) << reading.toStdString();
 
+    // "Прошлые измерения..." names it, and shows all of it on the name.
+    bool listed = false;
+    window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
+        QTableWidget *list = dialog.list();
+        ASSERT_EQ(list->rowCount(), 1);
+        for (int column = 0; column < list->columnCount(); ++column)
+            if (list->horizontalHeaderItem(column)->text() == "Образец") {
+                listed = true;
+                EXPECT_EQ(list->item(0, column)->text(), "ПВДФ-3");
+                EXPECT_EQ(list->item(0, column)->toolTip(),
+                          "ПВДФ-3\nЭлектроды: круг диаметром 10 мм\nТолщина: 0,2 мм\n"
+                          "C0 = 3,477 пФ\nОператор: Иванова");
+            }
+    });
+    window->actions().actPastRuns->trigger();
+    EXPECT_TRUE(listed);
+
     // The next start of the program proposes it for its first run.
     window->setClosePrompt([] { return TfrmMain::CloseAnswer::CloseWithoutSaving; });
     ASSERT_TRUE(window->close());
     window.reset();
     SetUp();
+    // The journal opens on its own thread; the proposal follows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->journal()->sample().has_value(); }));
     EXPECT_EQ(statusSample(), "Образец: ПВДФ-3, C0 = 3,477 пФ");
     ASSERT_TRUE(window->journal()->sample().has_value());
     EXPECT_EQ(window->journal()->sample()->Operator, "Иванова");
