@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "control/chart_controller.h"
 #include "control/journal_controller.h"
+#include "control/relaxation_controller.h"
 #include "control/sample_command.h"
 #include "ui/run_status_view.h"
 #include "ui/sample_text.h"
@@ -16,6 +17,9 @@ void TfrmMain::createSampleControllers() {
 
     connect(m_journal, &TJournalController::sampleChanged, m_chartController,
             &TChartController::setSample);
+    // The analysis takes the sample from the chart, so it follows after it.
+    connect(m_journal, &TJournalController::sampleChanged, m_relaxation,
+            &TRelaxationController::readingsChanged);
 
     RunStatusView *status = statusBar()->findChild<RunStatusView *>();
     const QChar separator = m_state.DecimalSeparator;

@@ -15,6 +15,7 @@ TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &j
 
 void TPastRunsCommand::actPastRunsExecute() {
     PastRunsDialog dialog(m_dialogParent);
+    dialog.setDecimalSeparator(m_state.DecimalSeparator);
     refresh(dialog);
     connect(&dialog, &PastRunsDialog::openRequested, this,
             [this, &dialog](qint64 id) { open(dialog, id); });

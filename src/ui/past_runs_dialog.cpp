@@ -1,5 +1,7 @@
 #include "ui/past_runs_dialog.h"
 
+#include "ui/sample_text.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
@@ -15,6 +17,8 @@ QString timeText(const QDateTime &time) {
                           : QStringLiteral("—");
 }
 
+constexpr int kSampleColumn = 4;
+
 } // namespace
 
 PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
@@ -22,11 +26,12 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Прошлые измерения"));
     resize(900, 360);
 
-    m_list = new QTableWidget(0, 5, this);
+    m_list = new QTableWidget(0, 6, this);
     m_list->setObjectName(QStringLiteral("grdPastRuns"));
     m_list->setHorizontalHeaderLabels(
         {QStringLiteral("Начало"), QStringLiteral("Окончание"), QStringLiteral("Уставки × частоты"),
-         QStringLiteral("Заполнено ячеек"), QStringLiteral("Сохранено в файл")});
+         QStringLiteral("Заполнено ячеек"), QStringLiteral("Образец"),
+         QStringLiteral("Сохранено в файл")});
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -77,11 +82,18 @@ void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 cur
             QStringLiteral("%1 × %2").arg(locale.toString(run.SetPointCount),
                                           locale.toString(run.FrequencyCount)),
             locale.toString(run.CellCount),
+            !run.Sample                ? QStringLiteral("—")
+            : run.Sample->Name.isEmpty() ? QStringLiteral("без имени")
+                                         : run.Sample->Name,
             run.SavedFile.isEmpty() ? QStringLiteral("не сохранено")
                                     : QDir::toNativeSeparators(run.SavedFile),
         };
         for (int column = 0; column < texts.size(); ++column)
             m_list->setItem(row, column, new QTableWidgetItem(texts[column]));
+        // The whole sample where the column has room for its name only.
+        if (run.Sample)
+            m_list->item(row, kSampleColumn)
+                ->setToolTip(sampletext::details(*run.Sample, m_separator));
     }
     m_list->resizeColumnsToContents();
     if (!runs.isEmpty())

@@ -9,7 +9,7 @@ class QPushButton;
 class QTableWidget;
 
 // The runs the journal keeps, newest first: start, end, set points by
-// frequencies, cells filled and the file each went to. The buttons ask for a
+// frequencies, cells filled, the sample and the file each went to. The buttons ask for a
 // run to be opened into the grid, saved again or deleted; what happens is up
 // to whoever shows the dialog.
 class PastRunsDialog : public QDialog {
@@ -17,6 +17,8 @@ class PastRunsDialog : public QDialog {
 public:
     explicit PastRunsDialog(QWidget *parent = nullptr);
 
+    // The separator the samples' numbers are shown with.
+    void setDecimalSeparator(QChar separator) { m_separator = separator; }
     // currentRunId: the run on the screen, which cannot be deleted.
     void setRuns(const QVector<TJournalRunSummary> &runs, qint64 currentRunId);
     // The run of the selected line, 0 when none is selected.
@@ -39,4 +41,5 @@ private:
     QPushButton *m_delete;
     QVector<qint64> m_ids;
     qint64 m_currentRunId = 0;
+    QChar m_separator = QLatin1Char(',');
 };

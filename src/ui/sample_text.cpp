@@ -3,6 +3,7 @@
 #include "base/number_format.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace sampletext {
 namespace {
@@ -61,6 +62,36 @@ QString summary(const TSample &sample, QChar separator) {
             : tr("размеры не заданы");
     return sample.Name.isEmpty() ? tr("Образец: %1").arg(size)
                                  : tr("Образец: %1, %2").arg(sample.Name, size);
+}
+
+QString details(const TSample &sample, QChar separator) {
+    const auto mm = [separator](double value) { return numfmt::general(value, separator); };
+    QStringList lines;
+    if (!sample.Name.isEmpty())
+        lines << sample.Name;
+    switch (sample.Shape) {
+    case TSample::Geometry::Circle:
+        lines << tr("Электроды: круг диаметром %1 мм").arg(mm(sample.DiameterMm));
+        break;
+    case TSample::Geometry::Rectangle:
+        lines << tr("Электроды: прямоугольник %1 × %2 мм").arg(mm(sample.SideAMm), mm(sample.SideBMm));
+        break;
+    case TSample::Geometry::Area:
+        lines << tr("Электроды: площадь %1 мм²").arg(mm(sample.AreaMm2));
+        break;
+    case TSample::Geometry::EmptyCell:
+        break;
+    }
+    if (sample.Shape != TSample::Geometry::EmptyCell)
+        lines << tr("Толщина: %1 мм").arg(mm(sample.ThicknessMm));
+    TSampleCell cell;
+    if (checkSample(sample, &cell).ok())
+        lines << tr("C0 = %1 пФ").arg(numfmt::fourDigits(cell.EmptyCellF * 1E12, separator));
+    if (!sample.Operator.isEmpty())
+        lines << tr("Оператор: %1").arg(sample.Operator);
+    if (!sample.Notes.isEmpty())
+        lines << tr("Примечания: %1").arg(sample.Notes);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString pairProblem(TPairProblem problem, const QString &mainName, const QString &secName) {

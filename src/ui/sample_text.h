@@ -15,6 +15,9 @@ QString problem(const TSampleCheck &check);
 QString notANumber(TSampleCheck::Field field, const QString &text);
 // The sample in a few words for the status bar: its name and C0.
 QString summary(const TSample &sample, QChar decimalSeparator);
+// The whole sample, one line each: name, electrodes, thickness, C0, operator
+// and notes, for the past runs' list.
+QString details(const TSample &sample, QChar decimalSeparator);
 // Why readings of a pair (main and secondary names) give no derived values.
 QString pairProblem(TPairProblem problem, const QString &mainName, const QString &secName);
 

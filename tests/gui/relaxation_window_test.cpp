@@ -4,6 +4,7 @@
 
 #include "base/number_format.h"
 #include "control/chart_controller.h"
+#include "control/journal_controller.h"
 #include "control/relaxation_controller.h"
 #include "meter/meter_tables.h"
 #include "ui/chart_window.h"
@@ -145,6 +146,18 @@ TEST_F(RelaxationWindowTest, FollowsTheRunAndSaysWhyItCannotFit) {
               "Аррениус: нужно не меньше двух пиков внутри диапазона (есть 1).");
     EXPECT_EQ(view()->lblVogelFulcher()->text(),
               "Фогель–Фулчер: нужно не меньше четырёх пиков внутри диапазона (есть 1).");
+
+    // A sample given after the readings: the analysis offers eps'' and its peak.
+    TSample sample;
+    sample.Shape = TSample::Geometry::EmptyCell;
+    sample.EmptyCellPf = kEmptyCellF * 1e12;
+    window->journal()->setSample(sample);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view()->cmbQuantity()->count() == 6; }));
+    chooseQuantity("ε″");
+    ASSERT_EQ(view()->tblPeaks()->rowCount(), 1);
+    EXPECT_EQ(view()->tblPeaks()->item(0, 0)->text(), "1000");
+    window->journal()->setSample(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view()->cmbQuantity()->count() == 3; }));
 }
 
 } // namespace
