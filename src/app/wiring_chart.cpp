@@ -31,6 +31,14 @@ void TfrmMain::createChartControllers() {
     m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
     // The sample, the table as prepared and the latest start's frequencies and skip count.
     m_readingsExport->setRunDescriber([this] {
+        // The journal knows every start of the run with its time; the screen only the latest.
+        if (const qint64 id = m_journal->currentRunId())
+            if (const std::optional<TJournalRun> journalled = m_journal->load(id)) {
+                TRunDescription run = describeRun(*journalled);
+                run.Sample = m_journal->sample();
+                if (!run.Starts.isEmpty())
+                    return run;
+            }
         TRunDescription run;
         run.Sample = m_journal->sample();
         run.TempInit = m_state.TempStorage.TempInit;

@@ -182,6 +182,12 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_TRUE(lines.contains("# sample: ПВДФ-3"));
     EXPECT_TRUE(lines.contains("# thickness_mm: 0.2"));
+    // The run's one start, with its time from the journal.
+    const auto start = std::find_if(lines.begin(), lines.end(), [](const QByteArray &line) {
+        return line.startsWith("# start: ");
+    });
+    ASSERT_NE(start, lines.end());
+    EXPECT_FALSE(start->contains("time unknown")) << start->toStdString();
     const QByteArray reading = lines.at(lines.size() - 2);
     EXPECT_FALSE(reading.split(',').at(11).isEmpty()) << reading.toStdString();
 
