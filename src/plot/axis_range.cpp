@@ -38,6 +38,15 @@ TRange linear(double lo, double hi, int maxTicks) {
     }
 }
 
+QString labelFormat(const TRange &r) {
+    const double step = r.ticks > 1 ? (r.hi - r.lo) / (r.ticks - 1) : r.hi - r.lo;
+    const double largest = std::max(std::fabs(r.lo), std::fabs(r.hi));
+    if (!(step >= 1e-4) || largest >= 1e7)
+        return QStringLiteral("%.4g");
+    const int decimals = std::max(0, int(std::ceil(-std::log10(step) - 1e-9)));
+    return QStringLiteral("%.%1f").arg(decimals);
+}
+
 TRange logarithmic(double lo, double hi) {
     TRange r;
     r.ticks = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QVector>
 
 // Axis ranges that change only when the data leave them: the ends lie on
@@ -21,6 +22,10 @@ TRange linear(double lo, double hi, int maxTicks);
 // lo .. hi (both positive) widened to 1, 2 or 5 times a power of ten at
 // each end. A logarithmic axis places its own ticks, so `ticks` stays 0.
 TRange logarithmic(double lo, double hi);
+// The printf format of a linear axis's labels: as many decimals as its step
+// needs, so that a tick Qt computes as -2.8e-17 reads 0; "%.4g" where fixed
+// decimals would be too long (tiny steps or huge values).
+QString labelFormat(const TRange &r);
 
 // A logarithmic axis that labels values of its own choosing.
 struct TLogAxis {

@@ -86,6 +86,9 @@ void fitRange(QAbstractAxis *axis, double lo, double hi, QChar decimalSeparator)
         linear->setRange(r.lo, r.hi);
     if (linear->tickCount() != r.ticks)
         linear->setTickCount(r.ticks);
+    const QString format = axisrange::labelFormat(r);
+    if (linear->labelFormat() != format)
+        linear->setLabelFormat(format);
 }
 
 } // namespace

@@ -85,6 +85,7 @@ void fitAxes(QChart *chart) {
         auto *value = static_cast<QValueAxis *>(axis);
         value->setRange(r.lo, r.hi);
         value->setTickCount(r.ticks);
+        value->setLabelFormat(axisrange::labelFormat(r));
     };
     if (!any)
         return;

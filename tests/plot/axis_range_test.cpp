@@ -38,6 +38,23 @@ TEST(AxisRange, LinearEndsOnRoundTicksAroundTheData) {
     EXPECT_EQ(axisrange::linear(19.85, 19.97, 11), axisrange::linear(19.85, 19.98, 11));
 }
 
+// Qt computes the ticks between the ends in floating point; fixed decimals
+// keep a tick at zero from reading -2.776e-17.
+TEST(AxisRange, LabelsHaveTheDecimalsOfTheStep) {
+    const struct {
+        axisrange::TRange range;
+        const char *format;
+    } cases[] = {
+        {{-0.1, 0.25, 8}, "%.2f"}, {{-60, 40, 11}, "%.0f"},  {{97, 102, 6}, "%.0f"},
+        {{19.84, 19.98, 8}, "%.2f"}, {{-1, 1, 5}, "%.1f"}, {{0.004, 0.009, 6}, "%.3f"},
+        {{-3e-9, -1e-9, 5}, "%.4g"}, {{0, 5e7, 6}, "%.4g"}, {{2, 2, 1}, "%.4g"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.range.lo << " .. " << c.range.hi);
+        EXPECT_EQ(axisrange::labelFormat(c.range).toStdString(), c.format);
+    }
+}
+
 TEST(AxisRange, LogarithmicEndsOnOneTwoOrFiveTimesAPowerOfTen) {
     struct Case {
         double lo, hi, wantLo, wantHi;
