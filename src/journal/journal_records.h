@@ -1,6 +1,7 @@
 #pragma once
 
 #include "material/sample.h"
+#include "run/link_outage.h"
 #include "run/freq_storage.h"
 #include "run/temp_storage.h"
 
@@ -106,6 +107,7 @@ struct TJournalRun {
     QVector<TJournalSegment> Segments;                     // in the order of the starts
     QVector<TJournalActualTemperature> ActualTemperatures; // the latest per row, by row
     QVector<TJournalClearing> Clearings;                   // in the order made
+    QVector<TLinkOutage> Outages;                          // by start
 };
 
 // The reading the capture has just written into cell (ti.Row, fi.Col).

@@ -131,8 +131,20 @@ const std::initializer_list<const char *> kVersion4 = {
     R"(ALTER TABLE runs ADD COLUMN incomplete INTEGER NOT NULL DEFAULT 0)",
 };
 
-const std::initializer_list<const char *> kSteps[kJournalSchemaVersion] = {kVersion1, kVersion2,
-                                                                           kVersion3, kVersion4};
+// Version 5: the times during a run in which an instrument sent nothing
+// (instrument 1 the meter, 2 the thermometer); ended_at is NULL while the
+// silence goes on, and stays so when the program died during it.
+const std::initializer_list<const char *> kVersion5 = {
+    R"(CREATE TABLE outages (
+         run_id INTEGER NOT NULL REFERENCES runs (id) ON DELETE CASCADE,
+         instrument INTEGER NOT NULL,
+         started_at TEXT NOT NULL,
+         ended_at TEXT,
+         PRIMARY KEY (run_id, instrument, started_at)) WITHOUT ROWID)",
+};
+
+const std::initializer_list<const char *> kSteps[kJournalSchemaVersion] = {
+    kVersion1, kVersion2, kVersion3, kVersion4, kVersion5};
 
 bool readVersion(const QSqlDatabase &db, int *version, QSqlError *error) {
     QSqlQuery query(db);

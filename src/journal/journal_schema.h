@@ -8,7 +8,7 @@
 // PRAGMA user_version holds the version a file has reached, and every
 // version's step stays as it was written, so a file of any older version
 // takes the same road to the current one.
-inline constexpr int kJournalSchemaVersion = 4;
+inline constexpr int kJournalSchemaVersion = 5;
 
 // Applies the steps after the file's version up to `targetVersion`, in one
 // transaction. A file of a version above kJournalSchemaVersion is left alone

@@ -78,6 +78,9 @@ public:
     // The sample the run measured, set or changed at any time; nothing
     // removes it. Kept as given, checked or not.
     TJournalOutcome setSample(qint64 runId, const std::optional<TSample> &sample);
+    // Keeps an instrument's outage during the run: once when it begins (End
+    // invalid), again when it ends; the instrument and start name it.
+    TJournalOutcome recordOutage(qint64 runId, const TLinkOutage &outage);
 
     // Newest first.
     TJournalOutcome runs(QVector<TJournalRunSummary> *summaries);
@@ -88,6 +91,11 @@ public:
     TJournalOutcome loadRun(qint64 runId, std::optional<TJournalRun> *run);
     // The sample of the newest run that has one, to propose for the next run.
     TJournalOutcome latestSample(std::optional<TSample> *sample);
+    // The last start of the newest run: the frequencies and skip count to
+    // offer again. Nothing when the journal holds no run.
+    TJournalOutcome latestStart(std::optional<TJournalStart> *start);
+    // The run's outages by start (the list of past runs shows them).
+    TJournalOutcome outages(qint64 runId, QVector<TLinkOutage> *outages);
 
 private:
     using Body = std::function<bool(QSqlError *error)>;
@@ -115,6 +123,7 @@ private:
     bool loadClearings(qint64 runId, QVector<TJournalClearing> *out, QSqlError *error);
     bool loadActualTemperatures(qint64 runId, QVector<TJournalActualTemperature> *out,
                                 QSqlError *error);
+    bool loadOutages(qint64 runId, QVector<TLinkOutage> *out, QSqlError *error);
 
     const QString m_connectionName;
     const int m_busyTimeoutMs;

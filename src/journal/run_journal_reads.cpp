@@ -64,7 +64,8 @@ TJournalOutcome TRunJournal::loadRun(qint64 runId, std::optional<TJournalRun> *r
         return loadTable(runId, &loaded.Table, error) &&
                loadSegments(runId, &loaded.Segments, error) &&
                loadClearings(runId, &loaded.Clearings, error) &&
-               loadActualTemperatures(runId, &loaded.ActualTemperatures, error);
+               loadActualTemperatures(runId, &loaded.ActualTemperatures, error) &&
+               loadOutages(runId, &loaded.Outages, error);
     });
     if (outcome.ok && found)
         *run = std::move(loaded);
