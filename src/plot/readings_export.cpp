@@ -108,6 +108,20 @@ QString frequencies(const QVector<int32_t> &hz) {
     return texts.join(QLatin1Char(' '));
 }
 
+// "meter, 2026-12-11T03:12:05.000 .. 2026-12-11T03:13:15.000, 70 s"; an
+// outage the program did not see end has no end.
+QString outageText(const TLinkOutage &outage) {
+    const QString instrument = outage.Instrument == TInstrument::Meter
+                                   ? QStringLiteral("meter")
+                                   : QStringLiteral("thermometer");
+    if (!outage.End.isValid())
+        return QStringLiteral("%1, %2 .. end unknown")
+            .arg(instrument, outage.Start.toString(kTimeFormat));
+    return QStringLiteral("%1, %2 .. %3, %4 s")
+        .arg(instrument, outage.Start.toString(kTimeFormat), outage.End.toString(kTimeFormat))
+        .arg(outage.Start.secsTo(outage.End));
+}
+
 // The sample's cell, when the sample describes one.
 bool cellOf(const TRunDescription &run, TSampleCell *cell, TSampleCheck *check) {
     if (!run.Sample)
@@ -179,6 +193,8 @@ QByteArray description(const TRunDescription &run, const QVector<TPlotReading> &
                                               : QStringLiteral("time unknown"))
                     .arg(start.SkipCount)
                     .arg(frequencies(start.Frequencies)));
+    for (const TLinkOutage &outage : run.Outages)
+        comment(lines, "outage", outageText(outage));
 
     // Why derived values are missing: said once for the run, or once per
     // kind of reading that gives none.

@@ -12,7 +12,8 @@
 // unit, so data tools and spreadsheets read it without settings. Times are
 // local, ISO 8601 with milliseconds; an unknown number is an empty field.
 // Lines starting with "#" before the header describe the run: the program,
-// the sample, the table and each start, and why derived values are missing.
+// the sample, the table and each start, the instruments' outages, and why
+// derived values are missing.
 // With a sample, each line also carries the permittivity, loss, tan delta,
 // conductivity and electric modulus of its reading.
 namespace readingsexport {

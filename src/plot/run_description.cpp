@@ -11,5 +11,6 @@ TRunDescription describeRun(const TJournalRun &run) {
     for (const TJournalSegment &segment : run.Segments)
         d.Starts.append(
             {segment.Start.Time, segment.Start.Frequencies, segment.Start.SkipPacketCount});
+    d.Outages = run.Outages;
     return d;
 }

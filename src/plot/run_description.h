@@ -11,7 +11,7 @@
 #include <optional>
 
 // What a file of a run's readings says about the run besides the readings:
-// the sample, the table and each start.
+// the sample, the table, each start and the instruments' outages.
 struct TRunDescription {
     struct Start {
         QDateTime Time; // invalid when not known
@@ -25,6 +25,7 @@ struct TRunDescription {
     double TempStep = std::numeric_limits<double>::quiet_NaN();
     double Tolerance = std::numeric_limits<double>::quiet_NaN();
     QVector<Start> Starts;
+    QVector<TLinkOutage> Outages;
 };
 
 TRunDescription describeRun(const TJournalRun &run);

@@ -22,7 +22,7 @@ const TLinkOutageTracker::Link &TLinkOutageTracker::link(TInstrument instrument)
 }
 
 TLinkOutageTracker::Events TLinkOutageTracker::dataReceived(TInstrument instrument,
-                                                           const QDateTime &at) {
+                                                            const QDateTime &at) {
     Events events;
     Link &l = link(instrument);
     // A silence no poll has seen is still an outage when it was long enough.

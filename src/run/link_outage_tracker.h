@@ -23,7 +23,9 @@ public:
         QVector<TLinkOutage> Began;        // End invalid
         QVector<TLinkOutage> Ended;        // End valid
         QVector<TLinkOutage> LongSilences; // the outage, still going on
-        bool isEmpty() const { return Began.isEmpty() && Ended.isEmpty() && LongSilences.isEmpty(); }
+        bool isEmpty() const {
+            return Began.isEmpty() && Ended.isEmpty() && LongSilences.isEmpty();
+        }
     };
 
     // Silence is counted from `since` for an instrument that never sent data.

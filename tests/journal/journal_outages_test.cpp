@@ -8,9 +8,7 @@ struct JournalOutages : ::testing::Test {
     QTemporaryDir dir;
     TRunJournal journal;
 
-    void SetUp() override {
-        ASSERT_TRUE(journal.open(journalFile(dir)).ok);
-    }
+    void SetUp() override { ASSERT_TRUE(journal.open(journalFile(dir)).ok); }
     TJournalRun load(qint64 id) {
         std::optional<TJournalRun> run;
         EXPECT_TRUE(journal.loadRun(id, &run).ok);

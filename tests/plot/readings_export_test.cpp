@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,11 +56,11 @@ TEST(ReadingsExport, OneLinePerReadingThatParsesBackToTheReadings) {
     const QStringList lines = dataLines(bytes);
     ASSERT_EQ(lines.size(), 1 + readings.readings().size());
     const QStringList header = lines[0].split(',');
-    EXPECT_EQ(header, QStringList({"time", "set_point_C", "temperature_C", "frequency_Hz",
-                                   "main_name", "main_value", "main_unit", "secondary_name",
-                                   "secondary_value", "secondary_unit", "frame", "eps_real",
-                                   "eps_imag", "tan_delta", "sigma_S_per_m", "modulus_real",
-                                   "modulus_imag"}));
+    EXPECT_EQ(header,
+              QStringList({"time", "set_point_C", "temperature_C", "frequency_Hz", "main_name",
+                           "main_value", "main_unit", "secondary_name", "secondary_value",
+                           "secondary_unit", "frame", "eps_real", "eps_imag", "tan_delta",
+                           "sigma_S_per_m", "modulus_real", "modulus_imag"}));
 
     for (int i = 0; i < readings.readings().size(); ++i) {
         SCOPED_TRACE(lines[i + 1].toStdString());
@@ -101,6 +102,25 @@ TEST(ReadingsExport, ARunFromTheJournalIsReadWithItsOwnSeparator) {
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1].split(',')[5], "1.2345E-8");
     EXPECT_EQ(lines[2].split(',')[8], "0.002");
+}
+
+TEST(ReadingsExport, TheDescriptionListsEachOutageOfTheRunAfterItsStarts) {
+    TJournalRun run;
+    TJournalSegment segment;
+    segment.Start.Time = QDateTime(QDate(2026, 12, 11), QTime(3, 0));
+    segment.Readings = {cpReading(1, 2, 100, 20.06, "1,2345E-8", "0,00123")};
+    run.Segments = {segment};
+    const QDateTime start(QDate(2026, 12, 11), QTime(3, 12, 5, 250));
+    run.Outages = {{TInstrument::Meter, start, start.addSecs(70)},
+                   {TInstrument::Thermometer, start.addSecs(100), QDateTime()}};
+    const QStringList comments =
+        QString::fromUtf8(readingsexport::text(run)).split('\n').filter("# ");
+    const QStringList expected = {
+        "# outage: meter, 2026-12-11T03:12:05.250 .. 2026-12-11T03:13:15.250, 70 s",
+        "# outage: thermometer, 2026-12-11T03:13:45.250 .. end unknown"};
+    const int starts = comments.indexOf(QRegularExpression("^# start: .*"));
+    ASSERT_GE(starts, 0);
+    EXPECT_EQ(comments.mid(starts + 1, 2), expected);
 }
 
 TEST(ReadingsExport, WritesTheTextOrSaysWhyNot) {
