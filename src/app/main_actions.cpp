@@ -32,6 +32,8 @@ void MainActions::create(QObject *owner) {
     actFileSaveReadings =
         makeAction(list, "actFileSaveReadings", QStringLiteral("Сохранить все отсчёты..."));
     actSample = makeAction(list, "actSample", QStringLiteral("Образец..."));
+    actAutosaveFolder =
+        makeAction(list, "actAutosaveFolder", QStringLiteral("Папка для автосохранения..."));
 
     actCMDF1 = makeAction(list, "actCMDF1", QString());
     actCMDF2 = makeAction(list, "actCMDF2", QString());

@@ -23,6 +23,8 @@ struct MainActions {
     QAction *actFileSaveReadings = nullptr;
     // The sample the run measures.
     QAction *actSample = nullptr;
+    // Where a run that stops by itself saves its file.
+    QAction *actAutosaveFolder = nullptr;
 
     QAction *actCMDF1 = nullptr;
     QAction *actCMDF2 = nullptr;

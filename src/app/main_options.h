@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+class RunClock;
+
 // How a main window is set up. The program puts its files into the folder it
 // chose at start; tests point them at a temporary folder, fix the decimal
 // separator and run the timers faster.
@@ -20,4 +22,6 @@ struct TMainOptions {
     QChar decimalSeparator;
     // Every timer period is divided by this (tests only; the program runs 1).
     int timerDivisor = 1;
+    // Null: the system's clock. Tests give one they advance; it outlives the window.
+    const RunClock *runClock = nullptr;
 };

@@ -84,6 +84,7 @@ void TfrmMain::FormCreate() {
     createInstrumentControllers();
     createChartControllers();
     createSampleControllers();
+    createRunCareControllers();
     collectTimers();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height() +
@@ -98,6 +99,7 @@ void TfrmMain::buildMenu() {
     file->addAction(m_actions.actFileSaveTo);
     file->addAction(m_actions.actFileSaveReadings);
     file->addAction(m_actions.actPastRuns);
+    file->addAction(m_actions.actAutosaveFolder);
     file->addSeparator();
     file->addAction(m_actions.actSample);
     QMenu *view = menuBar()->addMenu(QStringLiteral("Вид"));

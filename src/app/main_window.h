@@ -3,6 +3,8 @@
 #include "app/main_actions.h"
 #include "app/main_options.h"
 #include "app/main_timers.h"
+#include "control/run_notice.h"
+#include "engine/run_clock.h"
 #include "model/app_state.h"
 #include "ui/main_window_ui.h"
 
@@ -31,6 +33,8 @@ class TRelaxationController;
 class TReadingsExportCommand;
 class TRunProgress;
 class TSampleCommand;
+class TLinkWatch;
+class TFullTableStop;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -76,6 +80,11 @@ public:
     TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
     TRunProgress *runProgress() const { return m_runProgress; }
     TSampleCommand *sampleCommand() const { return m_sampleCommand; }
+    TLinkWatch *linkWatch() const { return m_linkWatch; }
+    TFullTableStop *fullTableStop() const { return m_fullTableStop; }
+    // Where the run's desktop notices go (the desktop's notifications; tests
+    // take them themselves).
+    void setRunNoticeSink(const TRunNoticeSink &sink);
 
     // The About box is created after the window and shown by actHelpAbout.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
@@ -115,6 +124,7 @@ private:
     void createInstrumentControllers();
     void createChartControllers();
     void createSampleControllers();
+    void createRunCareControllers();
     void collectTimers();
     void InitMainWindow();
     void buildMenu();
@@ -148,5 +158,8 @@ private:
     TReadingsExportCommand *m_readingsExport = nullptr;
     TRunProgress *m_runProgress = nullptr;
     TSampleCommand *m_sampleCommand = nullptr;
+    SteadyRunClock m_steadyClock;
+    TLinkWatch *m_linkWatch = nullptr;
+    TFullTableStop *m_fullTableStop = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "control/chart_controller.h"
 #include "control/journal_controller.h"
+#include "control/link_watch.h"
 #include "control/meter_link.h"
 #include "control/past_runs_command.h"
 #include "control/reading_capture.h"
@@ -50,6 +51,7 @@ void TfrmMain::createChartControllers() {
             start.Frequencies << item.Freq;
         start.SkipCount = m_state.SkipPacketCount;
         run.Starts << start;
+        run.Outages = m_linkWatch->outages();
         return run;
     });
 

@@ -81,6 +81,7 @@ void TJournalController::open(const QString &path) {
                                emit failure(outcome.message);
                            proposeSample();
                            offerRecovery();
+                           emit ready();
                        });
 }
 
@@ -228,6 +229,21 @@ bool TJournalController::deleteRun(qint64 runId) {
     return outcome.ok;
 }
 
+QVector<TLinkOutage> TJournalController::outages(qint64 runId) {
+    QVector<TLinkOutage> outages;
+    reportIfFailed(m_journal->read(
+        [runId, &outages](TRunJournal &journal) { return journal.outages(runId, &outages); }));
+    return outages;
+}
+
+std::optional<TJournalStart> TJournalController::latestStart() {
+    std::optional<TJournalStart> start;
+    if (m_opened)
+        reportIfFailed(m_journal->read(
+            [&start](TRunJournal &journal) { return journal.latestStart(&start); }));
+    return start;
+}
+
 void TJournalController::onTablePrepared() {
     m_run.reset();
     m_headerFrame.clear();
@@ -305,6 +321,14 @@ void TJournalController::onResultCellCleared(int row, int column) {
         return;
     m_journal->post([run = m_run, row, column](TRunJournal &journal) {
         return journal.clearCell(run->load(), row, column);
+    });
+}
+
+void TJournalController::onOutage(const TLinkOutage &outage) {
+    if (!m_run || !m_live)
+        return;
+    m_journal->post([run = m_run, outage](TRunJournal &journal) {
+        return journal.recordOutage(run->load(), outage);
     });
 }
 

@@ -85,6 +85,10 @@ public:
     std::optional<TJournalRun> load(qint64 runId);
     // The current run cannot be deleted: its readings are on the screen.
     bool deleteRun(qint64 runId);
+    // A run's outages of the instruments, by start.
+    QVector<TLinkOutage> outages(qint64 runId);
+    // The newest run's last start: the setup a new session offers again.
+    std::optional<TJournalStart> latestStart();
 
     // Followed from the table preparation, the run, the capture and saving.
     void onTablePrepared();
@@ -94,8 +98,12 @@ public:
     void onActualTemperatureRecorded(const TJournalActualTemperature &actual);
     void onSaved(const QString &fileName);
     void onResultCellCleared(int row, int column);
+    // An instrument's outage began or ended during the run.
+    void onOutage(const TLinkOutage &outage);
 
 signals:
+    // The journal was opened (or could not be) and a lost run was offered back.
+    void ready();
     // Why the journal is not kept (or what happened to a damaged one); say it once.
     void failure(const QString &message);
     // A run was restored or opened into the grid.

@@ -130,6 +130,7 @@ void TMeterLink::acceptFrame(TEventRec &E) {
     if (m_stepper)
         m_stepper->frameAccepted();
     m_display->toggleFlash();
+    emit frameAccepted();
 }
 
 bool TMeterLink::refreshOwed() const {

@@ -49,6 +49,11 @@ public:
     // frame makes due, so that every key follows a fresh frame.
     void setFreqStepper(TFreqStepper *stepper) { m_stepper = stepper; }
 
+signals:
+    // A display frame from the meter was accepted into the event store.
+    void frameAccepted();
+
+public:
     void actCMDF1Execute() { SendKey(meterkey::F1); }
     void actCMDF2Execute() { SendKey(meterkey::F2); }
     void actCMDF3Execute() { SendKey(meterkey::F3); }

@@ -2,6 +2,7 @@
 
 #include "control/journal_controller.h"
 #include "model/app_state.h"
+#include "plot/outage_text.h"
 #include "ui/message_box.h"
 #include "ui/past_runs_dialog.h"
 
@@ -16,6 +17,11 @@ TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &j
 void TPastRunsCommand::actPastRunsExecute() {
     PastRunsDialog dialog(m_dialogParent);
     dialog.setDecimalSeparator(m_state.DecimalSeparator);
+    connect(&dialog, &PastRunsDialog::selectedRunChanged, this, [this, &dialog](qint64 id) {
+        dialog.setDetails(
+            id == 0 ? QString()
+                    : outagetext::outageList(m_journal.outages(id), m_state.DecimalSeparator));
+    });
     refresh(dialog);
     connect(&dialog, &PastRunsDialog::openRequested, this,
             [this, &dialog](qint64 id) { open(dialog, id); });

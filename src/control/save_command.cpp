@@ -46,7 +46,7 @@ TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *pa
 // the same whenever and from wherever it is saved. A table without a reading
 // takes the latest meter packet, and before the meter has sent a frame keeps
 // the ones it holds.
-void TSaveCommand::actFileSaveToExecute() {
+void TSaveCommand::fillHeader() {
     if (const std::optional<TIMPacket> header = m_headerSource ? m_headerSource() : std::nullopt) {
         FillHeaderFromPacket(m_state.CSVTable, *header);
     } else if (m_state.EventStore.HoldsMeterFrame()) {
@@ -54,9 +54,21 @@ void TSaveCommand::actFileSaveToExecute() {
         m_state.EventStore.GetLast(kMeterRecord, record);
         FillHeaderFromPacket(m_state.CSVTable, record.IM);
     }
+}
+
+void TSaveCommand::actFileSaveToExecute() {
+    fillHeader();
     const QString fileName = saveTable(m_state.CSVTable);
     if (!fileName.isEmpty())
         emit saved(fileName);
+}
+
+QString TSaveCommand::saveRunTo(const QString &fileName) {
+    fillHeader();
+    if (const QString problem = writeTable(m_state.CSVTable, fileName); !problem.isEmpty())
+        return problem;
+    emit saved(fileName);
+    return QString();
 }
 
 // The log shows the text even when the file cannot be written, and a failed
@@ -71,20 +83,22 @@ QString TSaveCommand::saveTable(const TCSVTable &table) {
         return QString();
     }
     m_lastFileName = withDefaultSuffix(chosen);
+    if (const QString problem = writeTable(table, m_lastFileName); !problem.isEmpty()) {
+        if (m_showError)
+            m_showError(problem);
+        return QString();
+    }
+    return m_lastFileName;
+}
 
-    // One text and one conversion serve the log and the file. The log shows
-    // what the file holds, which differs from the text only where the code
-    // page has no character.
+// One text and one conversion serve the log and the file. The log shows
+// what the file holds, which differs from the text only where the code
+// page has no character.
+QString TSaveCommand::writeTable(const TCSVTable &table, const QString &fileName) {
     const QString text = table.TableToText();
     bool lossless = true;
     const QByteArray bytes = cp1251::encode(text, &lossless);
     m_reLogFile->setPlainText(lossless ? text : cp1251::decode(bytes));
-
-    const TFileResult result = SaveBytesToFile(m_lastFileName, bytes);
-    if (!result.ok) {
-        if (m_showError)
-            m_showError(result.error);
-        return QString();
-    }
-    return m_lastFileName;
+    const TFileResult result = SaveBytesToFile(fileName, bytes);
+    return result.ok ? QString() : result.error;
 }

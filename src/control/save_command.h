@@ -42,6 +42,10 @@ public:
     // log. Returns the file written, or an empty name when the user cancelled or
     // the save failed (the user has been told why).
     QString saveTable(const TCSVTable &table);
+    // Writes the current run's table to `fileName` without asking, as the
+    // command does (the file log, the header, saved()). Returns why it
+    // failed, or an empty text; the name offered by the dialog stays.
+    QString saveRunTo(const QString &fileName);
 
 signals:
     // The table of the current run reached `fileName`.
@@ -51,6 +55,10 @@ public slots:
     void actFileSaveToExecute();
 
 private:
+    void fillHeader();
+    // Writes the table's text to the file and shows it in the file log.
+    QString writeTable(const TCSVTable &table, const QString &fileName);
+
     TAppState &m_state;
     FileLogView *m_reLogFile;
     FileChooser m_chooseFile;

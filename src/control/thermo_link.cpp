@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <cmath>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -60,6 +61,8 @@ void TThermoLink::takeLine(const QByteArray &line) {
     m_log->appendLine(LogLine(record, cp1251::decode(line), QLocale::system()));
     setTimerEnabled(tmrDisplayTemp(), true);
     m_state.EventStore.AddEvent(record);
+    if (!std::isnan(m_state.EventStore.LastTemperature()))
+        emit validLineReceived();
 }
 
 void TThermoLink::tmrDisplayTempTimer() {

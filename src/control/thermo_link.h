@@ -36,6 +36,8 @@ public:
     void setCaptureActualTemperature(std::function<void(double)> capture);
 
 signals:
+    // A line with a temperature that can be read was stored.
+    void validLineReceived();
     // The display refresh has shown a valid line received at lineTime.
     void temperatureShown(const QDateTime &lineTime, double temperature);
 

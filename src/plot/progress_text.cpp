@@ -21,6 +21,9 @@ QString setPoint(double value, QChar separator) {
 } // namespace
 
 QString cells(int filled, int total, QChar decimalSeparator) {
+    if (total > 0 && filled >= total)
+        return QStringLiteral("Таблица заполнена: %1 из %2")
+            .arg(integer(filled, decimalSeparator), integer(total, decimalSeparator));
     return QStringLiteral("Ячейки: %1 из %2")
         .arg(integer(filled, decimalSeparator), integer(total, decimalSeparator));
 }

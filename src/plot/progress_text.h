@@ -11,7 +11,7 @@
 // The texts of the run's progress in the main window's status bar.
 namespace progresstext {
 
-// "Ячейки: 12 из 405"
+// "Ячейки: 12 из 405"; "Таблица заполнена: 405 из 405" once every cell is.
 QString cells(int filled, int total, QChar decimalSeparator);
 // "45 с", "12 мин 5 с", "3 ч 7 мин"; without seconds "12 мин", and "меньше
 // минуты" below one.

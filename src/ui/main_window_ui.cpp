@@ -70,6 +70,12 @@ QWidget *buildControlBar(MainWindowUi &ui, QWidget *parent) {
     ui.btnStart = addCommandButton(bar, "btnStart", 156);
     ui.btnStop = addCommandButton(bar, "btnStop", 311);
     ui.BitBtn1 = addCommandButton(bar, "BitBtn1", 466);
+    // Two lines beside the buttons, in the room the window has there.
+    ui.chbStopWhenFull = addCheckBox(
+        bar, "chbStopWhenFull", QStringLiteral("Остановить и сохранить,\nкогда таблица заполнена"),
+        {621, 4, 150, 31});
+    ui.chbStopWhenFull->setAccessibleName(
+        QStringLiteral("Остановить и сохранить, когда таблица заполнена"));
     return bar;
 }
 

@@ -79,6 +79,7 @@ struct MainWindowUi : PortSettingsWidgets, RunParameterWidgets {
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;
     QPushButton *BitBtn1 = nullptr;
+    QCheckBox *chbStopWhenFull = nullptr;
 
     // Device logs.
     DeviceLog *reLogIM = nullptr;

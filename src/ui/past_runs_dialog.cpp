@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
@@ -38,6 +39,11 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(true);
 
+    m_details = new QLabel(this);
+    m_details->setObjectName(QStringLiteral("lblRunDetails"));
+    m_details->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     auto *buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(QStringLiteral("Открыть"), QDialogButtonBox::ActionRole);
     m_save = buttons->addButton(QStringLiteral("Сохранить в.."), QDialogButtonBox::ActionRole);
@@ -55,11 +61,14 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     connect(m_delete, &QPushButton::clicked, this,
             [this] { emit deleteRequested(selectedRunId()); });
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &PastRunsDialog::updateButtons);
+    connect(m_list, &QTableWidget::itemSelectionChanged, this,
+            [this] { emit selectedRunChanged(selectedRunId()); });
     connect(m_list, &QTableWidget::cellDoubleClicked, this,
             [this] { emit openRequested(selectedRunId()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
+    layout->addWidget(m_details);
     layout->addWidget(buttons);
     updateButtons();
 }
@@ -99,6 +108,10 @@ void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 cur
     if (!runs.isEmpty())
         m_list->selectRow(0);
     updateButtons();
+}
+
+void PastRunsDialog::setDetails(const QString &text) {
+    m_details->setText(text);
 }
 
 qint64 PastRunsDialog::selectedRunId() const {

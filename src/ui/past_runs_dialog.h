@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QVector>
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -24,17 +25,23 @@ public:
     // The run of the selected line, 0 when none is selected.
     qint64 selectedRunId() const;
     QTableWidget *list() const { return m_list; }
+    // What is known of the selected run beyond its line (its outages).
+    void setDetails(const QString &text);
+    QLabel *details() const { return m_details; }
 
 signals:
     void openRequested(qint64 runId);
     void saveRequested(qint64 runId);
     void exportRequested(qint64 runId);
     void deleteRequested(qint64 runId);
+    // Another run was selected (0: none).
+    void selectedRunChanged(qint64 runId);
 
 private:
     void updateButtons();
 
     QTableWidget *m_list;
+    QLabel *m_details;
     QPushButton *m_open;
     QPushButton *m_save;
     QPushButton *m_export;

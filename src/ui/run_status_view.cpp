@@ -6,24 +6,48 @@
 
 namespace {
 
-QLabel *addLabel(QHBoxLayout *layout, const char *name, int stretch) {
-    auto *label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    if (layout->count() > 0) {
-        auto *line = new QFrame;
-        line->setFrameShape(QFrame::VLine);
-        line->setFrameShadow(QFrame::Sunken);
-        layout->addWidget(line);
-    }
-    layout->addWidget(label, stretch);
-    return label;
-}
-
 // A label repaints even when given the text it shows; the display refresh
 // sets the same texts many times a second.
 void setIfChanged(QLabel *label, const QString &text) {
     if (label->text() != text)
         label->setText(text);
+}
+
+QFrame *addSeparator(QHBoxLayout *layout) {
+    auto *line = new QFrame;
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    return line;
+}
+
+QLabel *addLabel(QHBoxLayout *layout, const char *name, int stretch) {
+    auto *label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    if (layout->count() > 0)
+        addSeparator(layout);
+    layout->addWidget(label, stretch);
+    return label;
+}
+
+// A label that shows, with its separator, only while it has something to say.
+QLabel *addOccasionalLabel(QHBoxLayout *layout, const char *name) {
+    auto *box = new QWidget;
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(layout->spacing());
+    addSeparator(row);
+    auto *label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    row->addWidget(label);
+    layout->addWidget(box);
+    box->hide();
+    return label;
+}
+
+void setOccasional(QLabel *label, const QString &text) {
+    setIfChanged(label, text);
+    label->parentWidget()->setVisible(!text.isEmpty());
 }
 
 } // namespace
@@ -41,6 +65,8 @@ RunStatusView::RunStatusView(QWidget *parent) : QWidget(parent) {
     m_sample->setObjectName(QStringLiteral("lblSample"));
     m_sample->hide();
     layout->addWidget(m_sample);
+    m_meterLink = addOccasionalLabel(layout, "lblMeterLink");
+    m_thermoLink = addOccasionalLabel(layout, "lblThermoLink");
 }
 
 void RunStatusView::setCells(const QString &text) {
@@ -62,4 +88,12 @@ void RunStatusView::setArrival(const QString &text) {
 void RunStatusView::setSample(const QString &text) {
     setIfChanged(m_sample, text);
     m_sample->setVisible(!text.isEmpty());
+}
+
+void RunStatusView::setMeterLink(const QString &text) {
+    setOccasional(m_meterLink, text);
+}
+
+void RunStatusView::setThermometerLink(const QString &text) {
+    setOccasional(m_thermoLink, text);
 }

@@ -5,8 +5,9 @@
 class QLabel;
 
 // The progress of the run in the main window's status bar: cells filled,
-// elapsed time, temperature drift, the arrival at the next set point and the
-// sample when the run has one.
+// elapsed time, temperature drift, the arrival at the next set point, the
+// sample when the run has one, and which instrument sends no data (shown
+// only then).
 class RunStatusView : public QWidget {
     Q_OBJECT
 public:
@@ -18,6 +19,9 @@ public:
     void setArrival(const QString &text);
     // The run's sample; an empty text hides it.
     void setSample(const QString &text);
+    // Empty: the instrument's data arrive, and its label is hidden.
+    void setMeterLink(const QString &text);
+    void setThermometerLink(const QString &text);
 
 private:
     QLabel *m_cells;
@@ -25,4 +29,6 @@ private:
     QLabel *m_drift;
     QLabel *m_arrival;
     QLabel *m_sample;
+    QLabel *m_meterLink;
+    QLabel *m_thermoLink;
 };

@@ -178,8 +178,8 @@ TEST_F(MainWindowTest, ButtonsAndMenuShowTheirActionsCaptions) {
         menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
     }
     EXPECT_EQ(menus,
-              QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...,,"
-                           "Образец...",
+              QStringList({"Файл:Сохранить в..,Сохранить все отсчёты...,Прошлые измерения...,"
+                           "Папка для автосохранения...,,Образец...",
                            "Вид:График...", "Справка:О программе"}));
 }
 

@@ -17,6 +17,8 @@ TEST(ProgressText, DurationsElapsedTimeAndDrift) {
     EXPECT_EQ(progresstext::duration(59, false, kComma), "меньше минуты");
     EXPECT_EQ(progresstext::elapsed(std::nullopt, kComma), "Время: —");
     EXPECT_EQ(progresstext::cells(12, 405, kComma), "Ячейки: 12 из 405");
+    EXPECT_EQ(progresstext::cells(405, 405, kComma), "Таблица заполнена: 405 из 405");
+    EXPECT_EQ(progresstext::cells(0, 0, kComma), "Ячейки: 0 из 0");
 
     EXPECT_EQ(progresstext::drift(std::nullopt, kComma), "Дрейф: —");
     EXPECT_EQ(progresstext::drift(TTemperatureTrend::Drift{0.349, true}, kComma),

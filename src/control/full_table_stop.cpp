@@ -1,0 +1,130 @@
+#include "control/full_table_stop.h"
+
+#include "base/number_format.h"
+#include "engine/run_clock.h"
+#include "files/autosave_name.h"
+#include "model/app_state.h"
+#include "plot/run_readings.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Columns before the frequencies: set points and actual temperatures.
+constexpr int kLeadingColumns = 2;
+
+const QString kStopKey = QStringLiteral("StopAndSaveWhenFull");
+const QString kFolderKey = QStringLiteral("AutosaveFolder");
+
+} // namespace
+
+TFullTableStop::TFullTableStop(const TAppState &state, const TRunReadings &readings,
+                               const QTableWidget *grid, const RunClock &clock,
+                               QCheckBox *chbStopWhenFull, Actions actions,
+                               const QString &choicesFile, QObject *parent)
+    : QObject(parent), m_state(state), m_readings(readings), m_grid(grid), m_clock(clock),
+      m_checkBox(chbStopWhenFull), m_actions(std::move(actions)), m_choicesFile(choicesFile) {
+    bool stop = false;
+    if (!m_choicesFile.isEmpty()) {
+        const QSettings choices(m_choicesFile, QSettings::IniFormat);
+        m_folder = choices.value(kFolderKey).toString();
+        stop = choices.value(kStopKey, false).toBool() && !m_folder.isEmpty();
+    }
+    m_checkBox->setChecked(stop);
+    if (!m_folder.isEmpty())
+        m_checkBox->setToolTip(QDir::toNativeSeparators(m_folder));
+    connect(m_checkBox, &QCheckBox::toggled, this, &TFullTableStop::checkBoxToggled);
+}
+
+bool TFullTableStop::stopWhenFull() const {
+    return m_checkBox->isChecked() && !m_folder.isEmpty();
+}
+
+int TFullTableStop::filledCells() const {
+    return m_readings.filledCellCount();
+}
+
+int TFullTableStop::totalCells() const {
+    return m_state.TempStorage.Count() * std::max(0, m_grid->columnCount() - kLeadingColumns);
+}
+
+void TFullTableStop::tableTakenUp() {
+    m_completion.reset(filledCells(), totalCells());
+}
+
+// Stopping and saving waits for the handler that recorded the reading to end.
+void TFullTableStop::readingsChanged() {
+    const TTableCompletion::Step step =
+        m_completion.update(filledCells(), totalCells(), m_state.RunActive == 1, stopWhenFull());
+    if (step == TTableCompletion::Step::None)
+        return;
+    if (m_notify)
+        m_notify({TRunNotice::Kind::TableFull, QStringLiteral("Таблица заполнена"),
+                  step == TTableCompletion::Step::Tell
+                      ? QStringLiteral("Все ячейки таблицы заполнены. Измерения продолжаются.")
+                      : QStringLiteral("Все ячейки таблицы заполнены. Измерения будут "
+                                       "остановлены, а файл сохранён.")});
+    if (step == TTableCompletion::Step::TellStopAndSave)
+        QMetaObject::invokeMethod(this, &TFullTableStop::stopAndSave, Qt::QueuedConnection);
+}
+
+void TFullTableStop::stopAndSave() {
+    if (m_state.RunActive != 1)
+        return; // the user stopped it meanwhile
+    m_actions.stopRun();
+
+    QString label = m_actions.sampleName ? m_actions.sampleName().trimmed() : QString();
+    if (label.isEmpty()) {
+        const QChar sep = m_state.DecimalSeparator;
+        label = tableLabel(numfmt::general(m_state.TempStorage.TempInit, sep),
+                           numfmt::general(m_state.TempStorage.TempFinal, sep));
+    }
+    QDir().mkpath(m_folder);
+    const QString fileName =
+        autosaveFileName(m_folder, label, m_clock.now(),
+                         [](const QString &path) { return QFileInfo::exists(path); });
+    const QString problem = m_actions.saveTo(fileName);
+    const QString shown = QDir::toNativeSeparators(fileName);
+    if (m_notify)
+        m_notify({TRunNotice::Kind::RunStopped, QStringLiteral("Измерения остановлены"),
+                  problem.isEmpty()
+                      ? QStringLiteral("Таблица заполнена. Файл сохранён: %1").arg(shown)
+                      : QStringLiteral("Таблица заполнена. %1").arg(problem)});
+    if (!problem.isEmpty() && m_actions.reportFailure)
+        m_actions.reportFailure(problem);
+}
+
+// Ticking the box the first time asks where the files go; without a folder
+// the box stays unticked.
+void TFullTableStop::checkBoxToggled(bool checked) {
+    if (checked && m_folder.isEmpty())
+        chooseFolder();
+    if (checked && m_folder.isEmpty()) {
+        const QSignalBlocker quiet(m_checkBox);
+        m_checkBox->setChecked(false);
+    }
+    keepChoices();
+}
+
+void TFullTableStop::chooseFolder() {
+    const QString chosen = m_actions.chooseFolder ? m_actions.chooseFolder(m_folder) : QString();
+    if (chosen.isEmpty())
+        return;
+    m_folder = QDir::cleanPath(chosen);
+    m_checkBox->setToolTip(QDir::toNativeSeparators(m_folder));
+    keepChoices();
+}
+
+void TFullTableStop::keepChoices() const {
+    if (m_choicesFile.isEmpty())
+        return;
+    QSettings choices(m_choicesFile, QSettings::IniFormat);
+    choices.setValue(kStopKey, m_checkBox->isChecked());
+    choices.setValue(kFolderKey, m_folder);
+}
