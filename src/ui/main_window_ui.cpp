@@ -76,6 +76,7 @@ QWidget *buildControlBar(MainWindowUi &ui, QWidget *parent) {
         {621, 4, 150, 31});
     ui.chbStopWhenFull->setAccessibleName(
         QStringLiteral("Остановить и сохранить, когда таблица заполнена"));
+    uihelp::narrowToFit(ui.chbStopWhenFull);
     return bar;
 }
 
