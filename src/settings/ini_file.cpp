@@ -30,6 +30,7 @@ TIniFile::TIniFile(const QString &path) : m_path(path) {}
 bool TIniFile::load() {
     m_lines.clear();
     m_error.clear();
+    m_loaded.reset();
     const QFileInfo info(m_path);
     if (!info.exists())
         return true;
@@ -47,6 +48,7 @@ bool TIniFile::load() {
         m_error = file.errorString();
         return false;
     }
+    m_loaded = bytes;
     m_lines = cp1251::decode(bytes).split(QLatin1Char('\n'));
     // The line end of the last line leaves an empty piece behind it.
     if (m_lines.last().isEmpty())
@@ -130,12 +132,19 @@ bool TIniFile::save() {
         text += QLatin1String("\r\n");
     }
     const QByteArray bytes = cp1251::encode(text);
+    // The settings are saved every few seconds; a file that already holds them is left
+    // alone, so that the disk is not written and synced for nothing.
+    if (m_loaded && *m_loaded == bytes && QFileInfo(m_path).isFile()) {
+        m_error.clear();
+        return true;
+    }
     QSaveFile file(m_path);
     // A folder we may not create files in can still hold a writable settings file.
     file.setDirectWriteFallback(true);
     // Unbuffered, so that a short write shows in write()'s count.
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
         file.write(bytes) == bytes.size() && file.commit()) {
+        m_loaded = bytes;
         m_error.clear();
         return true;
     }

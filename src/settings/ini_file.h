@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // A small INI file in code page 1251 with the rules of the Windows profile
 // routines: "[section]" lines, "Key=Value" lines, section and key names
@@ -32,7 +35,9 @@ public:
     // is written as a blank. Takes effect on save().
     void writeString(const QString &section, const QString &key, const QString &value);
 
-    // Writes every line with CR LF, creating the file when it is missing.
+    // Writes every line with CR LF, creating the file when it is missing. A file
+    // that holds these very bytes, as load() or save() last found or left it, is
+    // not written again.
     bool save();
 
     QString errorString() const { return m_error; }
@@ -48,4 +53,6 @@ private:
     QString m_path;
     QStringList m_lines;
     QString m_error;
+    // The file's bytes as last read or written; nothing when it did not exist.
+    std::optional<QByteArray> m_loaded;
 };

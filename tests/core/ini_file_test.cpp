@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -19,6 +21,42 @@ TEST(IniFile, MissingFileReadsEmptyAndIsCreatedOnSave) {
     ini.writeString("general", "TempStep", "1");
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(readBytes(path), QByteArray("[general]\r\nTempInit=-40\r\nTempStep=1\r\n"));
+}
+
+// The autoconnect tick saves the settings every 3 s: a file holding them already is not
+// touched (its time, set back a day, stays), while a change or a file removed meanwhile is
+// written.
+TEST(IniFile, SavingWhatTheFileHoldsLeavesItAlone) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("options.ini");
+    writeBytes(path, "[general]\r\nTempInit=-40\r\n");
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    const auto setBack = [&] {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(dayAgo, QFileDevice::FileModificationTime));
+    };
+    const auto untouched = [&] { return QFileInfo(path).lastModified() < dayAgo.addSecs(60); };
+    setBack();
+
+    TIniFile ini(path);
+    ASSERT_TRUE(ini.load());
+    ini.writeString("general", "TempInit", "-40");
+    ASSERT_TRUE(ini.save());
+    ASSERT_TRUE(ini.save());
+    EXPECT_TRUE(untouched());
+
+    ini.writeString("general", "TempInit", "-30");
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readBytes(path), QByteArray("[general]\r\nTempInit=-30\r\n"));
+    EXPECT_FALSE(untouched());
+    setBack();
+    ASSERT_TRUE(ini.save());
+    EXPECT_TRUE(untouched());
+
+    QFile::remove(path);
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readBytes(path), QByteArray("[general]\r\nTempInit=-30\r\n"));
 }
 
 TEST(IniFile, LookupFollowsTheProfileRules) {
