@@ -72,6 +72,7 @@ DeviceLog::DeviceLog(const QString &name, const QString &accessibleName, QWidget
 // it), and a log at forty lines a second is read five times a second at best.
 void DeviceLog::appendLine(const QString &line) {
     m_waiting.append(line);
+    ++m_taken;
     if (m_pace.isActive())
         return;
     const qint64 since = m_sinceWritten.isValid() ? m_sinceWritten.elapsed() : kShowPaceMs;

@@ -21,6 +21,11 @@ public:
     void appendLine(const QString &line);
     // Lines taken that the text does not hold yet.
     bool hasWaitingLines() const { return !m_waiting.isEmpty(); }
+    // Lines taken, and lines gone into the text, since the log was made: a
+    // reader of a busy log waits for the lines taken so far, not for a moment
+    // when none waits, which a line every few milliseconds may never leave.
+    qint64 linesTaken() const { return m_taken; }
+    qint64 linesWritten() const { return m_taken - m_waiting.size(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -33,6 +38,7 @@ private:
     void catchUp();
 
     QStringList m_waiting;
+    qint64 m_taken = 0;
     // Since the last lines went in; invalid before the first.
     QElapsedTimer m_sinceWritten;
     // Runs while lines wait for their turn.

@@ -5,8 +5,11 @@
 #include "control/timers.h"
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
+#include "ui/device_log.h"
 
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 LinkWindow::LinkWindow(const SimulatedBench &bench) : m_window(bench.windowOptions()) {
     m_window.timers().tmrAutoconnectToDevice->stop();
@@ -82,4 +85,14 @@ bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes
     return deliver(
         line, bytes, [&] { return link.thermoNotifications(); }, link.window().portTemp(),
         [&] { return newestIndex(store, kTempRecord) >= target; });
+}
+
+QStringList logLinesTakenSoFar(const DeviceLog &log) {
+    const qint64 taken = log.linesTaken();
+    EXPECT_TRUE(waitUntil([&] { return log.linesWritten() >= taken; }));
+    const QString text = log.toPlainText();
+    QStringList lines = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    const qint64 later = log.linesWritten() - taken;
+    lines.resize(qMax<qint64>(0, lines.size() - later));
+    return lines;
 }

@@ -4,9 +4,11 @@
 #include "instruments_support.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 #include <memory>
 
+class DeviceLog;
 class PtyPort;
 
 // A main window on a simulated bench with its automatic connection held off:
@@ -43,3 +45,8 @@ std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber)
 // thermometer's line, until every line the bytes end has been stored.
 bool deliverMeterBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes);
 bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes);
+
+// The log's lines as of now: waits until the text holds every line taken so
+// far and leaves out any taken while it waited, so that a log that goes on
+// filling reads the same as one that stopped.
+QStringList logLinesTakenSoFar(const DeviceLog &log);

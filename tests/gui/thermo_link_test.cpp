@@ -31,12 +31,7 @@ protected:
     TMyStorage &store() { return link.state().EventStore; }
     TThermoLink *thermo() { return link.window().thermoLink(); }
     const MainTimers &timers() { return link.window().timers(); }
-    QStringList logLines() {
-        const DeviceLog *log = link.window().ui().reLogTemp;
-        EXPECT_TRUE(waitUntil([&] { return !log->hasWaitingLines(); }));
-        const QString text = log->toPlainText();
-        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-    }
+    QStringList logLines() { return logLinesTakenSoFar(*link.window().ui().reLogTemp); }
     TEventRec lastRecord() {
         TEventRec R;
         store().GetLast(kTempRecord, R);
