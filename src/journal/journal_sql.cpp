@@ -26,6 +26,46 @@ QDateTime timeFromSql(const QVariant &value) {
     return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
 }
 
+namespace {
+
+// The digits at `from` .. `from + count` of `text` as a number, or -1.
+int digitsAt(const QString &text, int from, int count) {
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+QDateTime TSqlTimeReader::read(const QVariant &value) {
+    if (value.isNull())
+        return QDateTime();
+    const QString text = value.toString();
+    // "yyyy-MM-ddTHH:mm:ss.zzz", as sqlTime writes it; anything else the slow way.
+    constexpr int kLength = 23;
+    if (text.size() != kLength || text.at(13) != QLatin1Char(':') ||
+        text.at(16) != QLatin1Char(':') || text.at(19) != QLatin1Char('.'))
+        return timeFromSql(value);
+    const int minutes = digitsAt(text, 14, 2);
+    const int seconds = digitsAt(text, 17, 2);
+    const int millis = digitsAt(text, 20, 3);
+    if (minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59 || millis < 0)
+        return timeFromSql(value);
+    if (!m_hourStart.isValid() || QStringView(text).left(13) != m_hour) {
+        m_hour = text.left(13);
+        m_hourStart =
+            QDateTime::fromString(m_hour + QStringLiteral(":00:00.000"), Qt::ISODateWithMs);
+        if (!m_hourStart.isValid())
+            return timeFromSql(value);
+    }
+    return m_hourStart.addMSecs((minutes * 60 + seconds) * 1000 + millis);
+}
+
 QVariant sqlReal(double value) {
     if (std::isnan(value))
         return QVariant(QMetaType::fromType<double>());

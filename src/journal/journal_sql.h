@@ -14,6 +14,16 @@ bool execSql(const QSqlDatabase &db, const QString &sql, QSqlError *error);
 // Times are stored as local ISO 8601 text with milliseconds; an invalid time is NULL.
 QVariant sqlTime(const QDateTime &time);
 QDateTime timeFromSql(const QVariant &value);
+// The times of one run mostly share their date and hour; this reads them
+// without parsing each in full, looking the local hour up once.
+class TSqlTimeReader {
+public:
+    QDateTime read(const QVariant &value);
+
+private:
+    QString m_hour; // "yyyy-MM-ddTHH" of m_hourStart
+    QDateTime m_hourStart;
+};
 // SQLite stores a NaN as NULL, so NULL reads back as NaN.
 QVariant sqlReal(double value);
 double realFromSql(const QVariant &value);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace {
 
@@ -60,6 +61,7 @@ TJournalOutcome TRunJournal::open(const QString &path) {
     close();
     m_path = path;
     m_previousSessionClean = true;
+    m_newestRunAtOpen = 0;
     m_sessionStarted = false;
     if (!QSqlDatabase::isDriverAvailable(kDriver))
         return fail(journalFailure(TJournalFault::NoDriver, path));
@@ -96,6 +98,38 @@ TJournalOutcome TRunJournal::reopen() {
     return outcome;
 }
 
+TJournalOutcome TRunJournal::openToRead(const QString &path, const QString &scratchFolder) {
+    close();
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    if (log.exists() && log.size() > 0) {
+        const QString copy = QDir(scratchFolder).filePath(QFileInfo(path).fileName());
+        for (const QString &companion : {QString(), QStringLiteral("-wal")}) {
+            QFile::remove(copy + companion);
+            if (!QFile::copy(path + companion, copy + companion))
+                return fail(journalFailure(TJournalFault::IoError, path));
+        }
+        return open(copy);
+    }
+    m_path = path;
+    if (!QSqlDatabase::isDriverAvailable(kDriver))
+        return fail(journalFailure(TJournalFault::NoDriver, path));
+    // Immutable: SQLite takes no lock and makes no file beside it.
+    m_db = QSqlDatabase::addDatabase(kDriver, m_connectionName);
+    QUrl uri = QUrl::fromLocalFile(path);
+    uri.setQuery(QStringLiteral("immutable=1"));
+    m_db.setDatabaseName(uri.toString());
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    if (!m_db.open())
+        return fail(journalFailure(m_db.lastError(), path));
+    m_previousSessionClean = endedCleanly(m_db);
+    QSqlQuery newest(m_db);
+    if (!newest.exec(QStringLiteral("SELECT IFNULL(MAX(id), 0) FROM runs")) || !newest.next())
+        return fail(journalFailure(newest.lastError(), path));
+    m_newestRunAtOpen = newest.value(0).toLongLong();
+    m_fault = TJournalFault::None;
+    return {};
+}
+
 TJournalOutcome TRunJournal::openFile(bool newSession) {
     if (newSession && QFileInfo::exists(m_path)) {
         const TJournalOutcome checked = checkFile();
@@ -115,7 +149,27 @@ TJournalOutcome TRunJournal::openFile(bool newSession) {
     // A reopen's own mark goes once what waits is written.
     if (outcome.ok && newSession)
         outcome = recordGaps();
+    if (outcome.ok && newSession)
+        outcome = dropEmptyRuns();
     return outcome;
+}
+
+// A run the program died in before its first reading, or one an older program
+// kept. The newest run's number is noted first: an older run does not take its
+// place as the one a restore offers.
+TJournalOutcome TRunJournal::dropEmptyRuns() {
+    QSqlError error;
+    QSqlQuery newest(m_db);
+    if (!newest.exec(QStringLiteral("SELECT IFNULL(MAX(id), 0) FROM runs")) || !newest.next())
+        return journalFailure(newest.lastError(), m_path);
+    m_newestRunAtOpen = newest.value(0).toLongLong();
+    newest.finish();
+    if (!execSql(m_db,
+                 QStringLiteral("DELETE FROM runs WHERE NOT EXISTS "
+                                "(SELECT 1 FROM readings WHERE run_id = runs.id)"),
+                 &error))
+        return journalFailure(error, m_path);
+    return {};
 }
 
 void TRunJournal::markGap() {
@@ -160,6 +214,8 @@ TJournalOutcome TRunJournal::recordGaps() {
 // It runs read-only because a writing connection, on closing, would fold the
 // log into the damaged file and delete it; the damaged file and its log are
 // to be kept exactly as they were found.
+// (A read-only connection cannot replay a log into memory of its own, so this
+// one, for its moment, maps the -shm file as SQLite usually does.)
 TJournalOutcome TRunJournal::checkFile() const {
     const QString name = m_connectionName + QStringLiteral("_check");
     TJournalOutcome outcome;
@@ -186,8 +242,17 @@ TJournalOutcome TRunJournal::checkFile() const {
     return outcome;
 }
 
+// Exclusive locking keeps the log's index in this program's memory rather than in the
+// -shm file mapped beside the journal, so that a -shm file cut short or made unwritable by
+// someone else can never end the program with SIGBUS; it also means no other program can
+// lock the journal away from a running measurement. The small page makes a reading's
+// commit write about 4 KB to the log instead of 13 KB (it applies to a new file; a
+// compaction brings an older one to it).
 TJournalOutcome TRunJournal::configure() {
     QSqlError error;
+    if (!execSql(m_db, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), &error) ||
+        !execSql(m_db, QStringLiteral("PRAGMA page_size = %1").arg(kPageSize), &error))
+        return journalFailure(error, m_path);
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
         return journalFailure(query.lastError(), m_path);
@@ -249,9 +314,8 @@ bool TRunJournal::moveAside(QString *movedTo) const {
     return true;
 }
 
+// Actual temperatures not yet written stay for the next write after a reopen.
 void TRunJournal::close() {
-    m_actualRun = 0;
-    m_actualTexts.clear();
     if (!m_db.isValid())
         return;
     m_db.close();
@@ -275,14 +339,23 @@ TJournalOutcome TRunJournal::stopped() const {
 TJournalOutcome TRunJournal::transact(bool write, const Body &body) {
     if (!isOpen())
         return stopped();
+    // What is read includes the actual temperatures that wait.
+    if (!write && !m_waitingActuals.isEmpty()) {
+        const TJournalOutcome flushed = transact(true, [](QSqlError *) { return true; });
+        if (!flushed.ok)
+            return flushed;
+    }
     QSqlError error;
     bool done = false;
     {
         TSqlTransaction transaction(m_db);
-        done = transaction.begin(write, &error) && body(&error) && transaction.commit(&error);
+        done = transaction.begin(write, &error) && body(&error) &&
+               (!write || writeWaitingActuals(&error)) && transaction.commit(&error);
     }
     if (!done)
         return fail(journalFailure(error, m_path));
+    if (write)
+        m_waitingActuals.clear();
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "journal/journal_records.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVector>
@@ -14,15 +15,18 @@
 // The run journal: one SQLite file (WAL, synchronous=FULL) that keeps every
 // prepared table that was run, each start, every reading and actual
 // temperature, committed as each is recorded, so that a run survives the
-// program's death.
+// program's death. While open, the file is this program's alone (exclusive
+// locking, no -shm file); other programs may read it once it is closed.
 //
 // Every call returns an outcome. A failure closes the connection: the
 // outcome carries the Russian message, and every later call fails quietly
-// with the same fault until reopen() succeeds. A lock held by another program
-// is waited for up to the busy timeout.
+// with the same fault until reopen() succeeds. A lock another program holds
+// when the file is opened is waited for up to the busy timeout.
 class TRunJournal {
 public:
     static constexpr int kDefaultBusyTimeoutMs = 2000;
+    // A reading's commit writes three pages to the log: 4 KB at this size.
+    static constexpr int kPageSize = 1024;
 
     explicit TRunJournal(int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~TRunJournal();
@@ -30,7 +34,8 @@ public:
     TRunJournal &operator=(const TRunJournal &) = delete;
 
     // Opens the journal at `path`, creating or upgrading it, and marks the
-    // session as running until markCleanShutdown. A damaged file is renamed
+    // session as running until markCleanShutdown. Runs without a reading are
+    // dropped. A damaged file is renamed
     // aside with its -wal and -shm, never deleted, and a new one started: the
     // outcome is then ok, with fault Corrupt, the new name and a message.
     TJournalOutcome open(const QString &path);
@@ -38,7 +43,14 @@ public:
     // checking it and without starting a new session; the session begun by
     // open() goes on.
     TJournalOutcome reopen();
+    // Opens, only to read it, a journal left in a folder this program can no
+    // longer write: in place when its log is empty, otherwise as a copy made
+    // in `scratchFolder` (the log's readings are replayed into the copy).
+    // Nothing is ever written beside `path`.
+    TJournalOutcome openToRead(const QString &path, const QString &scratchFolder);
     bool isOpen() const { return m_db.isOpen(); }
+    // Lets the file go (another program may then open it); reopen() takes it again.
+    void close();
     const QString &path() const { return m_path; }
     TJournalFault fault() const { return m_fault; }
 
@@ -59,9 +71,12 @@ public:
     TJournalOutcome recordStart(qint64 runId, const TJournalStart &start);
     // Keeps the reading and makes it the one its cell shows.
     TJournalOutcome recordReading(qint64 runId, const TJournalReading &reading);
-    // Keeps the actual temperature of a row; a text equal to the one this
-    // session last wrote for the row is not written again.
+    // Keeps the actual temperature of a row. It changes with every hundredth
+    // of a degree, so it costs no commit of its own: it waits in memory and
+    // goes in with the next write (a reading, the end of the run, a save, the
+    // clean end). A text equal to the one last kept for the row is dropped.
     TJournalOutcome recordActualTemperature(qint64 runId, const TJournalActualTemperature &actual);
+    // A run that ends without a single reading is not kept.
     TJournalOutcome endRun(qint64 runId, const QDateTime &time);
     // The run's readings up to the one numbered `throughSeq` (every reading
     // recorded so far when it is kAllReadings) are in `fileName`.
@@ -75,6 +90,13 @@ public:
     // the file alone holds the journal.
     TJournalOutcome checkpoint();
     TJournalOutcome deleteRun(qint64 runId);
+    // Several runs in one go.
+    TJournalOutcome deleteRuns(const QVector<qint64> &runIds);
+    // Writes the file anew without the room deleted runs left, and folds the
+    // log into it. Needs free space about the file's size.
+    TJournalOutcome compact();
+    // The file and its log, in bytes.
+    qint64 bytesOnDisk() const;
     // The sample the run measured, set or changed at any time; nothing
     // removes it. Kept as given, checked or not.
     TJournalOutcome setSample(qint64 runId, const std::optional<TSample> &sample);
@@ -103,11 +125,11 @@ private:
     // A new session checks the file and takes the marks the one before left.
     TJournalOutcome openFile(bool newSession);
     TJournalOutcome recordGaps();
+    TJournalOutcome dropEmptyRuns();
     TJournalOutcome checkFile() const;
     TJournalOutcome configure();
     TJournalOutcome startSession();
     bool moveAside(QString *movedTo) const;
-    void close();
     // Runs `body` in one transaction (a write, or a read snapshot); a failure
     // stops the journal.
     TJournalOutcome transact(bool write, const Body &body);
@@ -133,8 +155,14 @@ private:
     qint64 m_writingRun = 0;
     QSqlDatabase m_db;
     bool m_previousSessionClean = true;
+    // The newest run when open() found the file, before runs without a reading went.
+    qint64 m_newestRunAtOpen = 0;
     TJournalFault m_fault = TJournalFault::NotOpen;
-    // The actual-temperature texts this session wrote, by row, for one run.
+    bool writeWaitingActuals(QSqlError *error);
+
+    // The actual-temperature texts kept for one run in this session, by row,
+    // and those of them not yet written.
     qint64 m_actualRun = 0;
     QHash<int, QString> m_actualTexts;
+    QMap<int, TJournalActualTemperature> m_waitingActuals;
 };

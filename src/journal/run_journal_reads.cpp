@@ -44,7 +44,8 @@ TJournalOutcome TRunJournal::runToRecover(std::optional<TJournalRunSummary> *run
     QVector<TJournalRunSummary> newest;
     const TJournalOutcome outcome =
         transact(false, [&](QSqlError *error) { return querySummaries(0, 1, &newest, error); });
-    if (outcome.ok && !newest.isEmpty() && newest.first().UnsavedReadings)
+    if (outcome.ok && !newest.isEmpty() && newest.first().Id == m_newestRunAtOpen &&
+        newest.first().UnsavedReadings)
         *run = newest.first();
     return outcome;
 }
@@ -179,14 +180,25 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
             (*segments)[segment].Start.Frequencies << query.value(1).toInt();
     }
     if (!finished(query, error) ||
+        !select(query, QStringLiteral("SELECT MIN(seq), MAX(seq) FROM readings WHERE run_id = ?"),
+                {runId}, error))
+        return false;
+    const bool any = query.next() && !query.value(0).isNull();
+    const qint64 first = any ? query.value(0).toLongLong() : 0;
+    const qint64 last = any ? query.value(1).toLongLong() : -1;
+    // The run's readings lie together in the history (another run's only when
+    // it was continued later), so they are read along the table itself; "+"
+    // keeps SQLite from fetching each through the index instead.
+    if (!finished(query, error) ||
         !select(query,
                 QStringLiteral(
                     "SELECT start_no, grid_row, grid_col, csv_row, csv_col, recorded_at, "
                     "set_point, temperature, freq_hz, frame, main_name, main_value, main_unit, "
                     "main_base, sec_name, sec_value, sec_unit, sec_base, cell_text, seq "
-                    "FROM readings WHERE run_id = ? ORDER BY seq"),
-                {runId}, error))
+                    "FROM readings WHERE seq BETWEEN ? AND ? AND +run_id = ? ORDER BY seq"),
+                {first, last, runId}, error))
         return false;
+    TSqlTimeReader times;
     while (query.next()) {
         const int segment = segmentOfStart.value(query.value(0).toInt(), -1);
         if (segment < 0)
@@ -196,7 +208,7 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
         r.Col = query.value(2).toInt();
         r.TempIndex = query.value(3).toInt();
         r.FreqIndex = query.value(4).toInt();
-        r.Time = timeFromSql(query.value(5));
+        r.Time = times.read(query.value(5));
         r.SetPoint = realFromSql(query.value(6));
         r.Temperature = realFromSql(query.value(7));
         r.FrequencyHz = query.value(8).toInt();

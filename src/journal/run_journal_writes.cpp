@@ -131,35 +131,43 @@ TJournalOutcome TRunJournal::recordReading(qint64 runId, const TJournalReading &
 }
 
 // The thermometer refresh rewrites the cell five times a second with mostly
-// the same text; only a change costs a commit.
+// the same text; only a change is kept, and only the next write commits it.
 TJournalOutcome TRunJournal::recordActualTemperature(qint64 runId,
                                                      const TJournalActualTemperature &actual) {
-    if (isOpen() && runId == m_actualRun) {
-        const auto known = m_actualTexts.constFind(actual.Row);
-        if (known != m_actualTexts.constEnd() && *known == actual.Text)
-            return {};
-    }
-    const TJournalOutcome outcome = transact(true, [&](QSqlError *error) {
-        QSqlQuery query(m_db);
-        query.prepare(QStringLiteral(
-            "INSERT OR REPLACE INTO actual_temperatures (run_id, grid_row, recorded_at, "
-            "set_point, temperature, text) VALUES (?, ?, ?, ?, ?, ?)"));
-        query.addBindValue(runId);
-        query.addBindValue(actual.Row);
-        query.addBindValue(sqlTime(actual.Time));
-        query.addBindValue(sqlReal(actual.SetPoint));
-        query.addBindValue(sqlReal(actual.Temperature));
-        query.addBindValue(actual.Text);
-        return run(query, error);
-    });
-    if (outcome.ok) {
-        if (runId != m_actualRun) {
-            m_actualRun = runId;
-            m_actualTexts.clear();
+    if (runId != m_actualRun) {
+        if (!m_waitingActuals.isEmpty()) {
+            const TJournalOutcome flushed = transact(true, [](QSqlError *) { return true; });
+            if (!flushed.ok)
+                return flushed;
         }
-        m_actualTexts.insert(actual.Row, actual.Text);
+        m_actualRun = runId;
+        m_actualTexts.clear();
     }
-    return outcome;
+    const auto known = m_actualTexts.constFind(actual.Row);
+    if (known != m_actualTexts.constEnd() && *known == actual.Text)
+        return {};
+    m_actualTexts.insert(actual.Row, actual.Text);
+    m_waitingActuals.insert(actual.Row, actual);
+    return {};
+}
+
+// A run deleted meanwhile takes no temperatures.
+bool TRunJournal::writeWaitingActuals(QSqlError *error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral(
+        "INSERT OR REPLACE INTO actual_temperatures (run_id, grid_row, recorded_at, set_point, "
+        "temperature, text) SELECT ?, ?, ?, ?, ?, ? WHERE EXISTS (SELECT 1 FROM runs WHERE id = "
+        "?)"));
+    for (const TJournalActualTemperature &actual : std::as_const(m_waitingActuals)) {
+        for (const QVariant &value :
+             {QVariant(m_actualRun), QVariant(actual.Row), sqlTime(actual.Time),
+              sqlReal(actual.SetPoint), sqlReal(actual.Temperature), QVariant(actual.Text),
+              QVariant(m_actualRun)})
+            query.addBindValue(value);
+        if (!run(query, error))
+            return false;
+    }
+    return true;
 }
 
 TJournalOutcome TRunJournal::endRun(qint64 runId, const QDateTime &time) {
@@ -167,6 +175,12 @@ TJournalOutcome TRunJournal::endRun(qint64 runId, const QDateTime &time) {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral("UPDATE runs SET ended_at = ? WHERE id = ?"));
         query.addBindValue(sqlTime(time));
+        query.addBindValue(runId);
+        if (!run(query, error))
+            return false;
+        query.prepare(QStringLiteral("DELETE FROM runs WHERE id = ? AND NOT EXISTS "
+                                     "(SELECT 1 FROM readings WHERE run_id = ?)"));
+        query.addBindValue(runId);
         query.addBindValue(runId);
         return run(query, error);
     });
@@ -211,15 +225,5 @@ TJournalOutcome TRunJournal::clearCell(qint64 runId, int row, int col) {
 }
 
 TJournalOutcome TRunJournal::deleteRun(qint64 runId) {
-    const TJournalOutcome outcome = transact(true, [&](QSqlError *error) {
-        QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
-        query.addBindValue(runId);
-        return run(query, error);
-    });
-    if (runId == m_actualRun) {
-        m_actualRun = 0;
-        m_actualTexts.clear();
-    }
-    return outcome;
+    return deleteRuns({runId});
 }

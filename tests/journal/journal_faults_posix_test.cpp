@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include <unistd.h>
 
 namespace {
@@ -100,6 +103,119 @@ TEST(JournalFaults, AFolderWithoutWriteAccessIsReported) {
                   QStringLiteral("Журнал измерений не ведётся: нет права записи в папку «%1».")
                       .arg(QDir::toNativeSeparators(dir.path())));
         EXPECT_EQ(QFileInfo::exists(journalFile(dir)), existing);
+    }
+}
+
+// Root writes through permissions, so a file or folder is made unwritable for
+// root by the immutable flag; for anyone else by its permissions.
+class Unwritable {
+public:
+    explicit Unwritable(const QString &path) : m_path(path) {
+        if (::geteuid() == 0) {
+            m_flagged = QProcess::execute(QStringLiteral("chattr"), {"+i", path}) == 0;
+            if (!m_flagged)
+                m_skip = "cannot make " + path.toStdString() + " immutable with chattr";
+            return;
+        }
+        m_permissions = QFile::permissions(path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~Unwritable() {
+        if (m_flagged)
+            QProcess::execute(QStringLiteral("chattr"), {"-i", m_path});
+        else if (m_permissions)
+            QFile::setPermissions(m_path, *m_permissions);
+    }
+    const std::string &skip() const { return m_skip; }
+
+private:
+    QString m_path;
+    bool m_flagged = false;
+    std::optional<QFile::Permissions> m_permissions;
+    std::string m_skip;
+};
+
+// SQLite maps the -shm file into memory; one cut short beneath a running
+// program ended it with SIGBUS. The journal keeps that index in its own memory:
+// no -shm is made, and one another program left, even unwritable, is no matter.
+TEST(JournalFaults, NoSharedMemoryFileIsMappedSoNoneCanBeCutShortBeneathTheJournal) {
+    QTemporaryDir dir;
+    const QString path = journalFile(dir);
+    {
+        TRunJournal journal;
+        ASSERT_TRUE(journal.open(path).ok);
+        const qint64 runId = beginRun(journal);
+        ASSERT_TRUE(journal.recordReading(runId, reading(0)).ok);
+        EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
+    }
+    const QString shm = path + "-shm";
+    {
+        QFile left(shm);
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    }
+    Unwritable unwritable(shm);
+    if (!unwritable.skip().empty())
+        GTEST_SKIP() << unwritable.skip();
+    TRunJournal journal;
+    const TJournalOutcome opened = journal.open(path);
+    ASSERT_TRUE(opened.ok) << opened.message.toStdString();
+    QVector<TJournalRunSummary> runs;
+    ASSERT_TRUE(journal.runs(&runs).ok);
+    ASSERT_EQ(runs.size(), 1);
+    ASSERT_TRUE(journal.recordReading(runs[0].Id, reading(1)).ok);
+    EXPECT_EQ(readingNumbers(journal, runs[0].Id), numbersUpTo(2));
+}
+
+QStringList filesAndSizes(const QString &folder) {
+    QStringList out;
+    for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden)) {
+        out << info.fileName() + ' ' + QString::number(info.size());
+    }
+    return out;
+}
+
+// A journal left where the program may no longer write, by a session that did
+// not end cleanly: its lost run is found, with the readings still in its log
+// or without one, and nothing is written beside it.
+TEST(JournalFaults, AJournalInAFolderThatBecameReadOnlyIsReadWithoutWritingThere) {
+    for (const bool withLog : {true, false}) {
+        SCOPED_TRACE(withLog ? "readings in the log" : "no log");
+        QTemporaryDir live;
+        QTemporaryDir left;
+        QTemporaryDir scratch;
+        const QString path = journalFile(live);
+        const QString former = journalFile(left);
+        qint64 runId = 0;
+        {
+            TRunJournal journal;
+            ASSERT_TRUE(journal.open(path).ok);
+            runId = beginRun(journal);
+            for (int n = 0; n < 3; ++n)
+                ASSERT_TRUE(journal.recordReading(runId, reading(n)).ok);
+            // What a program killed now leaves: the file and its log.
+            if (withLog) {
+                ASSERT_GT(QFileInfo(path + "-wal").size(), 0);
+                ASSERT_TRUE(QFile::copy(path, former));
+                ASSERT_TRUE(QFile::copy(path + "-wal", former + "-wal"));
+            }
+        }
+        if (!withLog) {
+            ASSERT_TRUE(QFile::copy(path, former));
+        }
+        const QStringList before = filesAndSizes(left.path());
+        Unwritable unwritable(left.path());
+        if (!unwritable.skip().empty())
+            GTEST_SKIP() << unwritable.skip();
+
+        TRunJournal journal;
+        const TJournalOutcome opened = journal.openToRead(former, scratch.path());
+        ASSERT_TRUE(opened.ok) << opened.message.toStdString();
+        std::optional<TJournalRunSummary> lost;
+        ASSERT_TRUE(journal.runToRecover(&lost).ok);
+        ASSERT_TRUE(lost.has_value());
+        EXPECT_EQ(lost->Id, runId);
+        EXPECT_EQ(readingNumbers(journal, runId), numbersUpTo(3));
+        EXPECT_EQ(filesAndSizes(left.path()), before);
     }
 }
 

@@ -40,6 +40,7 @@ TEST_F(JournalOutages, AnOutageIsKeptWhenItBeginsAndCompletedWhenItEnds) {
     other.start({100});
     EXPECT_TRUE(load(other.id()).Outages.isEmpty());
     ASSERT_TRUE(journal.deleteRun(run.id()).ok);
+    journal.close();
     SideConnection side(journalFile(dir));
     EXPECT_EQ(side.value("SELECT COUNT(*) FROM outages").toInt(), 0);
 }

@@ -101,6 +101,7 @@ TEST(JournalSample, AFileOfTheProgramBeforeSamplesUpgradesInPlaceAndLosesNothing
 
     // Upgraded, every row is still there as it was, and the run takes a sample.
     ASSERT_TRUE(journal.setSample(recover->Id, circleSample()).ok);
+    journal.close();
     {
         SideConnection side(path);
         EXPECT_EQ(side.value("PRAGMA user_version").toInt(), kJournalSchemaVersion);
@@ -108,6 +109,7 @@ TEST(JournalSample, AFileOfTheProgramBeforeSamplesUpgradesInPlaceAndLosesNothing
         EXPECT_EQ(side.value("SELECT name FROM samples").toString(), circleSample().Name);
     }
     // Recording goes on.
+    ASSERT_TRUE(journal.reopen().ok);
     const TJournalReading next = run->Segments.last().Readings.last();
     ASSERT_TRUE(journal.recordReading(recover->Id, next).ok);
     ASSERT_TRUE(journal.loadRun(recover->Id, &run).ok);
@@ -130,6 +132,7 @@ struct JournalSampleStore : ::testing::Test {
 TEST_F(JournalSampleStore, EachShapeIsKeptAsTypedAndChangesAfterTheRun) {
     RecordedRun run(journal, 20, 22, 1, 0.3);
     run.start({100, 1000});
+    ASSERT_TRUE(run.capture(meterRecord(param::Cp, 1.5e-9, param::D, 0.01, 100, 20)));
     EXPECT_FALSE(sampleOf(run.id()).has_value());
 
     TSample rectangle;
@@ -189,6 +192,7 @@ TEST_F(JournalSampleStore, TheNewestRunWithASampleIsProposedAndDeletingARunTakes
     ASSERT_TRUE(journal.latestSample(&proposed).ok);
     ASSERT_TRUE(proposed.has_value());
     EXPECT_EQ(proposed->Name, "older");
+    journal.close();
     SideConnection side(journalFile(dir));
     EXPECT_EQ(side.value("SELECT COUNT(*) FROM samples").toInt(), 1);
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,7 @@ TEST_F(JournalStore, KeepsARunAsRecorded) {
     EXPECT_EQ(s.EndedAt, first.Time); // not stopped: its last reading
 
     // A file made by this program is in write-ahead-log mode at the current schema.
+    journal.close();
     SideConnection side(journalFile(dir));
     EXPECT_EQ(side.value("PRAGMA journal_mode").toString(), "wal");
     EXPECT_EQ(side.value("PRAGMA user_version").toInt(), kJournalSchemaVersion);
@@ -108,18 +110,26 @@ TEST_F(JournalStore, ACellRecordedAgainShowsItsLatestReadingAndTheHistoryKeepsBo
     EXPECT_NE(shown.value({1, 2}), loaded.Segments[0].Readings[0].CellText);
 }
 
-TEST_F(JournalStore, AnActualTemperatureIsRewrittenOnlyWhenItsTextChanges) {
+// "Т. факт" changes with every hundredth of a degree: a change costs no commit
+// of its own but goes in with the next write, and an unchanged text none at all.
+TEST_F(JournalStore, AnActualTemperatureGoesInWithTheNextWriteOnlyWhenItsTextChanges) {
     RecordedRun run(journal, 20, 22, 1, 0.3);
     run.start({100});
+    ASSERT_TRUE(journal.checkpoint().ok);
+    const QString log = journalFile(dir) + QStringLiteral("-wal");
     TJournalActualTemperature actual{1, QDateTime(QDate(2024, 1, 1), QTime(10, 0)), 20, 20.1,
                                      "20,1"};
     ASSERT_TRUE(journal.recordActualTemperature(run.id(), actual).ok);
     actual.Time = actual.Time.addSecs(1);
     ASSERT_TRUE(journal.recordActualTemperature(run.id(), actual).ok);
+    EXPECT_EQ(QFileInfo(log).size(), 0) << "no commit";
+
+    ASSERT_TRUE(run.capture(meterRecord(param::Cp, 1.52e-9, param::D, 0.0123, 100, 20.1)));
     EXPECT_EQ(load(run.id()).ActualTemperatures.value(0).Time.time(), QTime(10, 0));
 
     actual.Text = "20,2";
     ASSERT_TRUE(journal.recordActualTemperature(run.id(), actual).ok);
+    ASSERT_TRUE(journal.endRun(run.id(), QDateTime::currentDateTime()).ok);
     const TJournalRun loaded = load(run.id());
     ASSERT_EQ(loaded.ActualTemperatures.size(), 1);
     EXPECT_EQ(loaded.ActualTemperatures[0].Text, "20,2");
@@ -178,6 +188,7 @@ TEST_F(JournalStore, ListsRunsNewestFirstAndDeletesOneWithEverythingInIt) {
     ASSERT_EQ(list.size(), 1);
     EXPECT_EQ(list[0].Id, newer.id());
 
+    journal.close();
     SideConnection side(journalFile(dir));
     for (const char *table : {"set_points", "temp_items", "starts", "frequencies", "readings",
                               "cells", "actual_temperatures"}) {

@@ -139,6 +139,11 @@ bool SideConnection::exec(const QString &sql) {
     return ok;
 }
 
+bool SideConnection::tryExec(const QString &sql) {
+    QSqlQuery query(m_db);
+    return query.exec(sql);
+}
+
 QVariant SideConnection::value(const QString &sql) {
     QSqlQuery query(m_db);
     if (!query.exec(sql) || !query.next()) {

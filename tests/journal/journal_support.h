@@ -80,6 +80,8 @@ public:
     SideConnection &operator=(const SideConnection &) = delete;
 
     bool exec(const QString &sql);
+    // exec() that may fail (a lock another connection holds).
+    bool tryExec(const QString &sql);
     // The first column of the first row.
     QVariant value(const QString &sql);
     QSqlDatabase &db() { return m_db; }
