@@ -167,6 +167,8 @@ void TfrmMain::InitMainWindow() {
     }
     // The chart comes back if it was open, and a run the last session lost is
     // offered back, once the window is up.
+    m_journal->setFormerJournal(
+        FormerJournalPath(QCoreApplication::applicationDirPath(), journalPath()));
     m_journal->open(journalPath());
     QMetaObject::invokeMethod(m_chartController, &TChartController::reopenIfWasOpen,
                               Qt::QueuedConnection);

@@ -11,13 +11,23 @@
 #include "ui/results_grid_view.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace {
 
 const QString kResumedText = QStringLiteral(
     "Журнал измерений снова ведётся; отсчёты, сделанные за время сбоя, записаны в него.");
+
+QString movedText(const QString &formerPath, const QString &path) {
+    return QStringLiteral("Папка «%1» доступна только для чтения. Журнал измерений теперь "
+                          "ведётся в «%2».")
+        .arg(QDir::toNativeSeparators(QFileInfo(formerPath).absolutePath()),
+             QDir::toNativeSeparators(path));
+}
 
 QString dateTimeText(const QDateTime &time) {
     return QLocale().toString(time, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
@@ -74,6 +84,7 @@ void TJournalController::retryNow() {
 }
 
 void TJournalController::open(const QString &path) {
+    m_path = path;
     m_journal->request([path](TRunJournal &journal) { return journal.open(path); },
                        [this](const TJournalOutcome &outcome) {
                            m_opened = outcome.ok;
@@ -113,13 +124,59 @@ void TJournalController::takeSample(const std::optional<TSample> &sample) {
 }
 
 void TJournalController::offerRecovery() {
-    if (!m_opened)
+    if (!m_formerPath.isEmpty())
+        emit failure(movedText(m_formerPath, m_path));
+    if (!offerLostRun() && !m_formerPath.isEmpty())
+        offerFormerRun();
+}
+
+// Read on the journal's thread, since a copy of a large journal takes time.
+void TJournalController::offerFormerRun() {
+    std::optional<TJournalRun> run;
+    m_journal->read([former = m_formerPath, &run](TRunJournal &) {
+        QTemporaryDir scratch;
+        TRunJournal journal;
+        TJournalOutcome outcome = journal.openToRead(former, scratch.path());
+        std::optional<TJournalRunSummary> lost;
+        if (outcome.ok)
+            outcome = journal.runToRecover(&lost);
+        if (outcome.ok && lost)
+            outcome = journal.loadRun(lost->Id, &run);
+        if (!outcome.ok)
+            qWarning("run journal: cannot read %s: %s", qPrintable(former),
+                     qPrintable(outcome.message));
+        return TJournalOutcome{};
+    });
+    if (!run)
         return;
+    const QString question =
+        QStringLiteral("В журнале в папке «%1» остались измерения, начатые %2, не сохранённые в "
+                       "файл (заполнено ячеек: %3). Открыть их? Их можно будет сохранить в "
+                       "файл; журнал в той папке останется как есть.")
+            .arg(QDir::toNativeSeparators(QFileInfo(m_formerPath).absolutePath()),
+                 dateTimeText(run->Summary.StartedAt))
+            .arg(run->Summary.CellCount);
+    if (!m_ask(question))
+        return;
+    putBack(*run);
+    // Not a run of this journal: a start over it begins a new one here.
+    m_run.reset();
+    m_live = false;
+    m_readingsPosted = 0;
+    m_runHadReadings = false;
+    m_unsaved = true;
+    emit runLoaded(*run);
+    takeSample(run->Summary.Sample);
+}
+
+bool TJournalController::offerLostRun() {
+    if (!m_opened)
+        return false;
     std::optional<TJournalRunSummary> run;
     reportIfFailed(
         m_journal->read([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
     if (!run)
-        return;
+        return false;
     QString question =
         QStringLiteral("Программа была закрыта не как обычно, и измерения, начатые %1, не "
                        "сохранены в файл (заполнено ячеек: %2).")
@@ -131,6 +188,7 @@ void TJournalController::offerRecovery() {
     question += QStringLiteral(" Восстановить их?");
     if (m_ask(question) && openRun(run->Id))
         m_live = true;
+    return m_live;
 }
 
 // The window is going: nothing is said any more.
@@ -164,6 +222,7 @@ bool TJournalController::openRun(qint64 runId) {
     m_run = std::make_shared<std::atomic<qint64>>(runId);
     m_live = false;
     m_readingsPosted = 0;
+    m_runHadReadings = run->Summary.LastSeq != 0;
     m_unsaved = run->Summary.UnsavedReadings;
     emit runLoaded(*run);
     takeSample(run->Summary.Sample);
@@ -221,10 +280,14 @@ void TJournalController::saveRun(qint64 runId) {
 }
 
 bool TJournalController::deleteRun(qint64 runId) {
-    if (runId == currentRunId())
-        return false;
+    return runId != currentRunId() && deleteRuns({runId});
+}
+
+bool TJournalController::deleteRuns(const QVector<qint64> &runIds) {
+    QVector<qint64> ids = runIds;
+    ids.removeAll(currentRunId());
     const TJournalOutcome outcome =
-        m_journal->call([runId](TRunJournal &journal) { return journal.deleteRun(runId); });
+        m_journal->call([ids](TRunJournal &journal) { return journal.deleteRuns(ids); });
     reportIfFailed(outcome);
     return outcome.ok;
 }
@@ -244,11 +307,28 @@ std::optional<TJournalStart> TJournalController::latestStart() {
     return start;
 }
 
+bool TJournalController::compact() {
+    const TJournalOutcome outcome =
+        m_journal->call([](TRunJournal &journal) { return journal.compact(); });
+    reportIfFailed(outcome);
+    return outcome.ok;
+}
+
+qint64 TJournalController::journalBytes() {
+    qint64 bytes = 0;
+    m_journal->read([&bytes](TRunJournal &journal) {
+        bytes = journal.bytesOnDisk();
+        return TJournalOutcome{};
+    });
+    return bytes;
+}
+
 void TJournalController::onTablePrepared() {
     m_run.reset();
     m_headerFrame.clear();
     m_live = false;
     m_readingsPosted = 0;
+    m_runHadReadings = false;
     m_unsaved = false;
 }
 
@@ -279,6 +359,7 @@ void TJournalController::onRunStarted() {
     });
 }
 
+// A run stopped before its first reading is not kept; the next start begins another.
 void TJournalController::onRunStopped() {
     if (!m_run)
         return;
@@ -287,6 +368,8 @@ void TJournalController::onRunStopped() {
         const TJournalOutcome outcome = journal.endRun(run->load(), now);
         return outcome.ok ? journal.checkpoint() : outcome;
     });
+    if (m_readingsPosted == 0 && !m_runHadReadings)
+        m_run.reset();
 }
 
 void TJournalController::onReadingRecorded(const TJournalReading &reading) {

@@ -51,8 +51,13 @@ public:
     // set aside, is reported through failure(). Then offers the run the last
     // session lost, once the window's events run.
     void open(const QString &path);
+    // A journal left in a folder the program can no longer write (set before
+    // open()): the opening says so and where the journal is kept now, and the
+    // run that journal's last session lost is offered to open, read-only.
+    void setFormerJournal(const QString &path) { m_formerPath = path; }
     // When the last session died with readings of its newest run not in any
-    // file, asks whether to restore that run, and restores it on yes.
+    // file, asks whether to restore that run, and restores it on yes;
+    // otherwise offers the former journal's (see setFormerJournal).
     void offerRecovery();
     // The session ends normally: what waits in memory is tried once more,
     // then the clean end is recorded.
@@ -89,6 +94,12 @@ public:
     QVector<TLinkOutage> outages(qint64 runId);
     // The newest run's last start: the setup a new session offers again.
     std::optional<TJournalStart> latestStart();
+    // Deletes these runs, the current one excepted. False when the journal failed.
+    bool deleteRuns(const QVector<qint64> &runIds);
+    // Writes the journal anew without the room deleted runs left. False when it failed.
+    bool compact();
+    // The journal's file and log in bytes.
+    qint64 journalBytes();
 
     // Followed from the table preparation, the run, the capture and saving.
     void onTablePrepared();
@@ -116,6 +127,9 @@ private:
     // written there (which may wait for the journal to come back).
     using RunRef = std::shared_ptr<std::atomic<qint64>>;
 
+    // Whether the run the last session lost was put back.
+    bool offerLostRun();
+    void offerFormerRun();
     void putBack(const TJournalRun &run);
     void reportIfFailed(const TJournalOutcome &outcome);
     void markSaved(const RunRef &run, qint64 throughSeq, const QString &fileName);
@@ -128,6 +142,8 @@ private:
     TSaveCommand &m_save;
     TJournalThread *m_journal;
     Question m_ask;
+    QString m_path;
+    QString m_formerPath;
     bool m_opened = false;
     RunRef m_run;
     // The run was started or restored in this session, so the journal follows
@@ -135,8 +151,10 @@ private:
     bool m_live = false;
     // The frame of the current table's newest reading, which heads its file.
     QByteArray m_headerFrame;
-    // Readings of the current table handed to the journal in this session.
+    // Readings of the current table handed to the journal in this session,
+    // and whether it held readings from before (a restored or opened run).
     qint64 m_readingsPosted = 0;
+    bool m_runHadReadings = false;
     bool m_unsaved = false;
     std::optional<TSample> m_sample;
 };

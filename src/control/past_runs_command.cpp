@@ -3,6 +3,7 @@
 #include "control/journal_controller.h"
 #include "model/app_state.h"
 #include "plot/outage_text.h"
+#include "ui/journal_upkeep_bar.h"
 #include "ui/message_box.h"
 #include "ui/past_runs_dialog.h"
 
@@ -39,6 +40,10 @@ void TPastRunsCommand::actPastRunsExecute() {
     });
     connect(&dialog, &PastRunsDialog::deleteRequested, this,
             [this, &dialog](qint64 id) { remove(dialog, id); });
+    connect(dialog.upkeep(), &JournalUpkeepBar::deleteOlderRequested, this,
+            [this, &dialog](int days) { removeOlder(dialog, days); });
+    connect(dialog.upkeep(), &JournalUpkeepBar::compactRequested, this,
+            [this, &dialog] { compact(dialog); });
     if (m_shown)
         m_shown(dialog);
     else
@@ -47,6 +52,7 @@ void TPastRunsCommand::actPastRunsExecute() {
 
 void TPastRunsCommand::refresh(PastRunsDialog &dialog) {
     dialog.setRuns(m_journal.pastRuns(), m_journal.currentRunId());
+    dialog.upkeep()->setJournalBytes(m_journal.journalBytes());
 }
 
 void TPastRunsCommand::open(PastRunsDialog &dialog, qint64 runId) {
@@ -76,4 +82,39 @@ void TPastRunsCommand::remove(PastRunsDialog &dialog, qint64 runId) {
             refresh(dialog);
         return;
     }
+}
+
+// A run's age is counted from its end as the list shows it (its last reading
+// when it was never stopped, its start when it has none).
+void TPastRunsCommand::removeOlder(PastRunsDialog &dialog, int days) {
+    const QDateTime before = QDateTime::currentDateTime().addDays(-days);
+    QVector<qint64> older;
+    int unsaved = 0;
+    for (const TJournalRunSummary &run : m_journal.pastRuns()) {
+        const QDateTime end = run.EndedAt.isValid() ? run.EndedAt : run.StartedAt;
+        if (run.Id == m_journal.currentRunId() || !end.isValid() || end >= before)
+            continue;
+        older << run.Id;
+        unsaved += run.UnsavedReadings ? 1 : 0;
+    }
+    const QLocale locale;
+    if (older.isEmpty()) {
+        ShowNotice(
+            &dialog,
+            QStringLiteral("В журнале нет измерений старше %1 дн.").arg(locale.toString(days)));
+        return;
+    }
+    QString question = QStringLiteral("Удалить из журнала измерения старше %1 дн. (%2)?")
+                           .arg(locale.toString(days), locale.toString(older.size()));
+    if (unsaved > 0)
+        question +=
+            QStringLiteral(" Из них не сохранены в файл: %1.").arg(locale.toString(unsaved));
+    question += QStringLiteral(" Вернуть их будет нельзя.");
+    if (m_ask(question) && m_journal.deleteRuns(older))
+        refresh(dialog);
+}
+
+void TPastRunsCommand::compact(PastRunsDialog &dialog) {
+    m_journal.compact();
+    refresh(dialog);
 }

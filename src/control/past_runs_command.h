@@ -13,7 +13,8 @@ struct TAppState;
 
 // "Прошлые измерения...": the list of the journal's runs, from which a run is
 // opened into the grid (not running), saved again as a measurement file,
-// exported reading by reading, or deleted after the user confirms.
+// exported reading by reading, or deleted after the user confirms; below it
+// the journal's size, its compaction and the deletion of runs by age.
 class TPastRunsCommand : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +40,8 @@ private:
     void refresh(PastRunsDialog &dialog);
     void open(PastRunsDialog &dialog, qint64 runId);
     void remove(PastRunsDialog &dialog, qint64 runId);
+    void removeOlder(PastRunsDialog &dialog, int days);
+    void compact(PastRunsDialog &dialog);
 
     const TAppState &m_state;
     TJournalController &m_journal;

@@ -1,6 +1,7 @@
 #include "settings/data_folder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -27,4 +28,12 @@ QString ChooseDataFolder(const QString &programFolder, const QString &userFolder
 QString ProgramUserConfigFolder() {
     const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     return config.filePath(ProgramOrganisationName() + QLatin1Char('/') + ProgramName());
+}
+
+QString FormerJournalPath(const QString &programFolder, const QString &journalPath) {
+    const QFileInfo former(QDir(programFolder).filePath(QStringLiteral("runs.sqlite")));
+    if (!former.isFile() ||
+        former.canonicalFilePath() == QFileInfo(journalPath).canonicalFilePath())
+        return QString();
+    return former.filePath();
 }

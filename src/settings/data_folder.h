@@ -22,3 +22,8 @@ QString ChooseDataFolder(const QString &programFolder, const QString &userFolder
 // program's organisation and name; on Linux ~/.config/Tamrel/Utility for Tamrel), the same
 // whichever program asks: tamrel-sim puts its links where the program looks for them.
 QString ProgramUserConfigFolder();
+
+// The journal a copy of the program kept beside itself while its folder could be written:
+// programFolder's runs.sqlite when there is one and the journal now in use is another (the
+// folder has become read-only, so the program keeps its files elsewhere). Empty otherwise.
+QString FormerJournalPath(const QString &programFolder, const QString &journalPath);

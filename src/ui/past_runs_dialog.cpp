@@ -1,5 +1,6 @@
 #include "ui/past_runs_dialog.h"
 
+#include "ui/journal_upkeep_bar.h"
 #include "ui/sample_text.h"
 
 #include <QDialogButtonBox>
@@ -66,9 +67,11 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     connect(m_list, &QTableWidget::cellDoubleClicked, this,
             [this] { emit openRequested(selectedRunId()); });
 
+    m_upkeep = new JournalUpkeepBar(this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addWidget(m_details);
+    layout->addWidget(m_upkeep);
     layout->addWidget(buttons);
     updateButtons();
 }

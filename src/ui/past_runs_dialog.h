@@ -6,6 +6,7 @@
 #include <QVector>
 
 class QLabel;
+class JournalUpkeepBar;
 class QPushButton;
 class QTableWidget;
 
@@ -28,6 +29,8 @@ public:
     // What is known of the selected run beyond its line (its outages).
     void setDetails(const QString &text);
     QLabel *details() const { return m_details; }
+    // The journal's size, its compaction and the deletion of old runs.
+    JournalUpkeepBar *upkeep() const { return m_upkeep; }
 
 signals:
     void openRequested(qint64 runId);
@@ -46,6 +49,7 @@ private:
     QPushButton *m_save;
     QPushButton *m_export;
     QPushButton *m_delete;
+    JournalUpkeepBar *m_upkeep;
     QVector<qint64> m_ids;
     qint64 m_currentRunId = 0;
     QChar m_separator = QLatin1Char(',');

@@ -78,6 +78,20 @@ TEST(DataFolder, AReadOnlyProgramFolderSendsTheFilesToTheUserFolder) {
 }
 #endif
 
+// The journal beside the program is a former one only when the program keeps another.
+TEST(DataFolder, TheJournalBesideTheProgramIsAFormerOneWhenAnotherIsInUse) {
+    QTemporaryDir program;
+    QTemporaryDir user;
+    const QString beside = program.filePath("runs.sqlite");
+    const QString elsewhere = user.filePath("runs.sqlite");
+    EXPECT_EQ(FormerJournalPath(program.path(), elsewhere), QString()) << "none there";
+    QFile file(beside);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(FormerJournalPath(program.path(), beside), QString()) << "the one in use";
+    EXPECT_EQ(FormerJournalPath(program.path(), elsewhere), beside);
+}
+
 TEST(DataFolder, TheUserFolderIsTheProgramsAppConfigLocationWhoeverAsks) {
     const QString organisation = QCoreApplication::organizationName();
     const QString application = QCoreApplication::applicationName();

@@ -14,8 +14,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,9 +37,11 @@ public:
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(kName);
     }
+    // The other program ends: while it has the file open at all, the journal cannot take it.
     void release() {
         if (m_held)
             exec("ROLLBACK");
+        m_db.close();
     }
 
 private:
@@ -89,14 +91,27 @@ protected:
     }
 };
 
-// Stopped, saved and closed while another program held the journal: the
-// readings and the save go in when the window closes, and the next start
-// asks nothing.
+// Started, stopped, saved and closed while another program held the journal
+// (taken before the program started: once open, the journal keeps the file to
+// itself): the readings and the save go in when the window closes, and the
+// next start asks nothing.
 TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtClose) {
     const QString file = dir.filePath(QStringLiteral("locked.tamrel"));
+    window.reset();
     QStringList notices = noticesDuring([&] {
-        recordReading(100);
         LockHolder lock(journalPath());
+        TMainOptions options;
+        options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+        options.decimalSeparator = QLatin1Char(',');
+        window = std::make_unique<TfrmMain>(options);
+        stopTimers();
+        layOutTable();
+        journal().setRetryDelay([](int) { return -1; });
+        state().PortsOpen = 1;
+        window->ui().lblSkipIM->setText(QStringLiteral("1"));
+        window->actions().actStart->trigger();
+        ASSERT_EQ(state().RunActive, 1);
+        recordReading(100);
         recordReading(1000);
         recordReading(5000);
         window->actions().actStop->trigger();
@@ -115,21 +130,22 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.decimalSeparator = QLatin1Char(',');
     QStringList questions;
-    TfrmMain next(options);
-    next.journal()->setQuestion([&](const QString &text) {
+    // The program ends (its journal lets the file go) before the next one starts.
+    window.reset();
+    window = std::make_unique<TfrmMain>(options);
+    stopTimers();
+    journal().setQuestion([&](const QString &text) {
         questions << text;
         return false;
     });
     QCoreApplication::processEvents();
-    const QVector<TJournalRunSummary> runs = next.journal()->pastRuns();
+    const QVector<TJournalRunSummary> runs = journal().pastRuns();
     EXPECT_TRUE(questions.isEmpty()) << questions.join('|').toStdString();
     ASSERT_EQ(runs.size(), 1);
     EXPECT_EQ(runs[0].CellCount, 3);
     EXPECT_EQ(runs[0].SavedFile, file);
     EXPECT_FALSE(runs[0].UnsavedReadings);
     EXPECT_FALSE(runs[0].Incomplete);
-    for (QTimer *timer : next.findChildren<QTimer *>())
-        timer->stop();
 }
 
 // The file is made from the journal at the click; a reading taken while the
@@ -245,6 +261,19 @@ TEST_F(JournalKeepingTest, AfterAStopAndAfterASaveTheFileAloneHoldsTheRun) {
     window->saveCommand()->setFileChooser([&](const QString &) { return file; });
     window->actions().actFileSaveTo->trigger();
     EXPECT_EQ(runInFileAlone(QStringLiteral("saved.sqlite")).Summary.SavedFile, file);
+}
+
+// A start stopped before its first reading leaves no run behind; the next
+// start begins the one the readings go to.
+TEST_F(JournalKeepingTest, AStopBeforeTheFirstReadingKeepsNoRun) {
+    window->actions().actStop->trigger();
+    window->actions().actStart->trigger();
+    ASSERT_EQ(state().RunActive, 1);
+    recordReading(100);
+    const QVector<TJournalRunSummary> runs = journal().pastRuns();
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_EQ(runs[0].Id, journal().currentRunId());
+    EXPECT_EQ(runs[0].CellCount, 1);
 }
 
 } // namespace

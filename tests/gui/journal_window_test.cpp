@@ -12,11 +12,14 @@
 #include "control/run_sequencer.h"
 #include "control/save_command.h"
 #include "control/table_preparation.h"
+#include "journal/run_journal.h"
 #include "sim_thermometer.h"
+#include "ui/journal_upkeep_bar.h"
 #include "ui/past_runs_dialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -414,6 +417,121 @@ TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
     EXPECT_EQ(window->state().RunActive, 1);
     EXPECT_TRUE(window->journal()->pastRuns().isEmpty());
     window->actions().actStop->trigger();
+}
+
+// A run of the table 20, 21 with one reading in cell (1, 2), begun `daysAgo`
+// and left as a program that died leaves it, in the journal at `path`.
+qint64 leaveRun(const QString &path, int daysAgo, bool ended) {
+    const QDateTime then = QDateTime::currentDateTime().addDays(-daysAgo);
+    TJournalTable table;
+    table.SetPointTexts = {"20", "21"};
+    table.TempStorage.Add({20, 1, 0});
+    table.TempStorage.Add({21, 2, 0});
+    TJournalStart start;
+    start.Time = then;
+    start.Frequencies = {1000};
+    TJournalReading reading;
+    reading.Row = 1;
+    reading.Col = 2;
+    reading.Time = then;
+    reading.MainName = QStringLiteral("Cp");
+    reading.MainBase = QStringLiteral("1E-9");
+    reading.CellText = QStringLiteral("Cp 1 nF;---------; D 0,01 ");
+    TRunJournal journal;
+    qint64 id = 0;
+    EXPECT_TRUE(journal.open(path).ok);
+    EXPECT_TRUE(journal.beginRun(table, start, &id).ok);
+    EXPECT_TRUE(journal.recordReading(id, reading).ok);
+    if (ended) {
+        EXPECT_TRUE(journal.endRun(id, then).ok);
+        EXPECT_TRUE(journal.markCleanShutdown().ok);
+    }
+    return id;
+}
+
+TMainOptions optionsIn(const QTemporaryDir &dir) {
+    TMainOptions options;
+    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
+    options.decimalSeparator = QLatin1Char(',');
+    return options;
+}
+
+// The program's folder became read-only and the program keeps its journal
+// elsewhere now: it says so, and offers the run the old journal lost, to see
+// and save; nothing is written to the old journal.
+TEST(JournalFormerFolder, ALostRunOfTheJournalLeftBehindIsOfferedReadOnly) {
+    QTemporaryDir dir;
+    QTemporaryDir former;
+    const QString formerPath = former.filePath(QStringLiteral("runs.sqlite"));
+    leaveRun(formerPath, 0, false);
+    const QByteArray formerBytes = readFile(formerPath);
+    QStringList questions;
+    const QStringList notices = noticesDuring([&] {
+        TfrmMain window(optionsIn(dir));
+        window.journal()->setQuestion([&](const QString &text) {
+            questions << text;
+            return true;
+        });
+        // The journal opened (its start's own offer found nothing); the program
+        // finds the former journal beside itself, which a test cannot make read-only.
+        window.journal()->pastRuns();
+        QCoreApplication::processEvents();
+        window.journal()->setFormerJournal(formerPath);
+        window.journal()->offerRecovery();
+        EXPECT_EQ(window.ui().grdTable->item(1, 2)->text(),
+                  QStringLiteral("Cp 1 nF;---------; D 0,01 "));
+        EXPECT_TRUE(window.journal()->hasUnsavedReadings());
+        EXPECT_EQ(window.journal()->currentRunId(), 0) << "not a run of the new journal";
+        for (QTimer *timer : window.findChildren<QTimer *>())
+            timer->stop();
+    });
+    ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
+    EXPECT_EQ(notices[0], QStringLiteral("Папка «%1» доступна только для чтения. Журнал измерений "
+                                         "теперь ведётся в «%2».")
+                              .arg(QDir::toNativeSeparators(former.path()),
+                                   QDir::toNativeSeparators(dir.filePath("runs.sqlite"))));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("В журнале в папке «%1» остались измерения")
+                                            .arg(QDir::toNativeSeparators(former.path()))))
+        << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("(заполнено ячеек: 1)")));
+    EXPECT_EQ(readFile(formerPath), formerBytes);
+}
+
+// The past-runs dialog gives the journal's size, deletes the runs older than
+// the days chosen (the run on the screen never) after a question, and compacts.
+TEST(JournalUpkeepDialog, OldRunsGoAfterAQuestionAndCompactionShrinksTheJournal) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("runs.sqlite"));
+    leaveRun(path, 400, true);
+    leaveRun(path, 10, true);
+    TfrmMain window(optionsIn(dir));
+    for (QTimer *timer : window.findChildren<QTimer *>())
+        timer->stop();
+    TPastRunsCommand &command = *window.pastRunsCommand();
+    QStringList questions;
+    command.setQuestion([&](const QString &text) {
+        questions << text;
+        return true;
+    });
+    command.setDialogShown([&](PastRunsDialog &dialog) {
+        JournalUpkeepBar &upkeep = *dialog.upkeep();
+        EXPECT_TRUE(upkeep.sizeText().startsWith(QStringLiteral("Размер журнала измерений: ")))
+            << upkeep.sizeText().toStdString();
+        ASSERT_EQ(dialog.list()->rowCount(), 2);
+        emit upkeep.deleteOlderRequested(365);
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_EQ(questions[0], QStringLiteral("Удалить из журнала измерения старше 365 дн. (1)? "
+                                               "Из них не сохранены в файл: 1. Вернуть их будет "
+                                               "нельзя."));
+        EXPECT_EQ(dialog.list()->rowCount(), 1);
+        const qint64 before = window.journal()->journalBytes();
+        emit upkeep.compactRequested();
+        EXPECT_LE(window.journal()->journalBytes(), before);
+        EXPECT_EQ(dialog.list()->rowCount(), 1);
+    });
+    window.actions().actPastRuns->trigger();
+    EXPECT_EQ(window.journal()->pastRuns().size(), 1);
 }
 
 } // namespace
