@@ -6,7 +6,10 @@
 
 EngineJournal::EngineJournal(RunEngine &engine, TJournalThread &journal, QObject *parent)
     : QObject(parent), m_engine(engine), m_journal(journal) {
-    connect(&engine, &RunEngine::tablePrepared, this, [this] { m_run.reset(); });
+    connect(&engine, &RunEngine::tablePrepared, this, [this] {
+        m_run.reset();
+        m_hasReadings = false;
+    });
     connect(&engine, &RunEngine::runStarted, this, &EngineJournal::onRunStarted);
     connect(&engine, &RunEngine::runStopped, this, &EngineJournal::onRunStopped);
     connect(&engine, &RunEngine::readingRecorded, this, &EngineJournal::onReadingRecorded);
@@ -45,11 +48,15 @@ void EngineJournal::onRunStopped() {
         const TJournalOutcome outcome = journal.endRun(run->load(), now);
         return outcome.ok ? journal.checkpoint() : outcome;
     });
+    // The journal keeps no run without a reading; the next start begins another.
+    if (!m_hasReadings)
+        m_run.reset();
 }
 
 void EngineJournal::onReadingRecorded(const TJournalReading &reading) {
     if (!m_run)
         return;
+    m_hasReadings = true;
     m_journal.post([run = m_run, reading](TRunJournal &journal) {
         return journal.recordReading(run->load(), reading);
     });

@@ -42,4 +42,6 @@ private:
     RunEngine &m_engine;
     TJournalThread &m_journal;
     RunRef m_run;
+    // Readings of the current table handed to the journal.
+    bool m_hasReadings = false;
 };
