@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTimerEvent>
 
+#include <array>
+
 namespace {
 constexpr int kKeptLines = 3000;
 // A meter on a fast line sends forty lines a second; the eye reads none of
@@ -19,18 +21,29 @@ constexpr int kShowPaceMs = 200;
 
 // A bar that is redrawn only when it would look different. Each showing of a
 // growing log changes the bar's range, but its handle moves by a pixel only
-// every few dozen lines, and drawing the bar costs more than the lines.
+// every few dozen lines, and drawing the bar costs more than the lines (with
+// the panels under it, which it does not cover opaquely). A catch-up changes
+// the range and then the value, and in between the bar looks scrolled back
+// from its end: while the log settles, the bar only compares its look once
+// the settling is over.
 class LogScrollBar : public QScrollBar {
 public:
     LogScrollBar(Qt::Orientation orientation, QWidget *parent) : QScrollBar(orientation, parent) {}
 
+    void beginSettling() { m_settling = true; }
+    void endSettling() {
+        m_settling = false;
+        redrawIfChanged(SliderValueChange);
+    }
+
 protected:
     void sliderChange(SliderChange change) override {
-        const Look now = look();
-        if (change != SliderOrientationChange && now == m_drawn)
-            return;
-        m_drawn = now;
-        QScrollBar::sliderChange(change);
+        if (change == SliderOrientationChange) {
+            m_drawn = look();
+            QScrollBar::sliderChange(change);
+        } else if (!m_settling) {
+            redrawIfChanged(change);
+        }
     }
 
 private:
@@ -51,7 +64,58 @@ private:
                 value() == minimum(), value() == maximum()};
     }
 
+    void redrawIfChanged(SliderChange change) {
+        const Look now = look();
+        if (now == m_drawn)
+            return;
+        m_drawn = now;
+        QScrollBar::sliderChange(change);
+    }
+
     Look m_drawn;
+    bool m_settling = false;
+};
+
+// Both bars of a log settle together.
+class SettlingBars {
+public:
+    explicit SettlingBars(QAbstractScrollArea *area)
+        : m_bars{static_cast<LogScrollBar *>(area->verticalScrollBar()),
+                 static_cast<LogScrollBar *>(area->horizontalScrollBar())} {
+        for (LogScrollBar *bar : m_bars)
+            bar->beginSettling();
+    }
+    ~SettlingBars() {
+        for (LogScrollBar *bar : m_bars)
+            bar->endSettling();
+    }
+    SettlingBars(const SettlingBars &) = delete;
+    SettlingBars &operator=(const SettlingBars &) = delete;
+
+    // Every change of a bar's range makes the area lay out its bars again (a
+    // queued call), which raises them and so repaints them and the panels
+    // under them, though only a range that appears or vanishes shows or hides
+    // a bar. The area hears of those alone; the edit sets its first line from
+    // the bars itself.
+    template <typename Change>
+    void changeRanges(Change change) {
+        std::array<bool, 2> spanned{};
+        for (size_t n = 0; n < m_bars.size(); ++n)
+            spanned[n] = m_bars[n]->maximum() > m_bars[n]->minimum();
+        {
+            const QSignalBlocker quietVertical(m_bars[0]);
+            const QSignalBlocker quietHorizontal(m_bars[1]);
+            change();
+        }
+        for (size_t n = 0; n < m_bars.size(); ++n) {
+            LogScrollBar *bar = m_bars[n];
+            if (spanned[n] != (bar->maximum() > bar->minimum()))
+                emit bar->rangeChanged(bar->minimum(), bar->maximum());
+        }
+    }
+
+private:
+    std::array<LogScrollBar *, 2> m_bars;
 };
 
 } // namespace
@@ -134,8 +198,9 @@ void DeviceLog::writeWaitingLines() {
 // What the layout did not say while it was quiet: the document's new size,
 // for the scroll bars, and that the text on screen changed.
 void DeviceLog::catchUp() {
+    SettlingBars settling(this);
     QAbstractTextDocumentLayout *layout = document()->documentLayout();
-    emit layout->documentSizeChanged(layout->documentSize());
+    settling.changeRanges([layout] { emit layout->documentSizeChanged(layout->documentSize()); });
     viewport()->update();
     scrollToNewestLine();
 }
