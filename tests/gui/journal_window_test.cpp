@@ -498,6 +498,38 @@ TEST(JournalFormerFolder, ALostRunOfTheJournalLeftBehindIsOfferedReadOnly) {
     EXPECT_EQ(readFile(formerPath), formerBytes);
 }
 
+// A program that died while its readings waited for the journal left a mark
+// beside it: the restore question says the run is partial, and only then.
+TEST(JournalRecovery, TheRestoreQuestionSaysWhenTheRunIsKnownToBePartial) {
+    for (const bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "readings were lost" : "nothing was lost");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("runs.sqlite"));
+        const qint64 id = leaveRun(path, 0, false);
+        if (marked) {
+            QFile mark(path + QStringLiteral("-gap-") + QString::number(id));
+            ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+        }
+        TfrmMain window(optionsIn(dir));
+        for (QTimer *timer : window.findChildren<QTimer *>())
+            timer->stop();
+        QStringList questions;
+        window.journal()->setQuestion([&](const QString &text) {
+            questions << text;
+            return false;
+        });
+        ASSERT_TRUE(waitUntil([&] { return !questions.isEmpty(); }, 30000));
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_TRUE(questions[0].contains(QStringLiteral("(заполнено ячеек: 1)")))
+            << questions[0].toStdString();
+        EXPECT_EQ(questions[0].contains(QStringLiteral(
+                      "Журнал был недоступен во время измерений, и часть отсчётов в него "
+                      "не попала.")),
+                  marked)
+            << questions[0].toStdString();
+    }
+}
+
 // The past-runs dialog gives the journal's size, deletes the runs older than
 // the days chosen (the run on the screen never) after a question, and compacts.
 TEST(JournalUpkeepDialog, OldRunsGoAfterAQuestionAndCompactionShrinksTheJournal) {
