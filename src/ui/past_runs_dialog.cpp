@@ -21,6 +21,15 @@ QString timeText(const QDateTime &time) {
 
 constexpr int kSampleColumn = 4;
 
+// A file saved while the run went on holds the readings up to the save only.
+QString savedText(const TJournalRunSummary &run) {
+    if (run.SavedFile.isEmpty())
+        return QStringLiteral("не сохранено");
+    const QString file = QDir::toNativeSeparators(run.SavedFile);
+    return run.UnsavedReadings ? QStringLiteral("%1 (есть отсчёты после сохранения)").arg(file)
+                               : file;
+}
+
 } // namespace
 
 PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
@@ -97,8 +106,7 @@ void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 cur
             !run.Sample                ? QStringLiteral("—")
             : run.Sample->Name.isEmpty() ? QStringLiteral("без имени")
                                          : run.Sample->Name,
-            run.SavedFile.isEmpty() ? QStringLiteral("не сохранено")
-                                    : QDir::toNativeSeparators(run.SavedFile),
+            savedText(run),
         };
         for (int column = 0; column < texts.size(); ++column)
             m_list->setItem(row, column, new QTableWidgetItem(texts[column]));

@@ -14,11 +14,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTableWidget>
 
 namespace {
 
@@ -160,6 +162,9 @@ TEST_F(JournalKeepingTest, SavingTheRunningRunFromTheListLeavesLaterReadingsUnsa
             return file;
         });
         emit dialog.saveRequested(run);
+        EXPECT_EQ(dialog.list()->item(0, 5)->text(),
+                  QStringLiteral("%1 (есть отсчёты после сохранения)")
+                      .arg(QDir::toNativeSeparators(file)));
     });
     window->actions().actPastRuns->trigger();
     ASSERT_TRUE(QFile::exists(file));
@@ -227,6 +232,7 @@ TEST_F(JournalKeepingTest, BothSavesTakeTheHeaderFromTheNewestReading) {
     window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
         window->saveCommand()->setFileChooser([&](const QString &) { return fromList; });
         emit dialog.saveRequested(run);
+        EXPECT_EQ(dialog.list()->item(0, 5)->text(), QDir::toNativeSeparators(fromList));
     });
     window->actions().actPastRuns->trigger();
     const QByteArray windowBytes = readBytes(fromWindow);
