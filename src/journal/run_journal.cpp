@@ -215,9 +215,12 @@ TJournalOutcome TRunJournal::recordGaps() {
 // log into the damaged file and delete it; the damaged file and its log are
 // to be kept exactly as they were found.
 // (A read-only connection cannot replay a log into memory of its own, so this
-// one, for its moment, maps the -shm file as SQLite usually does.)
+// one, for its moment, maps the -shm file as SQLite usually does; the file it
+// makes is removed after it, since the journal itself never uses one.)
 TJournalOutcome TRunJournal::checkFile() const {
     const QString name = m_connectionName + QStringLiteral("_check");
+    const QString index = m_path + QStringLiteral("-shm");
+    const bool indexFound = QFileInfo::exists(index);
     TJournalOutcome outcome;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, name);
@@ -239,6 +242,8 @@ TJournalOutcome TRunJournal::checkFile() const {
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    if (!indexFound)
+        QFile::remove(index);
     return outcome;
 }
 

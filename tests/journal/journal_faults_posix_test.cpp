@@ -148,6 +148,13 @@ TEST(JournalFaults, NoSharedMemoryFileIsMappedSoNoneCanBeCutShortBeneathTheJourn
         ASSERT_TRUE(journal.recordReading(runId, reading(0)).ok);
         EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
     }
+    {
+        // The unclean end above makes the next opening check the file first.
+        TRunJournal journal;
+        ASSERT_TRUE(journal.open(path).ok);
+        EXPECT_FALSE(journal.previousSessionClean());
+        EXPECT_FALSE(QFileInfo::exists(path + "-shm")) << "none left by the check";
+    }
     const QString shm = path + "-shm";
     {
         QFile left(shm);
