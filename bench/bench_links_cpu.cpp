@@ -172,6 +172,7 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // As the program starts.
+    platform::readTheTimeZoneOnce();
     platform::keepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);

@@ -90,6 +90,7 @@ int runHeadless(int argc, char **argv) {
 
 // Exit code 0 for the window in every case, a refused second copy included.
 int main(int argc, char **argv) {
+    platform::readTheTimeZoneOnce();
     if (answerCommandLine(argc, argv))
         return 0;
     if (argc == 3 && std::strcmp(argv[1], "--headless") == 0)

@@ -33,6 +33,15 @@ int lastSystemError();
 // mappings of their own. Other allocators are left as they are.
 void keepLargeBlocksOutOfTheHeap();
 
+// Called first thing in the program, before any thread or clock.
+//
+// Without TZ, glibc looks at /etc/localtime again (a stat of the file, to see whether it
+// changed) every time Qt asks for the local time, which it does for each QDateTime in local
+// time: twice for each of a meter's frames. TZ=":/etc/localtime" names the same file and has
+// glibc read it once; a change of the system's time zone is then seen at the next start. A
+// TZ the user set is left as it is. Nothing to do on Windows.
+void readTheTimeZoneOnce();
+
 // A lock that marks a running copy of the program for this user. The first copy takes it and
 // holds it until its process ends, however it ends; a later copy finds it taken. On Windows
 // it is the named mutex of that name. Elsewhere it is an exclusive lock on a file of that name

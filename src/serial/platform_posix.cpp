@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -121,6 +122,16 @@ void keepLargeBlocksOutOfTheHeap() {
     constexpr int kLargeBlock = 128 * 1024;
     if (mallopt(M_MMAP_THRESHOLD, kLargeBlock) != 1)
         qWarning("mallopt(M_MMAP_THRESHOLD) refused; large blocks stay in the heap");
+#endif
+}
+
+void readTheTimeZoneOnce() {
+#ifdef __GLIBC__
+    static const char kSystemZone[] = "/etc/localtime";
+    if (qEnvironmentVariableIsSet("TZ") || ::access(kSystemZone, R_OK) != 0)
+        return;
+    qputenv("TZ", QByteArray(":") + kSystemZone);
+    ::tzset();
 #endif
 }
 

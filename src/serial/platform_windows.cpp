@@ -22,6 +22,8 @@ int lastSystemError() {
 
 void keepLargeBlocksOutOfTheHeap() {}
 
+void readTheTimeZoneOnce() {}
+
 // The handle is never closed: the system releases the mutex with the process,
 // and its existence is what a later copy sees. Any error of the creation counts
 // as a running copy, the usual one being that the mutex exists already.

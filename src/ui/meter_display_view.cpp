@@ -123,7 +123,12 @@ void MeterDisplayView::setSecondaryVisible(bool visible) {
         label(f)->setVisible(visible);
 }
 
+// Every frame sets the colour, nearly always the one the panel has; reading
+// the panel's palette asks the window system whether the window is active.
 void MeterDisplayView::setPanelColor(const QColor &colour) {
+    if (colour == m_panelColour)
+        return;
+    m_panelColour = colour;
     uihelp::fillBackground(this, colour);
 }
 

@@ -80,4 +80,6 @@ private:
     // shown. Not a QTimer: the window's timers are its named ones.
     QBasicTimer m_flashPace;
     std::vector<Anchored> m_rightAnchored;
+    // The colour last given; invalid before the first.
+    QColor m_panelColour;
 };
