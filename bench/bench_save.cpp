@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
+#include "engine/user_prompts.h"
 #include "files/measurement_file.h"
 
 #include <QAction>
@@ -18,10 +19,28 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
 const QChar kComma(',');
+
+// Saves to one file and says what went wrong; the bench asks nothing else.
+class SavePrompts : public UserPrompts {
+public:
+    explicit SavePrompts(QString target) : m_target(std::move(target)) {}
+    void notice(TPromptIcon, const QString &text) override {
+        qWarning("bench_save: %s", qPrintable(text));
+    }
+    int question(TPromptIcon, const QString &, const QVector<TPromptChoice> &, int) override {
+        return -1;
+    }
+    QString saveFile(const TFileRequest &) override { return m_target; }
+    QString chooseFolder(const QString &, const QString &) override { return QString(); }
+
+private:
+    QString m_target;
+};
 
 class SaveBench {
 public:
@@ -29,13 +48,10 @@ public:
         TMainOptions options;
         options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = kComma;
+        options.prompts = &m_prompts;
         m_window = std::make_unique<TfrmMain>(options);
         for (QTimer *timer : m_window->findChildren<QTimer *>())
             timer->stop();
-        const QString target = m_dir.filePath(QStringLiteral("run.csv"));
-        m_window->saveCommand()->setFileChooser([target](const QString &) { return target; });
-        m_window->saveCommand()->setErrorNotice(
-            [](const QString &text) { qWarning("bench_save: %s", qPrintable(text)); });
         m_window->actions().actFileSaveTo->setEnabled(true);
         fillTable(10000, 20);
         m_window->resize(1024, 768);
@@ -83,6 +99,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    SavePrompts m_prompts{m_dir.filePath(QStringLiteral("run.csv"))};
     std::unique_ptr<TfrmMain> m_window;
 };
 

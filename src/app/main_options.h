@@ -4,6 +4,7 @@
 #include <QString>
 
 class RunClock;
+class UserPrompts;
 
 // How a main window is set up. The program puts its files into the folder it
 // chose at start; tests point them at a temporary folder, fix the decimal
@@ -24,4 +25,6 @@ struct TMainOptions {
     int timerDivisor = 1;
     // Null: the system's clock. Tests give one they advance; it outlives the window.
     const RunClock *runClock = nullptr;
+    // Null: the window's dialogs. Tests give a scripted one; it outlives the window.
+    UserPrompts *prompts = nullptr;
 };

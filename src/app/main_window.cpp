@@ -16,8 +16,8 @@
 #include "serial/ser_com_port.h"
 #include "settings/data_folder.h"
 #include "ui/about_box.h"
+#include "ui/dialog_prompts.h"
 #include "ui/keypad_view.h"
-#include "ui/message_box.h"
 #include "ui/results_grid_view.h"
 #include "ui/ui_fonts.h"
 #include "ui/widget_helpers.h"
@@ -57,6 +57,9 @@ TSerComPort *makePort(QObject *owner, const char *name, const QString &portsFold
 
 TfrmMain::TfrmMain(const TMainOptions &options, QWidget *parent)
     : QMainWindow(parent), m_options(options), m_state(separatorOf(options)) {
+    if (!m_options.prompts)
+        m_dialogPrompts = std::make_unique<DialogPrompts>(this);
+    m_prompts = m_options.prompts ? m_options.prompts : m_dialogPrompts.get();
     FormCreate();
 }
 
@@ -184,7 +187,7 @@ void TfrmMain::ShutDown() {
 }
 
 void TfrmMain::reportFailure(const QString &text) {
-    ShowMessage(this, QMessageBox::Warning, text, QMessageBox::Ok);
+    m_prompts->notice(TPromptIcon::Warning, text);
 }
 
 void TfrmMain::actMainFormShowExecute() {
@@ -224,14 +227,21 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 bool TfrmMain::mayClose() {
     if (!m_journal->hasUnsavedReadings())
         return true;
-    switch (m_closePrompt()) {
-    case CloseAnswer::Save:
+    enum { Save, CloseWithoutSaving, Cancel };
+    const QVector<TPromptChoice> choices = {
+        {TPromptChoice::Role::Accept, tr("Сохранить...")},
+        {TPromptChoice::Role::Destructive, tr("Закрыть без сохранения")},
+        {TPromptChoice::Role::Reject, tr("Отмена")}};
+    switch (m_prompts->question(TPromptIcon::Warning,
+                                tr("Результаты измерений не сохранены в файл. Сохранить их "
+                                   "перед закрытием программы?"),
+                                choices, Save)) {
+    case Save:
         m_saveCommand->actFileSaveToExecute();
         return !m_journal->hasUnsavedReadings();
-    case CloseAnswer::CloseWithoutSaving:
+    case CloseWithoutSaving:
         return true;
-    case CloseAnswer::Cancel:
-        break;
+    default:
+        return false;
     }
-    return false;
 }

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class TAboutBox;
 class TSerComPort;
@@ -35,6 +36,7 @@ class TRunProgress;
 class TSampleCommand;
 class TLinkWatch;
 class TFullTableStop;
+class UserPrompts;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
 // start-up and shutdown sequences. The measurement logic lives in the
@@ -52,6 +54,8 @@ public:
 
     // The state the links and the run share, and the two serial lines.
     TAppState &state() { return m_state; }
+    // How the controllers ask the user and tell them what they must know.
+    UserPrompts &prompts() const { return *m_prompts; }
     TSerComPort *portIM() const { return m_portIM; }
     TSerComPort *portTemp() const { return m_portTemp; }
 
@@ -69,10 +73,6 @@ public:
     TJournalController *journal() const { return m_journal; }
     TPastRunsCommand *pastRunsCommand() const { return m_pastRuns; }
 
-    // What closing with readings not in any file asks; tests replace it.
-    enum class CloseAnswer { Save, CloseWithoutSaving, Cancel };
-    using ClosePrompt = std::function<CloseAnswer()>;
-    void setClosePrompt(ClosePrompt prompt) { m_closePrompt = std::move(prompt); }
     TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
     TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
     TChartController *chartController() const { return m_chartController; }
@@ -131,6 +131,8 @@ private:
     void bindActions();
 
     TMainOptions m_options;
+    std::unique_ptr<UserPrompts> m_dialogPrompts;
+    UserPrompts *m_prompts = nullptr;
     TAppState m_state;
     MainWindowUi m_ui;
     MainActions m_actions;
@@ -150,7 +152,6 @@ private:
     TReadingCapture *m_readingCapture = nullptr;
     TJournalController *m_journal = nullptr;
     TPastRunsCommand *m_pastRuns = nullptr;
-    ClosePrompt m_closePrompt;
     TInstrumentSearch *m_instrumentSearch = nullptr;
     TPortAccessNotice *m_portAccessNotice = nullptr;
     TChartController *m_chartController = nullptr;

@@ -24,12 +24,10 @@
 #include <QTimer>
 
 void TfrmMain::createChartControllers() {
-    m_chartController = new TChartController(m_state.DecimalSeparator, this, this);
-    m_chartController->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    m_chartController = new TChartController(m_state.DecimalSeparator, this, *m_prompts, this);
     m_chartController->setChoicesFile(
         QFileInfo(m_settingsBinding->settingsPath()).dir().filePath(QStringLiteral("chart.ini")));
-    m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), this, this);
-    m_readingsExport->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    m_readingsExport = new TReadingsExportCommand(m_chartController->readings(), *m_prompts, this);
     // The sample, the table as prepared and the latest start's frequencies and skip count.
     m_readingsExport->setRunDescriber([this] {
         // The journal knows every start of the run with its time; the screen only the latest.

@@ -19,7 +19,7 @@ constexpr int kListenMs = 3000;
 
 void TfrmMain::createInstrumentControllers() {
     const PortSettingsWidgets ports = m_ui.portSettings();
-    m_portAccessNotice = new TPortAccessNotice(ports, this);
+    m_portAccessNotice = new TPortAccessNotice(ports, *m_prompts, this);
     TPortAccessNotice *notice = m_portAccessNotice;
     // Told after the tick that failed has ended, not from inside it.
     connect(m_autoconnect, &TAutoconnect::portNotPermitted, notice, &TPortAccessNotice::tell,
@@ -37,7 +37,7 @@ void TfrmMain::createInstrumentControllers() {
     };
     m_instrumentSearch =
         new TInstrumentSearch(m_state, ports, m_options.portsFolder, std::move(hooks),
-                              kListenMs / m_options.timerDivisor, this);
+                              kListenMs / m_options.timerDivisor, *m_prompts, this);
 
     const QString folder =
         QDir::toNativeSeparators(QFileInfo(m_settingsBinding->settingsPath()).absolutePath());

@@ -12,30 +12,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-
-namespace {
-
-TfrmMain::CloseAnswer askBeforeClosing(QWidget *window) {
-    QMessageBox box(QMessageBox::Warning, window->windowTitle(),
-                    QStringLiteral("Результаты измерений не сохранены в файл. Сохранить их "
-                                   "перед закрытием программы?"),
-                    QMessageBox::NoButton, window);
-    QPushButton *save = box.addButton(QStringLiteral("Сохранить..."), QMessageBox::AcceptRole);
-    QPushButton *discard =
-        box.addButton(QStringLiteral("Закрыть без сохранения"), QMessageBox::DestructiveRole);
-    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.exec();
-    if (box.clickedButton() == save)
-        return TfrmMain::CloseAnswer::Save;
-    if (box.clickedButton() == discard)
-        return TfrmMain::CloseAnswer::CloseWithoutSaving;
-    return TfrmMain::CloseAnswer::Cancel;
-}
-
-} // namespace
 
 QString TfrmMain::journalPath() const {
     if (!m_options.journalPath.isEmpty())
@@ -50,9 +26,9 @@ void TfrmMain::createJournalControllers() {
     views.grdTable = m_ui.grdTable;
     views.runParameters = m_ui.runParameters();
     views.actFileSaveTo = m_actions.actFileSaveTo;
-    m_journal = new TJournalController(m_state, views, *m_tablePreparation, *m_saveCommand, this);
-    m_pastRuns = new TPastRunsCommand(m_state, *m_journal, this, this);
-    m_closePrompt = [this] { return askBeforeClosing(this); };
+    m_journal = new TJournalController(m_state, views, *m_tablePreparation, *m_saveCommand,
+                                       *m_prompts, this);
+    m_pastRuns = new TPastRunsCommand(m_state, *m_journal, this, *m_prompts, this);
 
     connect(m_journal, &TJournalController::failure, this, &TfrmMain::reportFailure);
     connect(m_tablePreparation, &TTablePreparation::tablePrepared, m_journal,

@@ -7,7 +7,7 @@
 void TfrmMain::createPortControllers() {
     m_settingsBinding =
         new TSettingsBinding(m_ui.portSettings(), m_ui.runParameters(), m_options.settingsPath,
-                             m_state.DecimalSeparator, this);
+                             m_state.DecimalSeparator, *m_prompts, this);
 
     // The meter link exists already (createLinkControllers runs first) and outlives these
     // calls: both are children of the window.

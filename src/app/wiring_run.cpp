@@ -34,7 +34,7 @@ void TfrmMain::createRunControllers() {
     links.emptyReadings = [table] { table->emptyReadings(); };
     m_runSequencer =
         new TRunSequencer(m_state, m_actions.runCommands(), m_ui.grdTable, m_ui.lblSkipIM,
-                          *m_freqStepper, std::move(links), this, this);
+                          *m_freqStepper, std::move(links), *m_prompts, this);
 
     connect(table, &TTablePreparation::tablePrepared, m_runSequencer,
             &TRunSequencer::tablePrepared);

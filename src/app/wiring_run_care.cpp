@@ -20,7 +20,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStatusBar>
 
@@ -51,16 +50,11 @@ void TfrmMain::createRunCareControllers() {
         const std::optional<TSample> sample = journal->sample();
         return sample ? sample->Name : QString();
     };
-    actions.chooseFolder = [this](const QString &current) {
-        return QFileDialog::getExistingDirectory(
-            this, QStringLiteral("Папка для файлов, сохраняемых при заполнении таблицы"), current);
-    };
-    actions.reportFailure = [this](const QString &text) { reportFailure(text); };
     const QString choices =
         QFileInfo(m_settingsBinding->settingsPath()).dir().filePath(QStringLiteral("run.ini"));
     m_fullTableStop =
         new TFullTableStop(m_state, m_chartController->readings(), m_ui.grdTable, clock,
-                           m_ui.chbStopWhenFull, std::move(actions), choices, this);
+                           m_ui.chbStopWhenFull, std::move(actions), choices, *m_prompts, this);
     TFullTableStop *full = m_fullTableStop;
     // The chart controller counts the reading first (it was connected first).
     connect(m_readingCapture, &TReadingCapture::readingRecorded, full,

@@ -12,10 +12,9 @@
 
 void TfrmMain::createTableControllers() {
     m_tablePreparation = new TTablePreparation(m_state, m_ui.runParameters(), m_ui.grdTable,
-                                               m_actions.actStop, this);
+                                               m_actions.actStop, *m_prompts, this);
     m_gridController = new TResultsGridController(m_state, m_ui.grdTable, this);
-    m_saveCommand = new TSaveCommand(m_state, m_ui.reLogFile, this);
-    m_saveCommand->setErrorNotice([this](const QString &text) { reportFailure(text); });
+    m_saveCommand = new TSaveCommand(m_state, m_ui.reLogFile, *m_prompts, this);
 
     connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, m_tablePreparation,
             &TTablePreparation::actApplySettiingsTempAndGridExecute);

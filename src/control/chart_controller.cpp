@@ -1,12 +1,12 @@
 #include "control/chart_controller.h"
 
+#include "engine/user_prompts.h"
 #include "ui/chart_quantity_text.h"
 #include "ui/chart_window.h"
 #include "ui/reading_chart_view.h"
 #include "ui/window_placement.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -29,35 +29,15 @@ std::optional<TSampleCell> cellOf(const std::optional<TSample> &sample) {
     return std::nullopt;
 }
 
-QString chooseImageFile(QWidget *parent, const QString &suggested) {
-    QFileDialog dialog(parent, QStringLiteral("Сохранить изображение"), suggested,
-                       QStringLiteral("Изображение PNG (*.png);;Рисунок SVG (*.svg)"));
-    dialog.setObjectName(QStringLiteral("dlgSaveImage"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    // The suffix follows the chosen filter when the name has none.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &filter) {
-                         dialog.setDefaultSuffix(filter.contains(QLatin1String("*.svg"))
-                                                     ? QStringLiteral("svg")
-                                                     : QStringLiteral("png"));
-                     });
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
-}
-
 } // namespace
 
-TChartController::TChartController(QChar decimalSeparator, QWidget *window, QObject *parent)
+TChartController::TChartController(QChar decimalSeparator, QWidget *window, UserPrompts &prompts,
+                                   QObject *parent)
     : QObject(parent), m_separator(decimalSeparator), m_window(window),
       m_readings(decimalSeparator),
       m_main(TChartQuantity::Main, m_argument, m_logValues, decimalSeparator),
-      m_secondary(TChartQuantity::Secondary, m_argument, m_logValues, decimalSeparator) {
-    m_chooseImageFile = [window](const QString &suggested) {
-        return chooseImageFile(window, suggested);
-    };
-}
+      m_secondary(TChartQuantity::Secondary, m_argument, m_logValues, decimalSeparator),
+      m_prompts(prompts) {}
 
 TChartController::~TChartController() = default;
 
@@ -309,11 +289,18 @@ void TChartController::setAgainstFrequency(bool on) {
 void TChartController::saveImage() {
     if (!m_view)
         return;
-    const QString chosen = m_chooseImageFile ? m_chooseImageFile(m_lastImageFile) : QString();
+    TFileRequest request;
+    request.caption = tr("Сохранить изображение");
+    request.filter = tr("Изображение PNG (*.png);;Рисунок SVG (*.svg)");
+    request.start = m_lastImageFile;
+    request.defaultSuffix = QStringLiteral("png");
+    request.suffixFollowsFilter = true;
+    request.objectName = QStringLiteral("dlgSaveImage");
+    const QString chosen = m_prompts.saveFile(request);
     if (chosen.isEmpty())
         return;
     m_lastImageFile = chosen;
     const QString problem = writeWidgetImage(m_view->chartsArea(), chosen);
-    if (!problem.isEmpty() && m_showError)
-        m_showError(problem);
+    if (!problem.isEmpty())
+        m_prompts.notice(TPromptIcon::Warning, problem);
 }

@@ -10,6 +10,7 @@
 
 class ChartWindow;
 class QWidget;
+class UserPrompts;
 
 // The live chart: keeps every reading of the current run (the recorded
 // ones as they come, or those of a run loaded from the journal) and shows
@@ -18,12 +19,10 @@ class QWidget;
 class TChartController : public QObject {
     Q_OBJECT
 public:
-    // Asks where to save, offering `suggested`; an empty name means cancelled.
-    using FileChooser = std::function<QString(const QString &suggested)>;
-    using ErrorNotice = std::function<void(const QString &text)>;
-
-    // `window`: the main window, which the chart window stays with.
-    TChartController(QChar decimalSeparator, QWidget *window, QObject *parent = nullptr);
+    // `window`: the main window, which the chart window stays with; `prompts`
+    // asks where to save an image and tells why it could not be.
+    TChartController(QChar decimalSeparator, QWidget *window, UserPrompts &prompts,
+                     QObject *parent = nullptr);
     ~TChartController() override;
 
     const TRunReadings &readings() const { return m_readings; }
@@ -45,10 +44,6 @@ public:
     TChartQuantity quantity(int chart) const { return m_quantity[chart]; }
     void setQuantity(int chart, TChartQuantity quantity);
     QString titleText() const;
-
-    // Tests replace the dialogs to run without a human.
-    void setImageFileChooser(FileChooser chooser) { m_chooseImageFile = std::move(chooser); }
-    void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
 
 public slots:
     // A new table was prepared: nothing is recorded yet.
@@ -98,8 +93,7 @@ private:
     // The window missed changes while it was closed.
     bool m_viewStale = true;
     std::optional<TCellKey> m_selected;
-    FileChooser m_chooseImageFile;
-    ErrorNotice m_showError;
+    UserPrompts &m_prompts;
     QString m_lastImageFile;
     QString m_choicesFile;
     bool m_wasOpen = false;

@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 #include "engine/run_clock.h"
+#include "engine/user_prompts.h"
 #include "files/autosave_name.h"
 #include "model/app_state.h"
 #include "plot/run_readings.h"
@@ -27,9 +28,10 @@ const QString kFolderKey = QStringLiteral("AutosaveFolder");
 TFullTableStop::TFullTableStop(const TAppState &state, const TRunReadings &readings,
                                const QTableWidget *grid, const RunClock &clock,
                                QCheckBox *chbStopWhenFull, Actions actions,
-                               const QString &choicesFile, QObject *parent)
+                               const QString &choicesFile, UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_state(state), m_readings(readings), m_grid(grid), m_clock(clock),
-      m_checkBox(chbStopWhenFull), m_actions(std::move(actions)), m_choicesFile(choicesFile) {
+      m_checkBox(chbStopWhenFull), m_actions(std::move(actions)), m_choicesFile(choicesFile),
+      m_prompts(prompts) {
     bool stop = false;
     if (!m_choicesFile.isEmpty()) {
         const QSettings choices(m_choicesFile, QSettings::IniFormat);
@@ -96,8 +98,8 @@ void TFullTableStop::stopAndSave() {
                   problem.isEmpty()
                       ? QStringLiteral("Таблица заполнена. Файл сохранён: %1").arg(shown)
                       : QStringLiteral("Таблица заполнена. %1").arg(problem)});
-    if (!problem.isEmpty() && m_actions.reportFailure)
-        m_actions.reportFailure(problem);
+    if (!problem.isEmpty())
+        m_prompts.notice(TPromptIcon::Warning, problem);
 }
 
 // Ticking the box the first time asks where the files go; without a folder
@@ -113,7 +115,8 @@ void TFullTableStop::checkBoxToggled(bool checked) {
 }
 
 void TFullTableStop::chooseFolder() {
-    const QString chosen = m_actions.chooseFolder ? m_actions.chooseFolder(m_folder) : QString();
+    const QString chosen = m_prompts.chooseFolder(
+        tr("Папка для файлов, сохраняемых при заполнении таблицы"), m_folder);
     if (chosen.isEmpty())
         return;
     m_folder = QDir::cleanPath(chosen);

@@ -12,6 +12,7 @@ class QCheckBox;
 class QTableWidget;
 class RunClock;
 class TRunReadings;
+class UserPrompts;
 struct TAppState;
 
 // What happens when a run fills the last cell of its table: the desktop is
@@ -31,23 +32,16 @@ public:
         std::function<QString(const QString &fileName)> saveTo;
         // The sample's name, or empty for a run without one.
         std::function<QString()> sampleName;
-        // Asks for the folder, offering `current`; empty when cancelled.
-        std::function<QString(const QString &current)> chooseFolder;
-        // A failure the user must see in the window.
-        std::function<void(const QString &text)> reportFailure;
     };
 
     // `readings` and `grid` tell how many cells are filled of how many;
-    // `choicesFile` keeps the check box and the folder ("" keeps nothing).
+    // `choicesFile` keeps the check box and the folder ("" keeps nothing);
+    // `prompts` asks for the folder and tells of a save that failed.
     TFullTableStop(const TAppState &state, const TRunReadings &readings, const QTableWidget *grid,
                    const RunClock &clock, QCheckBox *chbStopWhenFull, Actions actions,
-                   const QString &choicesFile, QObject *parent = nullptr);
+                   const QString &choicesFile, UserPrompts &prompts, QObject *parent = nullptr);
 
     void setNoticeSink(TRunNoticeSink sink) { m_notify = std::move(sink); }
-    // Tests answer the folder question themselves.
-    void setFolderChooser(std::function<QString(const QString &current)> chooser) {
-        m_actions.chooseFolder = std::move(chooser);
-    }
 
     bool stopWhenFull() const;
     const QString &folder() const { return m_folder; }
@@ -74,6 +68,7 @@ private:
     QCheckBox *m_checkBox;
     Actions m_actions;
     QString m_choicesFile;
+    UserPrompts &m_prompts;
     QString m_folder;
     TTableCompletion m_completion;
     TRunNoticeSink m_notify;

@@ -3,11 +3,11 @@
 #include "base/number_format.h"
 #include "control/handler_errors.h"
 #include "control/port_access_notice.h"
+#include "engine/user_prompts.h"
 #include "meter/meter_recogniser.h"
 #include "model/app_state.h"
 #include "serial/ser_com_port.h"
 #include "thermo/thermo_recogniser.h"
-#include "ui/message_box.h"
 #include "ui/port_list.h"
 
 #include <QComboBox>
@@ -60,11 +60,9 @@ struct TInstrumentSearch::Listener {
 
 TInstrumentSearch::TInstrumentSearch(TAppState &state, const PortSettingsWidgets &ports,
                                      QString portsFolder, Hooks hooks, int listenMs,
-                                     QObject *parent)
+                                     UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_state(state), m_ports(ports), m_portsFolder(std::move(portsFolder)),
-      m_hooks(std::move(hooks)), m_listenMs(listenMs) {
-    QWidget *window = ports.pnlComPortSettings->window();
-    m_notice = [window](const QString &text) { ShowNotice(window, text); };
+      m_hooks(std::move(hooks)), m_listenMs(listenMs), m_prompts(prompts) {
     connect(m_ports.btnFindInstruments, &QPushButton::clicked, this,
             &TInstrumentSearch::btnFindInstrumentsClick);
 }
@@ -85,7 +83,8 @@ void TInstrumentSearch::start() {
         return;
     // The run needs both links; listening would take their ports away.
     if (m_state.RunActive != 0) {
-        m_notice(QStringLiteral("Поиск приборов возможен, когда измерения остановлены."));
+        m_prompts.notice(TPromptIcon::None,
+                         tr("Поиск приборов возможен, когда измерения остановлены."));
         return;
     }
     m_hooks.suspendLinks();
@@ -232,7 +231,7 @@ void TInstrumentSearch::finish() {
     if (!m_result.deniedPorts.isEmpty())
         m_hooks.deniedReported(m_result.deniedPorts);
     m_hooks.resumeLinks();
-    m_notice(InstrumentSearchReport(m_result));
+    m_prompts.notice(TPromptIcon::None, InstrumentSearchReport(m_result));
     emit finished(false);
 }
 

@@ -14,6 +14,7 @@
 
 class QComboBox;
 class TSerComPort;
+class UserPrompts;
 struct TAppState;
 
 // "Найти приборы": finds the ports the meter and the thermometer are on. Every port whose
@@ -38,12 +39,10 @@ public:
         std::function<void(const QList<PortProbe> &)> deniedReported;
     };
 
+    // `prompts` shows the report and the refusals.
     TInstrumentSearch(TAppState &state, const PortSettingsWidgets &ports, QString portsFolder,
-                      Hooks hooks, int listenMs, QObject *parent = nullptr);
+                      Hooks hooks, int listenMs, UserPrompts &prompts, QObject *parent = nullptr);
     ~TInstrumentSearch() override;
-
-    // Where the report and refusals go; a plain message box unless a test replaces it.
-    void setNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
 
     bool isSearching() const { return m_round >= 0; }
     const TInstrumentSearchResult &lastResult() const { return m_result; }
@@ -81,7 +80,7 @@ private:
     QString m_portsFolder;
     Hooks m_hooks;
     int m_listenMs;
-    std::function<void(const QString &)> m_notice;
+    UserPrompts &m_prompts;
     // Plain timers: the window's timers are the six it always had.
     QBasicTimer m_roundTimer;
     QBasicTimer m_progressTimer;

@@ -4,10 +4,10 @@
 #include "control/journal_thread.h"
 #include "control/save_command.h"
 #include "control/table_preparation.h"
+#include "engine/user_prompts.h"
 #include "journal/journal_replay.h"
 #include "journal/run_journal.h"
 #include "model/app_state.h"
-#include "ui/message_box.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>
@@ -57,13 +57,9 @@ TJournalStart startOf(const TAppState &state) {
 
 TJournalController::TJournalController(TAppState &state, const Views &views,
                                        TTablePreparation &table, TSaveCommand &save,
-                                       QObject *parent)
+                                       UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_state(state), m_views(views), m_table(table), m_save(save),
-      m_journal(new TJournalThread(this)) {
-    m_ask = [grid = views.grdTable](const QString &text) {
-        return ShowMessage(grid ? grid->window() : nullptr, QMessageBox::Question, text,
-                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
+      m_journal(new TJournalThread(this)), m_prompts(prompts) {
     connect(m_journal, &TJournalThread::failed, this, &TJournalController::failure);
     m_save.setHeaderSource([this]() -> std::optional<TIMPacket> {
         if (m_headerFrame.isEmpty())
@@ -156,7 +152,7 @@ void TJournalController::offerFormerRun() {
             .arg(QDir::toNativeSeparators(QFileInfo(m_formerPath).absolutePath()),
                  dateTimeText(run->Summary.StartedAt))
             .arg(run->Summary.CellCount);
-    if (!m_ask(question))
+    if (!askYesNo(m_prompts, question))
         return;
     putBack(*run);
     // Not a run of this journal: a start over it begins a new one here.
@@ -186,7 +182,7 @@ bool TJournalController::offerLostRun() {
         question += QStringLiteral(" Журнал был недоступен во время измерений, и часть "
                                    "отсчётов в него не попала.");
     question += QStringLiteral(" Восстановить их?");
-    if (m_ask(question) && openRun(run->Id))
+    if (askYesNo(m_prompts, question) && openRun(run->Id))
         m_live = true;
     return m_live;
 }

@@ -19,6 +19,7 @@ class ResultsGridView;
 class TSaveCommand;
 class TTablePreparation;
 struct TAppState;
+class UserPrompts;
 
 // Keeps every reading of a run in the run journal the moment the capture writes
 // it, and gives runs back: the run a crash interrupted (asked at start), and
@@ -29,9 +30,6 @@ struct TAppState;
 class TJournalController : public QObject {
     Q_OBJECT
 public:
-    // Asks a yes/no question; tests replace it.
-    using Question = std::function<bool(const QString &text)>;
-
     // What a restore puts back besides the state: the grid, the run parameters,
     // the table preparation (whose Tag marks run data) and the save command.
     struct Views {
@@ -40,11 +38,10 @@ public:
         QAction *actFileSaveTo = nullptr;
     };
 
+    // `prompts` asks whether a lost run is to be restored.
     TJournalController(TAppState &state, const Views &views, TTablePreparation &table,
-                       TSaveCommand &save, QObject *parent = nullptr);
+                       TSaveCommand &save, UserPrompts &prompts, QObject *parent = nullptr);
     ~TJournalController() override;
-
-    void setQuestion(Question question) { m_ask = std::move(question); }
 
     // Opens (or creates) the journal at `path` on the journal's thread, so the
     // window shows meanwhile; a journal that cannot be kept, or a damaged one
@@ -141,7 +138,7 @@ private:
     TTablePreparation &m_table;
     TSaveCommand &m_save;
     TJournalThread *m_journal;
-    Question m_ask;
+    UserPrompts &m_prompts;
     QString m_path;
     QString m_formerPath;
     bool m_opened = false;

@@ -1,19 +1,18 @@
 #include "control/past_runs_command.h"
 
 #include "control/journal_controller.h"
+#include "engine/user_prompts.h"
 #include "model/app_state.h"
 #include "plot/outage_text.h"
 #include "ui/journal_upkeep_bar.h"
-#include "ui/message_box.h"
 #include "ui/past_runs_dialog.h"
 
 #include <QLocale>
 
 TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &journal,
-                                   QWidget *dialogParent, QObject *parent)
-    : QObject(parent), m_state(state), m_journal(journal), m_dialogParent(dialogParent) {
-    m_ask = [dialogParent](const QString &text) { return AskBeforeDestroying(dialogParent, text); };
-}
+                                   QWidget *dialogParent, UserPrompts &prompts, QObject *parent)
+    : QObject(parent), m_state(state), m_journal(journal), m_dialogParent(dialogParent),
+      m_prompts(prompts) {}
 
 void TPastRunsCommand::actPastRunsExecute() {
     PastRunsDialog dialog(m_dialogParent);
@@ -59,8 +58,8 @@ void TPastRunsCommand::open(PastRunsDialog &dialog, qint64 runId) {
     if (runId == 0)
         return;
     if (m_state.RunActive == 1) {
-        ShowNotice(&dialog, QStringLiteral("Во время измерений другую таблицу открыть нельзя. "
-                                           "Остановите измерения."));
+        m_prompts.notice(TPromptIcon::None, tr("Во время измерений другую таблицу открыть нельзя. "
+                                               "Остановите измерения."));
         return;
     }
     if (m_journal.openRun(runId))
@@ -74,11 +73,11 @@ void TPastRunsCommand::remove(PastRunsDialog &dialog, qint64 runId) {
         if (run.Id != runId)
             continue;
         const QString question =
-            QStringLiteral("Удалить из журнала измерения, начатые %1 (заполнено ячеек: %2)? "
-                           "Вернуть их будет нельзя.")
+            tr("Удалить из журнала измерения, начатые %1 (заполнено ячеек: %2)? "
+               "Вернуть их будет нельзя.")
                 .arg(QLocale().toString(run.StartedAt, QStringLiteral("dd.MM.yyyy HH:mm:ss")))
                 .arg(run.CellCount);
-        if (m_ask(question) && m_journal.deleteRun(runId))
+        if (askYesNo(m_prompts, question, true) && m_journal.deleteRun(runId))
             refresh(dialog);
         return;
     }
@@ -99,9 +98,8 @@ void TPastRunsCommand::removeOlder(PastRunsDialog &dialog, int days) {
     }
     const QLocale locale;
     if (older.isEmpty()) {
-        ShowNotice(
-            &dialog,
-            QStringLiteral("В журнале нет измерений старше %1 дн.").arg(locale.toString(days)));
+        m_prompts.notice(TPromptIcon::None,
+                         tr("В журнале нет измерений старше %1 дн.").arg(locale.toString(days)));
         return;
     }
     QString question = QStringLiteral("Удалить из журнала измерения старше %1 дн. (%2)?")
@@ -110,7 +108,7 @@ void TPastRunsCommand::removeOlder(PastRunsDialog &dialog, int days) {
         question +=
             QStringLiteral(" Из них не сохранены в файл: %1.").arg(locale.toString(unsaved));
     question += QStringLiteral(" Вернуть их будет нельзя.");
-    if (m_ask(question) && m_journal.deleteRuns(older))
+    if (askYesNo(m_prompts, question, true) && m_journal.deleteRuns(older))
         refresh(dialog);
 }
 

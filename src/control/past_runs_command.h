@@ -10,6 +10,7 @@ class QWidget;
 class TJournalController;
 class PastRunsDialog;
 struct TAppState;
+class UserPrompts;
 
 // "Прошлые измерения...": the list of the journal's runs, from which a run is
 // opened into the grid (not running), saved again as a measurement file,
@@ -18,14 +19,13 @@ struct TAppState;
 class TPastRunsCommand : public QObject {
     Q_OBJECT
 public:
-    // Asks a yes/no question; tests replace it, and watch the dialog.
-    using Question = std::function<bool(const QString &text)>;
+    // Tests watch the dialog.
     using DialogShown = std::function<void(PastRunsDialog &dialog)>;
 
+    // `prompts` asks before a run is deleted and says why one cannot be opened.
     TPastRunsCommand(const TAppState &state, TJournalController &journal, QWidget *dialogParent,
-                     QObject *parent = nullptr);
+                     UserPrompts &prompts, QObject *parent = nullptr);
 
-    void setQuestion(Question question) { m_ask = std::move(question); }
     // Called with the dialog once it is filled, instead of showing it modally.
     void setDialogShown(DialogShown shown) { m_shown = std::move(shown); }
 
@@ -46,6 +46,6 @@ private:
     const TAppState &m_state;
     TJournalController &m_journal;
     QWidget *m_dialogParent;
-    Question m_ask;
+    UserPrompts &m_prompts;
     DialogShown m_shown;
 };

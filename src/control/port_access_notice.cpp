@@ -1,7 +1,7 @@
 #include "control/port_access_notice.h"
 
+#include "engine/user_prompts.h"
 #include "serial/platform.h"
-#include "ui/message_box.h"
 #include "ui/port_access_text.h"
 
 #include <QComboBox>
@@ -21,10 +21,9 @@ QList<PortListEntry> PortListEntries(const QList<PortProbe> &probes) {
     return entries;
 }
 
-TPortAccessNotice::TPortAccessNotice(const PortSettingsWidgets &ports, QObject *parent)
-    : QObject(parent) {
-    QWidget *window = ports.pnlComPortSettings->window();
-    m_notice = [window](const QString &text) { ShowNotice(window, text); };
+TPortAccessNotice::TPortAccessNotice(const PortSettingsWidgets &ports, UserPrompts &prompts,
+                                     QObject *parent)
+    : QObject(parent), m_prompts(prompts) {
     for (QComboBox *box : {ports.cmbPortIMNumber, ports.cmbPortTempNumber})
         connect(box, &QComboBox::activated, this,
                 [this, box](int index) { portChosen(box, index); });
@@ -36,7 +35,7 @@ void TPortAccessNotice::tell(const QString &devicePath, const QString &advice) {
     if (m_told.contains(devicePath))
         return;
     m_told.insert(devicePath);
-    m_notice(advice);
+    m_prompts.notice(TPromptIcon::None, advice);
 }
 
 void TPortAccessNotice::portChosen(const QComboBox *box, int index) {

@@ -9,7 +9,7 @@
 #include <QSet>
 #include <QString>
 
-#include <functional>
+class UserPrompts;
 
 // What the user is told about a port that this account may not open: the port, its device,
 // and what to do about it on this system.
@@ -25,11 +25,10 @@ QList<PortListEntry> PortListEntries(const QList<PortProbe> &probes);
 class TPortAccessNotice : public QObject {
     Q_OBJECT
 public:
-    // Listens to the two port-number lists of the panel: choosing a marked port tells.
-    explicit TPortAccessNotice(const PortSettingsWidgets &ports, QObject *parent = nullptr);
-
-    // Where the advice is shown; a plain message box unless a test replaces it.
-    void setNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
+    // Listens to the two port-number lists of the panel: choosing a marked port tells,
+    // through `prompts`.
+    TPortAccessNotice(const PortSettingsWidgets &ports, UserPrompts &prompts,
+                      QObject *parent = nullptr);
 
     // Shows the advice unless it was shown for that device already.
     void tell(const QString &devicePath, const QString &advice);
@@ -40,5 +39,5 @@ private:
     void portChosen(const QComboBox *box, int index);
 
     QSet<QString> m_told;
-    std::function<void(const QString &)> m_notice;
+    UserPrompts &m_prompts;
 };

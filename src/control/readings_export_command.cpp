@@ -1,23 +1,12 @@
 #include "control/readings_export_command.h"
 
+#include "engine/user_prompts.h"
 #include "plot/readings_export.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
-
-QString chooseReadingsFile(QWidget *parent, const QString &suggested) {
-    QFileDialog dialog(parent, QStringLiteral("Сохранить все отсчёты"), suggested,
-                       QStringLiteral("Таблица CSV (*.csv)"));
-    dialog.setObjectName(QStringLiteral("dlgSaveReadings"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
-}
 
 // Named after the time of the run's first reading, so that the files of
 // several runs do not overwrite one another by default.
@@ -31,13 +20,9 @@ QString suggestedName(const TRunReadings &readings) {
 
 } // namespace
 
-TReadingsExportCommand::TReadingsExportCommand(const TRunReadings &current, QWidget *window,
+TReadingsExportCommand::TReadingsExportCommand(const TRunReadings &current, UserPrompts &prompts,
                                                QObject *parent)
-    : QObject(parent), m_current(current) {
-    m_chooseFile = [window](const QString &suggested) {
-        return chooseReadingsFile(window, suggested);
-    };
-}
+    : QObject(parent), m_current(current), m_prompts(prompts) {}
 
 void TReadingsExportCommand::actFileSaveReadingsExecute() {
     save(m_current, m_describe ? m_describe() : TRunDescription());
@@ -51,20 +36,25 @@ void TReadingsExportCommand::saveRun(const TJournalRun &run) {
 
 void TReadingsExportCommand::save(const TRunReadings &readings, const TRunDescription &run) {
     if (readings.readings().isEmpty()) {
-        if (m_showError)
-            m_showError(QStringLiteral("Нет записанных отсчётов — сохранять нечего."));
+        m_prompts.notice(TPromptIcon::Warning, tr("Нет записанных отсчётов — сохранять нечего."));
         return;
     }
     const QString suggested = m_lastFolder.isEmpty()
                                   ? suggestedName(readings)
                                   : QDir(m_lastFolder).filePath(suggestedName(readings));
-    const QString chosen = m_chooseFile ? m_chooseFile(suggested) : QString();
+    TFileRequest request;
+    request.caption = tr("Сохранить все отсчёты");
+    request.filter = tr("Таблица CSV (*.csv)");
+    request.start = suggested;
+    request.defaultSuffix = QStringLiteral("csv");
+    request.objectName = QStringLiteral("dlgSaveReadings");
+    const QString chosen = m_prompts.saveFile(request);
     if (chosen.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();
     QString problem = readingsexport::write(chosen, readings.readings(), run);
     if (problem.isEmpty())
         problem = readingsexport::writePeaks(chosen, readings, run);
-    if (!problem.isEmpty() && m_showError)
-        m_showError(problem);
+    if (!problem.isEmpty())
+        m_prompts.notice(TPromptIcon::Warning, problem);
 }

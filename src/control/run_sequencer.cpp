@@ -2,10 +2,10 @@
 
 #include "control/freq_stepper.h"
 #include "control/handler_errors.h"
+#include "engine/user_prompts.h"
 #include "model/app_state.h"
 #include "run/frequency_row.h"
 #include "run/results_layout.h"
-#include "ui/message_box.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -30,13 +30,9 @@ const QString TRunSequencer::kDevicesMissingText = QStringLiteral(
 
 TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
                              QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
-                             QWidget *dialogParent, QObject *parent)
+                             UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_state(state), m_actions(commands), m_grid(grdTable),
-      m_lblSkipIM(lblSkipIM), m_stepper(stepper), m_links(std::move(links)),
-      m_warningBox([dialogParent](const QString &text) {
-          return int(ShowMessage(dialogParent, QMessageBox::Warning, text, QMessageBox::Cancel));
-      }),
-      m_startQuestion([dialogParent] { return AskPastRunStart(dialogParent); }) {}
+      m_lblSkipIM(lblSkipIM), m_stepper(stepper), m_links(std::move(links)), m_prompts(prompts) {}
 
 bool TRunSequencer::ValidateFrequencies() {
     QStringList cells;
@@ -68,7 +64,7 @@ void TRunSequencer::actStartExecute() {
     // A past run changes only when the user says so; a new run starts from
     // the same table, emptied, and the journal keeps the past one as it was.
     if (m_pastRunOnScreen) {
-        switch (m_startQuestion()) {
+        switch (AskPastRunStart(m_prompts)) {
         case PastRunStart::Cancel:
             return;
         case PastRunStart::StartNew:
@@ -121,5 +117,7 @@ void TRunSequencer::actStopExecute() {
 }
 
 void TRunSequencer::warn(const QString &text) {
-    m_state.LastDialogResult = m_warningBox(text);
+    const QVector<TPromptChoice> onlyCancel = {{TPromptChoice::Role::Cancel, {}}};
+    m_state.LastDialogResult =
+        answerCode(onlyCancel, m_prompts.question(TPromptIcon::Warning, text, onlyCancel, 0));
 }

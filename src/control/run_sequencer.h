@@ -10,7 +10,7 @@
 
 class QLineEdit;
 class QTableWidget;
-class QWidget;
+class UserPrompts;
 class TFreqStepper;
 struct TAppState;
 
@@ -28,21 +28,12 @@ public:
         // Empties the table's readings, keeping its set points and frequencies.
         std::function<void()> emptyReadings;
     };
-    // Shows a modal warning with only a Cancel button and returns the
-    // dialog's result. Tests replace it to run without a human.
-    using WarningBox = std::function<int(const QString &text)>;
-    // Asks what a start does with a run opened from the journal. Tests replace it.
-    using StartQuestion = std::function<PastRunStart()>;
-
     static const QString kBadFrequenciesText;
     static const QString kDevicesMissingText;
 
     TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
-                  QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
-                  QWidget *dialogParent = nullptr, QObject *parent = nullptr);
-
-    void setWarningBox(WarningBox box) { m_warningBox = std::move(box); }
-    void setStartQuestion(StartQuestion question) { m_startQuestion = std::move(question); }
+                  QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links, UserPrompts &prompts,
+                  QObject *parent = nullptr);
 
     // Reads the frequency cells of the header row into the frequency storage
     // and checks them: integers in 25 .. 1000000, ascending, whole kilohertz
@@ -74,7 +65,8 @@ private:
     QLineEdit *m_lblSkipIM;
     TFreqStepper &m_stepper;
     Links m_links;
-    WarningBox m_warningBox;
-    StartQuestion m_startQuestion;
+    // Warns with only a Cancel button, and asks what a start does with a run
+    // opened from the journal.
+    UserPrompts &m_prompts;
     bool m_pastRunOnScreen = false;
 };

@@ -1,30 +1,17 @@
 #include "control/save_command.h"
 
 #include "base/cp1251.h"
+#include "engine/user_prompts.h"
 #include "files/measurement_file.h"
 #include "files/save_file_name.h"
 #include "model/app_state.h"
 #include "ui/file_log_view.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
 
 const QString kDefaultSuffix = QStringLiteral("tamrel");
-
-// dlgSaveFile: an existing file is replaced without asking.
-QString chooseFileToSave(QWidget *parent, const QString &suggested) {
-    QFileDialog dlgSaveFile(parent, QStringLiteral("Укажите место"), suggested,
-                            QStringLiteral("Tamrel CSV Files (*.csv)"));
-    dlgSaveFile.setObjectName(QStringLiteral("dlgSaveFile"));
-    dlgSaveFile.setAcceptMode(QFileDialog::AcceptSave);
-    dlgSaveFile.setDefaultSuffix(kDefaultSuffix);
-    dlgSaveFile.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dlgSaveFile.exec() != QDialog::Accepted)
-        return QString();
-    return dlgSaveFile.selectedFiles().value(0);
-}
 
 } // namespace
 
@@ -34,13 +21,9 @@ QString withDefaultSuffix(const QString &fileName) {
     return fileName + QLatin1Char('.') + kDefaultSuffix;
 }
 
-TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *parent)
-    : QObject(parent), m_state(state), m_reLogFile(reLogFile) {
-    QWidget *window = m_reLogFile ? m_reLogFile->window() : nullptr;
-    m_chooseFile = [window](const QString &suggested) {
-        return chooseFileToSave(window, suggested);
-    };
-}
+TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, UserPrompts &prompts,
+                           QObject *parent)
+    : QObject(parent), m_state(state), m_reLogFile(reLogFile), m_prompts(prompts) {}
 
 // The header values come from the run's newest reading, so that a run saves
 // the same whenever and from wherever it is saved. A table without a reading
@@ -74,18 +57,24 @@ QString TSaveCommand::saveRunTo(const QString &fileName) {
 // The log shows the text even when the file cannot be written, and a failed
 // save is reported with the file's name and the cause.
 QString TSaveCommand::saveTable(const TCSVTable &table) {
-    const QString chosen = m_chooseFile ? m_chooseFile(m_lastFileName) : QString();
+    // dlgSaveFile: an existing file is replaced without asking.
+    TFileRequest request;
+    request.caption = tr("Укажите место");
+    request.filter = QStringLiteral("Tamrel CSV Files (*.csv)");
+    request.start = m_lastFileName;
+    request.defaultSuffix = kDefaultSuffix;
+    request.confirmOverwrite = false;
+    request.objectName = QStringLiteral("dlgSaveFile");
+    const QString chosen = m_prompts.saveFile(request);
     if (chosen.isEmpty())
         return QString();
     if (const QString problem = saveFileNameProblem(chosen); !problem.isEmpty()) {
-        if (m_showError)
-            m_showError(problem);
+        m_prompts.notice(TPromptIcon::Warning, problem);
         return QString();
     }
     m_lastFileName = withDefaultSuffix(chosen);
     if (const QString problem = writeTable(table, m_lastFileName); !problem.isEmpty()) {
-        if (m_showError)
-            m_showError(problem);
+        m_prompts.notice(TPromptIcon::Warning, problem);
         return QString();
     }
     return m_lastFileName;

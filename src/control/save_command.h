@@ -8,6 +8,7 @@
 
 class FileLogView;
 class TCSVTable;
+class UserPrompts;
 struct TAppState;
 struct TIMPacket;
 
@@ -19,20 +20,15 @@ QString withDefaultSuffix(const QString &fileName);
 class TSaveCommand : public QObject {
     Q_OBJECT
 public:
-    // Asks where to save, offering `suggested`; an empty name means cancelled.
-    using FileChooser = std::function<QString(const QString &suggested)>;
-    // Tells the user why a save failed (the window's one place for failures).
-    using ErrorNotice = std::function<void(const QString &text)>;
     // The display whose Limit, Level and Offset head the file: the one of the
     // run's newest reading; nothing while the table holds none.
     using HeaderSource = std::function<std::optional<TIMPacket>()>;
 
-    // reLogFile shows the text of the last save.
-    TSaveCommand(TAppState &state, FileLogView *reLogFile, QObject *parent = nullptr);
+    // reLogFile shows the text of the last save; `prompts` asks where to save
+    // and tells why a save failed.
+    TSaveCommand(TAppState &state, FileLogView *reLogFile, UserPrompts &prompts,
+                 QObject *parent = nullptr);
 
-    // Tests replace the dialogs to run without a human.
-    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
-    void setErrorNotice(ErrorNotice notice) { m_showError = std::move(notice); }
     void setHeaderSource(HeaderSource source) { m_headerSource = std::move(source); }
 
     // The name chosen last, offered again by the next save while the program runs.
@@ -61,8 +57,7 @@ private:
 
     TAppState &m_state;
     FileLogView *m_reLogFile;
-    FileChooser m_chooseFile;
-    ErrorNotice m_showError;
+    UserPrompts &m_prompts;
     HeaderSource m_headerSource;
     QString m_lastFileName;
 };

@@ -1,7 +1,8 @@
 #include "control/settings_binding.h"
 
+#include "engine/user_prompts.h"
+
 #include "settings/settings_file.h"
-#include "ui/message_box.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -44,10 +45,11 @@ std::array<Binding, 15> bindingsOf(const PortSettingsWidgets &ports,
 } // namespace
 
 TSettingsBinding::TSettingsBinding(const PortSettingsWidgets &ports, const RunParameterWidgets &run,
-                                   QString settingsPath, QChar decimalSeparator, QObject *parent)
+                                   QString settingsPath, QChar decimalSeparator,
+                                   UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_ports(ports), m_run(run),
       m_path(settingsPath.isEmpty() ? SettingsFilePath() : std::move(settingsPath)),
-      m_separator(decimalSeparator) {}
+      m_separator(decimalSeparator), m_prompts(prompts) {}
 
 void TSettingsBinding::LoadSettings() {
     if (IsSettingsFileOversized(m_path) && !setOversizedFileAside())
@@ -55,7 +57,7 @@ void TSettingsBinding::LoadSettings() {
     bool ok = false;
     const TSettings settings = ::LoadSettings(m_path, m_separator, &ok);
     if (!ok) {
-        ShowNotice(m_run.pnlSettings->window(), QStringLiteral("не удалось загрузить настройки"));
+        m_prompts.notice(TPromptIcon::None, tr("не удалось загрузить настройки"));
         return;
     }
     putIntoWidgets(settings);
@@ -65,21 +67,20 @@ void TSettingsBinding::LoadSettings() {
 // and the program starts from the defaults. One that cannot be moved is left alone;
 // the saves refuse it too, so the settings are not kept until it is gone.
 bool TSettingsBinding::setOversizedFileAside() {
-    QWidget *window = m_run.pnlSettings->window();
     const QString name = QFileInfo(m_path).fileName();
     const QString aside = SetSettingsFileAside(m_path);
     if (aside.isEmpty()) {
-        ShowNotice(window, QStringLiteral("Файл настроек «%1» больше 1 МБ, и его не удалось "
-                                          "переименовать. Программа его не читает и не "
-                                          "изменяет; настройки не будут сохраняться, пока он "
-                                          "на месте.")
-                               .arg(QDir::toNativeSeparators(m_path)));
+        m_prompts.notice(TPromptIcon::None, tr("Файл настроек «%1» больше 1 МБ, и его не удалось "
+                                               "переименовать. Программа его не читает и не "
+                                               "изменяет; настройки не будут сохраняться, пока "
+                                               "он на месте.")
+                                                .arg(QDir::toNativeSeparators(m_path)));
         return false;
     }
-    ShowNotice(window, QStringLiteral("Файл настроек «%1» больше 1 МБ и не похож на настройки "
-                                      "программы. Он сохранён под именем «%2», программа "
-                                      "начинает с настроек по умолчанию.")
-                           .arg(name, QFileInfo(aside).fileName()));
+    m_prompts.notice(TPromptIcon::None, tr("Файл настроек «%1» больше 1 МБ и не похож на "
+                                           "настройки программы. Он сохранён под именем «%2», "
+                                           "программа начинает с настроек по умолчанию.")
+                                            .arg(name, QFileInfo(aside).fileName()));
     return true;
 }
 

@@ -7,15 +7,18 @@
 #include <QString>
 
 struct TSettings;
+class UserPrompts;
 
 // Carries the settings file into the port combo boxes and the five run-parameter edits at
 // start, and their texts back into the file on every autoconnect tick and at shutdown.
 class TSettingsBinding : public QObject {
     Q_OBJECT
 public:
-    // settingsPath empty: "options.ini" beside the program.
+    // settingsPath empty: "options.ini" beside the program. `prompts` tells the user what
+    // became of a file that could not be read.
     TSettingsBinding(const PortSettingsWidgets &ports, const RunParameterWidgets &run,
-                     QString settingsPath, QChar decimalSeparator, QObject *parent = nullptr);
+                     QString settingsPath, QChar decimalSeparator, UserPrompts &prompts,
+                     QObject *parent = nullptr);
 
     const QString &settingsPath() const { return m_path; }
 
@@ -38,4 +41,5 @@ private:
     RunParameterWidgets m_run;
     QString m_path;
     QChar m_separator;
+    UserPrompts &m_prompts;
 };

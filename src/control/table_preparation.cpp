@@ -2,12 +2,12 @@
 
 #include "base/number_format.h"
 #include "control/results_grid_controller.h"
+#include "engine/user_prompts.h"
 #include "model/app_state.h"
 #include "run/numeric_key_filter.h"
 #include "run/results_layout.h"
 #include "run/set_points.h"
 #include "ui/main_window_ui.h"
-#include "ui/message_box.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>
@@ -56,15 +56,10 @@ private:
 } // namespace
 
 TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets &ui,
-                                     ResultsGridView *grdTable, QAction *actStop, QObject *parent)
-    : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable) {
-    // The one question here empties the table: Enter keeps it.
-    m_prompt = [grid = m_grid](QMessageBox::Icon icon, const QString &text,
-                               QMessageBox::StandardButtons buttons) {
-        return ShowMessage(grid ? grid->window() : nullptr, icon, text, buttons,
-                           buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
-                                                                 : QMessageBox::NoButton);
-    };
+                                     ResultsGridView *grdTable, QAction *actStop,
+                                     UserPrompts &prompts, QObject *parent)
+    : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable),
+      m_prompts(prompts) {
     if (!m_grid->property(kTagProperty).isValid())
         setTableTag(0);
 }
@@ -77,21 +72,18 @@ void TTablePreparation::setTableTag(int tag) {
     m_grid->setProperty(kTagProperty, tag);
 }
 
-QMessageBox::StandardButton TTablePreparation::ask(QMessageBox::Icon icon, const QString &text,
-                                                   QMessageBox::StandardButtons buttons) {
-    return m_prompt ? m_prompt(icon, text, buttons) : QMessageBox::NoButton;
-}
-
 void TTablePreparation::notifyColumnCountUnknown() {
-    ask(QMessageBox::Information, kColumnCountUnknown, QMessageBox::Ok);
+    m_prompts.notice(TPromptIcon::Information, kColumnCountUnknown);
 }
 
 void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     if (tableTag() > 0) {
-        const QMessageBox::StandardButton answer =
-            ask(QMessageBox::Warning, kDataLossWarning, QMessageBox::Yes | QMessageBox::Cancel);
-        m_state.LastDialogResult = static_cast<int32_t>(answer);
-        if (answer != QMessageBox::Yes)
+        // The question empties the table: Enter keeps it.
+        const QVector<TPromptChoice> choices = {{TPromptChoice::Role::Yes, {}},
+                                                {TPromptChoice::Role::Cancel, {}}};
+        const int answer = m_prompts.question(TPromptIcon::Warning, kDataLossWarning, choices, 1);
+        m_state.LastDialogResult = answerCode(choices, answer);
+        if (answer != 0)
             return;
     }
     setTableTag(0);
@@ -101,7 +93,7 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
     readColumnCount();
     const QString refusal = layOutSetPoints();
     if (!refusal.isEmpty())
-        ask(QMessageBox::Information, refusal, QMessageBox::Ok);
+        m_prompts.notice(TPromptIcon::Information, refusal);
 
     m_actStop->setEnabled(false);
     setGridEditing(*m_grid, true);

@@ -2,7 +2,6 @@
 
 #include "ui/main_window_ui.h"
 
-#include <QMessageBox>
 #include <QObject>
 
 #include <functional>
@@ -13,6 +12,7 @@ class QAction;
 class QKeyEvent;
 class QLineEdit;
 class ResultsGridView;
+class UserPrompts;
 
 // Lays out the results grid from the run parameters of the settings panel:
 // one row per temperature set point, one column per test frequency. It also
@@ -27,16 +27,10 @@ class TTablePreparation : public QObject {
 public:
     static constexpr const char *kTagProperty = "Tag";
 
-    // Shows a modal message box with the given buttons and returns the one
-    // chosen. Tests replace it to answer without a human.
-    using MessagePrompt = std::function<QMessageBox::StandardButton(
-        QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)>;
-
-    // actStop is disabled by every preparation.
+    // actStop is disabled by every preparation; `prompts` asks before the
+    // table's data go and says why a table could not be laid out.
     TTablePreparation(TAppState &state, const RunParameterWidgets &ui, ResultsGridView *grdTable,
-                      QAction *actStop, QObject *parent = nullptr);
-
-    void setMessagePrompt(MessagePrompt prompt) { m_prompt = std::move(prompt); }
+                      QAction *actStop, UserPrompts &prompts, QObject *parent = nullptr);
 
     int tableTag() const;
     void setTableTag(int tag);
@@ -69,8 +63,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &text,
-                                    QMessageBox::StandardButtons buttons);
     void notifyColumnCountUnknown();
     void emptyGrid(bool keepFrequencies);
     void readColumnCount();
@@ -82,5 +74,5 @@ private:
     RunParameterWidgets m_ui;
     QAction *m_actStop;
     ResultsGridView *m_grid;
-    MessagePrompt m_prompt;
+    UserPrompts &m_prompts;
 };

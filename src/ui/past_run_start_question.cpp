@@ -1,9 +1,8 @@
 #include "ui/past_run_start_question.h"
 
-#include "ui/message_box.h"
+#include "engine/user_prompts.h"
 
 #include <QCoreApplication>
-#include <QPushButton>
 
 namespace {
 
@@ -13,21 +12,22 @@ QString tr(const char *text) {
 
 } // namespace
 
-PastRunStart AskPastRunStart(QWidget *parent) {
-    QMessageBox box(QMessageBox::Question, MessageBoxTitle(),
-                    tr("На экране прошлое измерение из журнала. «Продолжить это измерение» "
-                       "допишет в него новые отсчёты; «Начать новое» начнёт новое измерение с "
-                       "теми же уставками и частотами, а прошлое останется в журнале как есть."),
-                    QMessageBox::NoButton, parent);
-    QPushButton *resume = box.addButton(tr("Продолжить это измерение"), QMessageBox::AcceptRole);
-    QPushButton *fresh = box.addButton(tr("Начать новое"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(tr("Отмена"), QMessageBox::RejectRole);
-    box.setDefaultButton(fresh);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == resume)
+PastRunStart AskPastRunStart(UserPrompts &prompts) {
+    using Role = TPromptChoice::Role;
+    const QVector<TPromptChoice> choices = {{Role::Accept, tr("Продолжить это измерение")},
+                                            {Role::Accept, tr("Начать новое")},
+                                            {Role::Reject, tr("Отмена")}};
+    switch (prompts.question(
+        TPromptIcon::Question,
+        tr("На экране прошлое измерение из журнала. «Продолжить это измерение» "
+           "допишет в него новые отсчёты; «Начать новое» начнёт новое измерение с "
+           "теми же уставками и частотами, а прошлое останется в журнале как есть."),
+        choices, 1)) {
+    case 0:
         return PastRunStart::Continue;
-    if (box.clickedButton() == fresh)
+    case 1:
         return PastRunStart::StartNew;
-    return PastRunStart::Cancel;
+    default:
+        return PastRunStart::Cancel;
+    }
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-class QWidget;
+class UserPrompts;
 
 // What "Начать измерения" does with a run opened from the journal.
 enum class PastRunStart { Continue, StartNew, Cancel };
 
 // Asks it: "Продолжить это измерение", "Начать новое" (Enter) or "Отмена" (Escape).
-PastRunStart AskPastRunStart(QWidget *parent);
+PastRunStart AskPastRunStart(UserPrompts &prompts);

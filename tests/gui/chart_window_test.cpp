@@ -208,6 +208,7 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
     TMainOptions options;
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.decimalSeparator = kComma;
+    options.prompts = &prompts;
     window = std::make_unique<TfrmMain>(options); // the last one died with its chart open
     stopTimers();
     window->show();
@@ -303,11 +304,10 @@ TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
     EXPECT_EQ(status("lblCells").left(11), "Ячейки: 2 и");
 
     QTemporaryDir folder;
-    window->readingsExport()->setFileChooser([&](const QString &suggested) {
-        EXPECT_EQ(suggested, "Отсчёты.csv");
-        return folder.filePath("past.csv");
-    });
+    prompts.saveAs = folder.filePath("past.csv");
     window->readingsExport()->saveRun(run);
+    ASSERT_FALSE(prompts.asks.isEmpty());
+    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты.csv");
     QFile file(folder.filePath("past.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
@@ -322,10 +322,8 @@ TEST_F(ChartWindowTest, SavesBothChartsAsPngOrSvg) {
     record(21.0, 100, 21);
     window->actions().actShowChart->trigger();
     QTemporaryDir folder;
-    QString chosen;
-    QStringList errors;
-    chart().setImageFileChooser([&](const QString &) { return chosen; });
-    chart().setErrorNotice([&](const QString &e) { errors << e; });
+    QString &chosen = prompts.saveAs;
+    const auto errors = [&] { return prompts.notices(); };
 
     chosen = folder.filePath("chart.png");
     chart().chartWindow()->btnSaveImage()->click();
@@ -339,13 +337,16 @@ TEST_F(ChartWindowTest, SavesBothChartsAsPngOrSvg) {
     const QByteArray text = svg.readAll();
     EXPECT_TRUE(text.contains("<svg")) << "a vector drawing, not a picture inside one";
     EXPECT_TRUE(text.contains("<path") || text.contains("<polyline"));
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(errors().isEmpty());
+    const TFileRequest &request = prompts.asks.last().file;
+    EXPECT_EQ(request.filter, "Изображение PNG (*.png);;Рисунок SVG (*.svg)");
+    EXPECT_TRUE(request.suffixFollowsFilter);
 
     chosen = folder.filePath("missing/chart.png");
     chart().saveImage();
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith("Не удалось сохранить изображение"))
-        << errors[0].toStdString();
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors()[0].startsWith("Не удалось сохранить изображение"))
+        << errors()[0].toStdString();
 }
 
 TEST_F(ChartWindowTest, StatusBarShowsCellsTimeDriftAndArrival) {
@@ -380,16 +381,12 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
     record(21.0, 1000, 21);
     QTemporaryDir folder;
     const QString path = folder.filePath("readings.csv");
-    QString suggested;
-    QStringList errors;
-    window->readingsExport()->setFileChooser([&](const QString &s) {
-        suggested = s;
-        return path;
-    });
-    window->readingsExport()->setErrorNotice([&](const QString &e) { errors << e; });
+    prompts.saveAs = path;
     window->actions().actFileSaveReadings->trigger();
-    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
-    EXPECT_EQ(suggested, "Отсчёты.csv") << "the fixture's frames carry no time";
+    ASSERT_TRUE(prompts.notices().isEmpty()) << prompts.notices().join('\n').toStdString();
+    ASSERT_FALSE(prompts.asks.isEmpty());
+    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты.csv")
+        << "the fixture's frames carry no time";
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -422,7 +419,7 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
 
     window->actions().actApplySettiingsTempAndGrid->trigger();
     window->actions().actFileSaveReadings->trigger();
-    EXPECT_EQ(errors.size(), 1) << "nothing recorded, nothing to save";
+    EXPECT_EQ(prompts.notices().size(), 1) << "nothing recorded, nothing to save";
 }
 
 // A run on the simulated bench with the chart open from the start: the

@@ -116,8 +116,10 @@ QByteArray windowRunFile(SimulatedBench &bench) {
                    window->actions().actStart->isEnabled();
         }))
         return QByteArray();
-    // A warning would mean the window refused the run; it is answered, not waited for.
-    if (!noticesDuring([&] { window->actions().actStart->trigger(); }).isEmpty())
+    // A warning would mean the window refused the run.
+    const int asked = bench.prompts().asks.size();
+    window->actions().actStart->trigger();
+    if (bench.prompts().asks.size() != asked)
         return QByteArray();
     const auto rowFilled = [&] {
         for (int c = 2; c < 2 + frequencies.size(); ++c)
@@ -129,7 +131,7 @@ QByteArray windowRunFile(SimulatedBench &bench) {
         return QByteArray();
     window->actions().actStop->trigger();
     const QString path = QDir(bench.folder()).filePath(QStringLiteral("window.tamrel"));
-    window->saveCommand()->setFileChooser([&](const QString &) { return path; });
+    bench.prompts().saveAs = path;
     window->actions().actFileSaveTo->trigger();
     for (QTimer *timer : window->findChildren<QTimer *>())
         timer->stop();

@@ -104,8 +104,9 @@ public:
         options.decimalSeparator = QLatin1Char(',');
         options.timerDivisor = kTimerDivisor;
         options.findInstrumentsAtFirstStart = atFirstStart;
+        options.prompts = &prompts;
+        prompts.onNotice = [this](const ScriptedPrompts::Ask &ask) { notices << ask.text; };
         window = std::make_unique<TfrmMain>(options);
-        search()->setNotice([this](const QString &text) { notices << text; });
         window->show();
     }
 
@@ -129,8 +130,9 @@ public:
         return ini.readString("general", key, "<missing>");
     }
 
-    std::unique_ptr<TfrmMain> window;
     QStringList notices;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmMain> window;
 
 private:
     QString linkOf(int n) const { return ports() + QStringLiteral("/COM%1").arg(n); }

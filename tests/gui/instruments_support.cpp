@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 
@@ -57,6 +56,7 @@ TMainOptions SimulatedBench::windowOptions() const {
     options.portsFolder = m_dir.filePath(QStringLiteral("ports"));
     options.decimalSeparator = QLatin1Char(',');
     options.timerDivisor = kTimerDivisor;
+    options.prompts = &m_prompts;
     return options;
 }
 
@@ -69,19 +69,4 @@ bool waitUntil(const std::function<bool()> &pred, int timeoutMs) {
         QThread::msleep(1);
     }
     return true;
-}
-
-QStringList noticesDuring(const std::function<void()> &run) {
-    QStringList notices;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            notices << box->text();
-            box->accept();
-        }
-    });
-    closer.start(10);
-    run();
-    closer.stop();
-    return notices;
 }

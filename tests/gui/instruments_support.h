@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_options.h"
+#include "common/scripted_prompts.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,18 +37,17 @@ public:
     // Writes options.ini: the two ports plus extra "Key=Value" lines.
     void writeSettings(const QString &extraLines = QString()) const;
 
-    // Options for a TfrmMain on this bench (comma as decimal separator).
+    // Options for a TfrmMain on this bench (comma as decimal separator), asking
+    // the bench's prompts.
     TMainOptions windowOptions() const;
+    ScriptedPrompts &prompts() const { return m_prompts; }
 
 private:
     QTemporaryDir m_dir;
+    mutable ScriptedPrompts m_prompts;
     std::unique_ptr<SimMeter> m_meter;
     std::unique_ptr<SimThermometer> m_thermo;
 };
-
-// The texts of the message boxes that come up while `run` runs, each answered
-// with its default (accept) button.
-QStringList noticesDuring(const std::function<void()> &run);
 
 // Runs the event loop until pred holds or timeoutMs passes; returns pred().
 bool waitUntil(const std::function<bool()> &pred, int timeoutMs = 5000);

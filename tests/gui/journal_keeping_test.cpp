@@ -100,11 +100,13 @@ protected:
 TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtClose) {
     const QString file = dir.filePath(QStringLiteral("locked.tamrel"));
     window.reset();
-    QStringList notices = noticesDuring([&] {
+    prompts.asks.clear();
+    {
         LockHolder lock(journalPath());
         TMainOptions options;
         options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
+        options.prompts = &prompts;
         window = std::make_unique<TfrmMain>(options);
         stopTimers();
         layOutTable();
@@ -117,13 +119,14 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
         recordReading(1000);
         recordReading(5000);
         window->actions().actStop->trigger();
-        window->saveCommand()->setFileChooser([&](const QString &) { return file; });
+        prompts.saveAs = file;
         window->actions().actFileSaveTo->trigger();
         EXPECT_GT(journal().waitingWrites(), 0);
         QCoreApplication::processEvents();
         lock.release();
         EXPECT_TRUE(window->close());
-    });
+    }
+    const QStringList notices = prompts.notices();
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_EQ(notices[0], QStringLiteral("Журнал измерений не ведётся: файл журнала занят "
                                          "другой программой."));
@@ -131,16 +134,14 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     TMainOptions options;
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.decimalSeparator = QLatin1Char(',');
-    QStringList questions;
+    options.prompts = &prompts;
     // The program ends (its journal lets the file go) before the next one starts.
     window.reset();
+    prompts.asks.clear();
     window = std::make_unique<TfrmMain>(options);
     stopTimers();
-    journal().setQuestion([&](const QString &text) {
-        questions << text;
-        return false;
-    });
     QCoreApplication::processEvents();
+    const QStringList questions = prompts.questions();
     const QVector<TJournalRunSummary> runs = journal().pastRuns();
     EXPECT_TRUE(questions.isEmpty()) << questions.join('|').toStdString();
     ASSERT_EQ(runs.size(), 1);
@@ -157,10 +158,10 @@ TEST_F(JournalKeepingTest, SavingTheRunningRunFromTheListLeavesLaterReadingsUnsa
     const qint64 run = journal().currentRunId();
     const QString file = dir.filePath(QStringLiteral("from-list.tamrel"));
     window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
-        window->saveCommand()->setFileChooser([&](const QString &) {
+        prompts.onSaveFile = [&](const TFileRequest &) {
             recordReading(1000);
             return file;
-        });
+        };
         emit dialog.saveRequested(run);
         EXPECT_EQ(dialog.list()->item(0, 5)->text(),
                   QStringLiteral("%1 (есть отсчёты после сохранения)")
@@ -226,11 +227,11 @@ TEST_F(JournalKeepingTest, BothSavesTakeTheHeaderFromTheNewestReading) {
 
     const QString fromWindow = dir.filePath(QStringLiteral("window.tamrel"));
     const QString fromList = dir.filePath(QStringLiteral("list.tamrel"));
-    window->saveCommand()->setFileChooser([&](const QString &) { return fromWindow; });
+    prompts.saveAs = fromWindow;
     window->actions().actFileSaveTo->trigger();
     const qint64 run = journal().currentRunId();
     window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
-        window->saveCommand()->setFileChooser([&](const QString &) { return fromList; });
+        prompts.saveAs = fromList;
         emit dialog.saveRequested(run);
         EXPECT_EQ(dialog.list()->item(0, 5)->text(), QDir::toNativeSeparators(fromList));
     });
@@ -264,7 +265,7 @@ TEST_F(JournalKeepingTest, AfterAStopAndAfterASaveTheFileAloneHoldsTheRun) {
     EXPECT_EQ(stopped.Segments[0].Readings.size(), 2);
 
     const QString file = dir.filePath(QStringLiteral("saved.tamrel"));
-    window->saveCommand()->setFileChooser([&](const QString &) { return file; });
+    prompts.saveAs = file;
     window->actions().actFileSaveTo->trigger();
     EXPECT_EQ(runInFileAlone(QStringLiteral("saved.sqlite")).Summary.SavedFile, file);
 }

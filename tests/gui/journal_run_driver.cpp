@@ -5,6 +5,7 @@
 // "saved <file>" and "reading <row> <column>" for every reading it records.
 //   journal_run_driver <settings file> <ports folder>
 #include "app/main_window.h"
+#include "common/scripted_prompts.h"
 #include "control/reading_capture.h"
 #include "control/save_command.h"
 
@@ -37,16 +38,18 @@ int main(int argc, char **argv) {
     options.portsFolder = QString::fromLocal8Bit(argv[2]);
     options.decimalSeparator = QLatin1Char(',');
     options.timerDivisor = 10;
+    ScriptedPrompts prompts;
+    prompts.onNotice = [](const ScriptedPrompts::Ask &ask) {
+        say(QStringLiteral("error ") + ask.text);
+    };
+    options.prompts = &prompts;
     TfrmMain window(options);
 
     QObject::connect(window.readingCapture(), &TReadingCapture::readingRecorded, &window,
                      [](const TJournalReading &r) {
                          say(QStringLiteral("reading %1 %2").arg(r.Row).arg(r.Col));
                      });
-    QString saveTo;
-    window.saveCommand()->setFileChooser([&saveTo](const QString &) { return saveTo; });
-    window.saveCommand()->setErrorNotice(
-        [](const QString &text) { say(QStringLiteral("error ") + text); });
+    QString &saveTo = prompts.saveAs;
 
     QTimer readyCheck;
     QObject::connect(&readyCheck, &QTimer::timeout, &window, [&] {

@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTableWidget>
 #include <QTest>
@@ -115,25 +114,23 @@ TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
     const QByteArray saved = readFile(before);
     ASSERT_FALSE(saved.isEmpty());
 
+    ScriptedPrompts &prompts = bench.prompts();
+    using Role = TPromptChoice::Role;
+    prompts.answers = {{Role::Yes, {}}, {Role::Accept, QStringLiteral("Продолжить это измерение")}};
     TfrmMain window(bench.windowOptions());
-    QStringList questions;
-    window.journal()->setQuestion([&](const QString &text) {
-        questions << text;
-        return true;
-    });
     // The journal is checked off the window's thread first: slow on a loaded machine.
-    ASSERT_TRUE(waitUntil([&] { return !questions.isEmpty(); }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return !prompts.questions().isEmpty(); }, 30000));
+    const QStringList questions = prompts.questions();
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].contains(QStringLiteral("Восстановить")))
         << questions[0].toStdString();
     EXPECT_TRUE(window.actions().actFileSaveTo->isEnabled());
 
     const QString after = bench.folder() + QStringLiteral("/after-restore.tamrel");
-    window.saveCommand()->setFileChooser([&](const QString &) { return after; });
-    window.saveCommand()->setErrorNotice(
-        [](const QString &text) { ADD_FAILURE() << text.toStdString(); });
+    prompts.saveAs = after;
     window.saveCommand()->actFileSaveToExecute();
     EXPECT_EQ(readFile(after), saved);
+    EXPECT_TRUE(prompts.notices().isEmpty()) << prompts.notices().join('|').toStdString();
 
     // Going on, as the user answers the start's question: the next start fills
     // the row of 21 degrees in the same run.
@@ -141,14 +138,9 @@ TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
     ASSERT_TRUE(waitUntil(
         [&] { return window.state().PortsOpen == 1 && window.actions().actStart->isEnabled(); }));
     bench.thermometer().setProgramme(TemperatureProgramme::hold(21.0));
-    int startQuestions = 0;
-    window.runSequencer()->setStartQuestion([&] {
-        ++startQuestions;
-        return PastRunStart::Continue;
-    });
     window.actions().actStart->trigger();
     ASSERT_EQ(window.state().RunActive, 1);
-    EXPECT_EQ(startQuestions, 1);
+    EXPECT_EQ(prompts.questions().size(), 2) << "the start asked what to do with the past run";
     const ResultsGridView *grid = window.ui().grdTable;
     EXPECT_TRUE(
         waitUntil([&] { return grid->item(2, 2) && !grid->item(2, 2)->text().isEmpty(); }, 20000));
@@ -178,33 +170,35 @@ protected:
 };
 
 TEST_F(JournalWindowTest, ClosingWithResultsInNoFileAsksAndFollowsTheAnswer) {
-    int asked = 0;
-    TfrmMain::CloseAnswer answer = TfrmMain::CloseAnswer::Cancel;
-    window->setClosePrompt([&] {
-        ++asked;
-        return answer;
-    });
+    using Role = TPromptChoice::Role;
+    const auto asked = [&] { return prompts.questions().size(); };
     EXPECT_TRUE(window->close()) << "nothing recorded: closes without a word";
-    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(asked(), 0);
 
     recordReading(1000);
+    prompts.answers = {{Role::Reject, QStringLiteral("Отмена")}};
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(asked(), 1);
+    const ScriptedPrompts::Ask &question = prompts.asks.last();
+    EXPECT_EQ(question.text, QStringLiteral("Результаты измерений не сохранены в файл. Сохранить "
+                                            "их перед закрытием программы?"));
+    EXPECT_EQ(question.icon, TPromptIcon::Warning);
+    EXPECT_EQ(question.choices.value(question.defaultChoice).label, QStringLiteral("Сохранить..."))
+        << "Enter saves";
 
     // Saving that is cancelled in the file dialog keeps the window open.
-    answer = TfrmMain::CloseAnswer::Save;
-    QString chosen;
-    window->saveCommand()->setFileChooser([&](const QString &) { return chosen; });
+    const QString save = QStringLiteral("Сохранить...");
+    prompts.answers = {{Role::Accept, save}, {Role::Accept, save}};
     EXPECT_FALSE(window->close());
-    chosen = dir.filePath(QStringLiteral("closing.tamrel"));
+    prompts.saveAs = dir.filePath(QStringLiteral("closing.tamrel"));
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(readFile(chosen).isEmpty());
-    EXPECT_EQ(asked, 3);
+    EXPECT_FALSE(readFile(prompts.saveAs).isEmpty());
+    EXPECT_EQ(asked(), 3);
 
     recordReading(5000);
-    answer = TfrmMain::CloseAnswer::CloseWithoutSaving;
+    prompts.answers = {{Role::Destructive, QStringLiteral("Закрыть без сохранения")}};
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(asked(), 4);
 }
 
 TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
@@ -213,17 +207,14 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
     window->actions().actStop->trigger();
     const qint64 first = window->journal()->currentRunId();
     ASSERT_NE(first, 0);
-    QString saveTo = dir.filePath(QStringLiteral("first.tamrel"));
-    window->saveCommand()->setFileChooser([&](const QString &) { return saveTo; });
+    QString &saveTo = prompts.saveAs;
+    saveTo = dir.filePath(QStringLiteral("first.tamrel"));
     window->actions().actFileSaveTo->trigger();
     const QByteArray firstBytes = readFile(saveTo);
     ASSERT_FALSE(firstBytes.isEmpty());
 
     // A second table and run.
-    window->tablePreparation()->setMessagePrompt(
-        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
-            return QMessageBox::Yes;
-        });
+    prompts.answers = {{TPromptChoice::Role::Yes, {}}};
     window->actions().actApplySettiingsTempAndGrid->trigger();
     layOutTable();
     window->actions().actStart->trigger();
@@ -233,20 +224,19 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
     ASSERT_NE(second, first);
 
     const QString exported = dir.filePath(QStringLiteral("first-readings.csv"));
-    window->readingsExport()->setFileChooser([&](const QString &) { return exported; });
+    const QString again = dir.filePath(QStringLiteral("again.tamrel"));
+    prompts.onSaveFile = [&](const TFileRequest &request) {
+        return request.objectName == QStringLiteral("dlgSaveReadings") ? exported : again;
+    };
     TPastRunsCommand &command = *window->pastRunsCommand();
-    QStringList questions;
-    command.setQuestion([&](const QString &text) {
-        questions << text;
-        return true;
-    });
-    saveTo = dir.filePath(QStringLiteral("again.tamrel"));
+    prompts.asks.clear();
+    const auto questions = [&] { return prompts.questions(); };
     command.setDialogShown([&](PastRunsDialog &dialog) {
         ASSERT_EQ(dialog.list()->rowCount(), 2);
         EXPECT_TRUE(dialog.list()->item(0, 0)->text().contains(QStringLiteral("на экране")));
         EXPECT_EQ(dialog.list()->item(1, 3)->text(), QStringLiteral("2"));
         emit dialog.deleteRequested(second);
-        EXPECT_TRUE(questions.isEmpty()) << "the run on the screen is not offered for deletion";
+        EXPECT_TRUE(questions().isEmpty()) << "the run on the screen is not offered for deletion";
         emit dialog.saveRequested(first);
         emit dialog.exportRequested(first);
         emit dialog.openRequested(first);
@@ -254,7 +244,7 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
     });
     window->actions().actPastRuns->trigger();
 
-    EXPECT_EQ(readFile(saveTo), firstBytes) << "saved again in the same format";
+    EXPECT_EQ(readFile(again), firstBytes) << "saved again in the same format";
     const QList<QByteArray> exportedLines = readFile(exported).split('\n');
     EXPECT_EQ(std::count_if(
                   exportedLines.begin(), exportedLines.end(),
@@ -268,9 +258,10 @@ TEST_F(JournalWindowTest, PastRunsOpenIntoTheGridSaveAgainAndAreDeleted) {
     EXPECT_TRUE(cell(rowOf(20), columnOf(5000)).isEmpty());
 
     // Now the second run is a past one and can go.
+    prompts.answers = {{TPromptChoice::Role::Yes, {}}};
     command.setDialogShown([&](PastRunsDialog &dialog) {
         emit dialog.deleteRequested(second);
-        ASSERT_EQ(questions.size(), 1);
+        ASSERT_EQ(questions().size(), 1);
         EXPECT_EQ(dialog.list()->rowCount(), 1);
     });
     window->actions().actPastRuns->trigger();
@@ -287,15 +278,12 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
     window->actions().actStop->trigger();
     const qint64 past = window->journal()->currentRunId();
     const QString file = dir.filePath(QStringLiteral("past.tamrel"));
-    window->saveCommand()->setFileChooser([&](const QString &) { return file; });
+    prompts.saveAs = file;
     window->actions().actFileSaveTo->trigger();
     const QByteArray saved = readFile(file);
     ASSERT_FALSE(saved.isEmpty());
 
-    window->tablePreparation()->setMessagePrompt(
-        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
-            return QMessageBox::Yes;
-        });
+    prompts.answers = {{TPromptChoice::Role::Yes, {}}};
     window->actions().actApplySettiingsTempAndGrid->trigger();
     layOutTable();
     const auto openPast = [&] {
@@ -311,22 +299,22 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
                 count += segment.Readings.size();
         return count;
     };
-    int asked = 0;
-    PastRunStart answer = PastRunStart::Cancel;
-    window->runSequencer()->setStartQuestion([&] {
-        ++asked;
-        return answer;
-    });
+    prompts.asks.clear();
+    const auto asked = [&] { return prompts.questions().size(); };
+    const auto answer = [&](const char *label) {
+        prompts.answers = {{TPromptChoice::Role::Accept, QString::fromUtf8(label)}};
+    };
 
     openPast();
+    answer("Отмена");
     window->actions().actStart->trigger();
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked(), 1);
     EXPECT_EQ(state().RunActive, 0);
     EXPECT_EQ(filledCells().size(), 2u);
 
-    answer = PastRunStart::StartNew;
+    answer("Начать новое");
     window->actions().actStart->trigger();
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked(), 2);
     ASSERT_EQ(state().RunActive, 1);
     const qint64 fresh = window->journal()->currentRunId();
     EXPECT_NE(fresh, past);
@@ -337,22 +325,22 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
     recordReading(5000);
     window->actions().actStop->trigger();
     window->actions().actStart->trigger();
-    EXPECT_EQ(asked, 2) << "a run of this session goes on as before";
+    EXPECT_EQ(asked(), 2) << "a run of this session goes on as before";
     window->actions().actStop->trigger();
     EXPECT_EQ(readingsOf(past), 2);
     EXPECT_EQ(readingsOf(fresh), 1);
     EXPECT_EQ(window->journal()->pastRuns().size(), 2);
 
     openPast();
-    answer = PastRunStart::Continue;
+    answer("Продолжить это измерение");
     window->actions().actStart->trigger();
-    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(asked(), 3);
     ASSERT_EQ(state().RunActive, 1);
     EXPECT_EQ(window->journal()->currentRunId(), past);
     recordReading(5000);
     window->actions().actStop->trigger();
     window->actions().actStart->trigger();
-    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(asked(), 3);
     window->actions().actStop->trigger();
     EXPECT_EQ(readingsOf(past), 3);
     EXPECT_EQ(readFile(file), saved) << "the file itself is never touched";
@@ -362,25 +350,18 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
 TEST_F(JournalWindowTest, EnterOnTheDeleteQuestionKeepsTheRun) {
     recordReading(100);
     window->actions().actStop->trigger();
-    window->tablePreparation()->setMessagePrompt(
-        [](QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
-            return QMessageBox::Yes;
-        });
+    prompts.answers = {{TPromptChoice::Role::Yes, {}}};
     window->actions().actApplySettiingsTempAndGrid->trigger();
     const qint64 past = window->journal()->pastRuns().value(0).Id;
     ASSERT_NE(past, 0);
-    QString question;
-    window->pastRunsCommand()->setDialogShown([&](PastRunsDialog &dialog) {
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            ASSERT_TRUE(box);
-            question = box->text();
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        emit dialog.deleteRequested(past);
-    });
+    prompts.asks.clear();
+    window->pastRunsCommand()->setDialogShown(
+        [&](PastRunsDialog &dialog) { emit dialog.deleteRequested(past); });
     window->actions().actPastRuns->trigger();
-    EXPECT_TRUE(question.startsWith(QStringLiteral("Удалить"))) << question.toStdString();
+    ASSERT_EQ(prompts.asks.size(), 1);
+    const ScriptedPrompts::Ask &question = prompts.asks[0];
+    EXPECT_TRUE(question.text.startsWith(QStringLiteral("Удалить"))) << question.text.toStdString();
+    EXPECT_EQ(question.choices.value(question.defaultChoice).role, TPromptChoice::Role::No);
     EXPECT_EQ(window->journal()->pastRuns().size(), 1);
 }
 
@@ -395,14 +376,14 @@ TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.journalPath = dir.filePath(QStringLiteral("blocker/runs.sqlite"));
     options.decimalSeparator = QLatin1Char(',');
-    std::unique_ptr<TfrmMain> window;
+    ScriptedPrompts prompts;
+    options.prompts = &prompts;
     // The journal opens on its own thread; a read waits for that and the
     // events then carry its word to the window.
-    const QStringList notices = noticesDuring([&] {
-        window = std::make_unique<TfrmMain>(options);
-        window->journal()->pastRuns();
-        QCoreApplication::processEvents();
-    });
+    auto window = std::make_unique<TfrmMain>(options);
+    window->journal()->pastRuns();
+    QCoreApplication::processEvents();
+    const QStringList notices = prompts.notices();
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_TRUE(notices[0].startsWith(QStringLiteral("Журнал измерений не ведётся")))
         << notices[0].toStdString();
@@ -449,10 +430,11 @@ qint64 leaveRun(const QString &path, int daysAgo, bool ended) {
     return id;
 }
 
-TMainOptions optionsIn(const QTemporaryDir &dir) {
+TMainOptions optionsIn(const QTemporaryDir &dir, ScriptedPrompts &prompts) {
     TMainOptions options;
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.decimalSeparator = QLatin1Char(',');
+    options.prompts = &prompts;
     return options;
 }
 
@@ -465,13 +447,10 @@ TEST(JournalFormerFolder, ALostRunOfTheJournalLeftBehindIsOfferedReadOnly) {
     const QString formerPath = former.filePath(QStringLiteral("runs.sqlite"));
     leaveRun(formerPath, 0, false);
     const QByteArray formerBytes = readFile(formerPath);
-    QStringList questions;
-    const QStringList notices = noticesDuring([&] {
-        TfrmMain window(optionsIn(dir));
-        window.journal()->setQuestion([&](const QString &text) {
-            questions << text;
-            return true;
-        });
+    ScriptedPrompts prompts;
+    prompts.onQuestion = [](const ScriptedPrompts::Ask &) { return 0; };
+    {
+        TfrmMain window(optionsIn(dir, prompts));
         // The journal opened (its start's own offer found nothing); the program
         // finds the former journal beside itself, which a test cannot make read-only.
         window.journal()->pastRuns();
@@ -484,7 +463,9 @@ TEST(JournalFormerFolder, ALostRunOfTheJournalLeftBehindIsOfferedReadOnly) {
         EXPECT_EQ(window.journal()->currentRunId(), 0) << "not a run of the new journal";
         for (QTimer *timer : window.findChildren<QTimer *>())
             timer->stop();
-    });
+    }
+    const QStringList notices = prompts.notices();
+    const QStringList questions = prompts.questions();
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_EQ(notices[0], QStringLiteral("Папка «%1» доступна только для чтения. Журнал измерений "
                                          "теперь ведётся в «%2».")
@@ -510,15 +491,12 @@ TEST(JournalRecovery, TheRestoreQuestionSaysWhenTheRunIsKnownToBePartial) {
             QFile mark(path + QStringLiteral("-gap-") + QString::number(id));
             ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
         }
-        TfrmMain window(optionsIn(dir));
+        ScriptedPrompts prompts;
+        TfrmMain window(optionsIn(dir, prompts));
         for (QTimer *timer : window.findChildren<QTimer *>())
             timer->stop();
-        QStringList questions;
-        window.journal()->setQuestion([&](const QString &text) {
-            questions << text;
-            return false;
-        });
-        ASSERT_TRUE(waitUntil([&] { return !questions.isEmpty(); }, 30000));
+        ASSERT_TRUE(waitUntil([&] { return !prompts.questions().isEmpty(); }, 30000));
+        const QStringList questions = prompts.questions();
         ASSERT_EQ(questions.size(), 1);
         EXPECT_TRUE(questions[0].contains(QStringLiteral("(заполнено ячеек: 1)")))
             << questions[0].toStdString();
@@ -537,25 +515,24 @@ TEST(JournalUpkeepDialog, OldRunsGoAfterAQuestionAndCompactionShrinksTheJournal)
     const QString path = dir.filePath(QStringLiteral("runs.sqlite"));
     leaveRun(path, 400, true);
     leaveRun(path, 10, true);
-    TfrmMain window(optionsIn(dir));
+    ScriptedPrompts prompts;
+    TfrmMain window(optionsIn(dir, prompts));
     for (QTimer *timer : window.findChildren<QTimer *>())
         timer->stop();
     TPastRunsCommand &command = *window.pastRunsCommand();
-    QStringList questions;
-    command.setQuestion([&](const QString &text) {
-        questions << text;
-        return true;
-    });
+    prompts.asks.clear();
+    prompts.onQuestion = [](const ScriptedPrompts::Ask &) { return 0; };
+    const auto questions = [&] { return prompts.questions(); };
     command.setDialogShown([&](PastRunsDialog &dialog) {
         JournalUpkeepBar &upkeep = *dialog.upkeep();
         EXPECT_TRUE(upkeep.sizeText().startsWith(QStringLiteral("Размер журнала измерений: ")))
             << upkeep.sizeText().toStdString();
         ASSERT_EQ(dialog.list()->rowCount(), 2);
         emit upkeep.deleteOlderRequested(365);
-        ASSERT_EQ(questions.size(), 1);
-        EXPECT_EQ(questions[0], QStringLiteral("Удалить из журнала измерения старше 365 дн. (1)? "
-                                               "Из них не сохранены в файл: 1. Вернуть их будет "
-                                               "нельзя."));
+        ASSERT_EQ(questions().size(), 1);
+        EXPECT_EQ(questions()[0], QStringLiteral("Удалить из журнала измерения старше 365 дн. (1)? "
+                                                 "Из них не сохранены в файл: 1. Вернуть их будет "
+                                                 "нельзя."));
         EXPECT_EQ(dialog.list()->rowCount(), 1);
         const qint64 before = window.journal()->journalBytes();
         emit upkeep.compactRequested();

@@ -41,16 +41,15 @@ void checkAsUnprivileged(const QStringList &devices) {
         file.write("[general]\r\nPortIMNumber=COM5\r\nPortTempNumber=COM4\r\n");
     }
     TfrmMain window(options);
-    QStringList notices;
-    window.portAccessNotice()->setNotice([&](const QString &text) { notices << text; });
+    const auto notices = [&] { return bench.prompts().notices(); };
     int ticks = 0;
     QObject::connect(window.timers().tmrAutoconnectToDevice, &QTimer::timeout, [&] { ++ticks; });
     window.show();
 
     ASSERT_TRUE(waitUntil([&] { return ticks >= 4; }, 4000));
-    EXPECT_EQ(notices, QStringList{NoPermissionAdvice("COM5", devices[0])})
+    EXPECT_EQ(notices(), QStringList{NoPermissionAdvice("COM5", devices[0])})
         << "one notice however many ticks fail";
-    EXPECT_TRUE(notices.value(0).contains("sudo usermod -aG dialout nobody"));
+    EXPECT_TRUE(notices().value(0).contains("sudo usermod -aG dialout nobody"));
     EXPECT_FALSE(window.portIM()->isOpen());
     EXPECT_TRUE(window.portTemp()->isOpen());
     EXPECT_EQ(window.state().PortsOpen, 0);
@@ -71,8 +70,8 @@ void checkAsUnprivileged(const QStringList &devices) {
     emit temp->activated(temp->findText("COM6"));
     emit ui.cmbPortIMNumber->activated(ui.cmbPortIMNumber->findText("COM5"));
     emit temp->activated(temp->findText("COM3"));
-    EXPECT_EQ(notices, (QStringList{NoPermissionAdvice("COM5", devices[0]),
-                                    NoPermissionAdvice("COM6", devices[1])}));
+    EXPECT_EQ(notices(), (QStringList{NoPermissionAdvice("COM5", devices[0]),
+                                      NoPermissionAdvice("COM6", devices[1])}));
     for (QTimer *timer : window.findChildren<QTimer *>())
         timer->stop();
 }

@@ -4,7 +4,7 @@
 #include "run_window_support.h"
 
 #include "control/table_preparation.h"
-#include "ui/message_box.h"
+#include "ui/dialog_prompts.h"
 #include "ui/past_run_start_question.h"
 #include "ui/past_runs_dialog.h"
 
@@ -54,11 +54,12 @@ TEST(QuestionDefaults, EnterOnADestroyingQuestionAnswersNo) {
         defaultCaption = box.defaultButton() ? box.defaultButton()->text() : QString();
         pressEnter(box);
     });
-    EXPECT_FALSE(AskBeforeDestroying(nullptr, QStringLiteral("Удалить?")));
+    DialogPrompts prompts(nullptr);
+    EXPECT_FALSE(askYesNo(prompts, QStringLiteral("Удалить?"), true));
     EXPECT_EQ(defaultCaption, QStringLiteral("Нет"));
 
     onNextMessageBox([](QMessageBox &box) { box.button(QMessageBox::Yes)->click(); });
-    EXPECT_TRUE(AskBeforeDestroying(nullptr, QStringLiteral("Удалить?")));
+    EXPECT_TRUE(askYesNo(prompts, QStringLiteral("Удалить?"), true));
 }
 
 TEST(QuestionDefaults, EnterOnAPastRunStartBeginsANewRun) {
@@ -88,14 +89,25 @@ TEST(QuestionDefaults, EnterOnAPastRunStartBeginsANewRun) {
                 captions << button->text();
             c.answer(box);
         });
-        EXPECT_EQ(AskPastRunStart(nullptr), c.expected);
+        DialogPrompts prompts(nullptr);
+        EXPECT_EQ(AskPastRunStart(prompts), c.expected);
         captions.sort();
         EXPECT_EQ(captions, QStringList({QStringLiteral("Начать новое"), QStringLiteral("Отмена"),
                                          continueCaption}));
     }
 }
 
-class TableQuestionTest : public RunWindowTest {};
+// The window's questions shown as the program shows them.
+class TableQuestionTest : public RunWindowTest {
+protected:
+    void SetUp() override {
+        RunWindowTest::SetUp();
+        prompts.onQuestion = [this](const ScriptedPrompts::Ask &ask) {
+            return dialogs.question(ask.icon, ask.text, ask.choices, ask.defaultChoice);
+        };
+    }
+    DialogPrompts dialogs{nullptr};
+};
 
 // "Внимание, текущие данные будут удалены!" with Enter keeps the table.
 TEST_F(TableQuestionTest, EnterOnTheDataLossWarningKeepsTheTable) {
@@ -109,7 +121,7 @@ TEST_F(TableQuestionTest, EnterOnTheDataLossWarningKeepsTheTable) {
     });
     window->actions().actApplySettiingsTempAndGrid->trigger();
     EXPECT_EQ(defaultCaption, QStringLiteral("Отмена"));
-    EXPECT_EQ(state().LastDialogResult, int(QMessageBox::Cancel));
+    EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
     EXPECT_EQ(table.tableTag(), 1);
     EXPECT_FALSE(cell(rowOf(20), columnOf(1000)).isEmpty());
 }

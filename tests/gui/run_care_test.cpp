@@ -162,20 +162,17 @@ TEST_F(RunCareTest, TheStopOnAFullTableIsOffUntilTickedAndAsksForItsFolderOnce) 
     openWindow();
     QCheckBox *box = ui().chbStopWhenFull;
     EXPECT_FALSE(box->isChecked());
-    int asked = 0;
-    QString answer;
-    window->fullTableStop()->setFolderChooser([&](const QString &) {
-        ++asked;
-        return answer;
-    });
+    ScriptedPrompts &prompts = bench.prompts();
+    const auto asked = [&] { return prompts.texts(ScriptedPrompts::Ask::Kind::Folder).size(); };
+    QString &answer = prompts.folder;
     box->click();
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked(), 1);
     EXPECT_FALSE(box->isChecked()) << "no folder, no stop";
     answer = bench.folder() + QStringLiteral("/out");
     box->click();
     box->click();
     box->click();
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked(), 2);
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(window->fullTableStop()->folder(), answer);
 
@@ -237,7 +234,7 @@ TEST_F(RunCareTest, ASilentMeterIsSaidInTheStatusBarOnTheDesktopOnceAndInTheJour
     EXPECT_EQ(details, QStringLiteral("Перерывы связи:\nИзмеритель: 11.12.2026 03:07:30 – "
                                       "03:08:41 (1 мин 11 с)"));
     const QString exported = bench.folder() + QStringLiteral("/readings.csv");
-    window->readingsExport()->setFileChooser([&](const QString &) { return exported; });
+    bench.prompts().saveAs = exported;
     window->actions().actFileSaveReadings->trigger();
     EXPECT_TRUE(readFile(exported).contains(
         "# outage: meter, 2026-12-11T03:07:30.000 .. 2026-12-11T03:08:41.000, 71 s"));

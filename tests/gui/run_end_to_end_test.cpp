@@ -146,10 +146,9 @@ TEST_P(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasur
     }
 
     const QString path = bench.folder() + QStringLiteral("/run.csv");
-    QStringList errors;
-    window->saveCommand()->setFileChooser([&](const QString &) { return path; });
-    window->saveCommand()->setErrorNotice([&](const QString &text) { errors << text; });
+    bench.prompts().saveAs = path;
     actions().actFileSaveTo->trigger();
+    const QStringList errors = bench.prompts().notices();
     ASSERT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 
     QFile file(path);

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QMessageBox>
 
 namespace {
 
@@ -24,10 +23,6 @@ protected:
         RunWindowTest::SetUp();
         state().CSVTable.SetTableSize(0, 0);
         window->ui().lblSkipIM->setText(QStringLiteral("6"));
-        sequencer().setWarningBox([this](const QString &text) {
-            warnings << text;
-            return int(QMessageBox::Cancel);
-        });
     }
 
     TRunSequencer &sequencer() { return *window->runSequencer(); }
@@ -45,7 +40,7 @@ protected:
         EXPECT_TRUE(actions().actApplySettiingsTempAndGrid->isEnabled());
     }
 
-    QStringList warnings;
+    QStringList warnings() const { return prompts.questions(); }
 };
 
 TEST_F(RunSequencerTest, InvalidFrequencyRowIsRefusedWithTheRedCellWarning) {
@@ -58,12 +53,12 @@ TEST_F(RunSequencerTest, InvalidFrequencyRowIsRefusedWithTheRedCellWarning) {
     };
     for (const QStringList &row : rows) {
         SCOPED_TRACE(row.join(QLatin1Char(' ')).toStdString());
-        warnings.clear();
+        prompts.asks.clear();
         state().LastDialogResult = -1;
         setFrequencyRow(row);
         start();
-        EXPECT_EQ(warnings, QStringList{kBadFrequencies});
-        EXPECT_EQ(state().LastDialogResult, int(QMessageBox::Cancel));
+        EXPECT_EQ(warnings(), QStringList{kBadFrequencies});
+        EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
         EXPECT_TRUE(state().CSVTable.RowHeaders().isEmpty());
         expectIdle();
     }
@@ -73,8 +68,8 @@ TEST_F(RunSequencerTest, MissingDeviceIsRefusedAfterTheCsvTableIsTitled) {
     state().PortsOpen = 0;
     window->ui().lblSkipIM->setText(QStringLiteral("-1"));
     start();
-    EXPECT_EQ(warnings, QStringList{kDevicesMissing});
-    EXPECT_EQ(state().LastDialogResult, int(QMessageBox::Cancel));
+    EXPECT_EQ(warnings(), QStringList{kDevicesMissing});
+    EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
     EXPECT_EQ(state().SkipPacketCount, 255); // kept in one byte
     const TCSVTable &csv = state().CSVTable;
     EXPECT_EQ(csv.ColHeaders(), QStringList({"100", "1000", "5000"}));
@@ -88,7 +83,7 @@ TEST_F(RunSequencerTest, SkipCountThatIsNotANumberAbandonsTheStartSilently) {
     state().PortsOpen = 1;
     window->ui().lblSkipIM->setText(QStringLiteral("abc"));
     start();
-    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_TRUE(warnings().isEmpty());
     EXPECT_EQ(state().SkipPacketCount, 6);
     EXPECT_EQ(state().CSVTable.ColHeaders().size(), 3);
     expectIdle();
@@ -101,7 +96,7 @@ TEST_F(RunSequencerTest, StartSwitchesToARunAndClearsAnOldChange) {
     window->timers().tmrNewFreq->start();
     start();
 
-    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_TRUE(warnings().isEmpty());
     EXPECT_EQ(state().RunActive, 1);
     EXPECT_EQ(state().SkipPacketCount, 3);
     EXPECT_EQ(window->tablePreparation()->tableTag(), 1);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "common/scripted_prompts.h"
 #include "control/freq_stepper.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
@@ -35,6 +36,7 @@ protected:
         TMainOptions options;
         options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
+        options.prompts = &prompts;
         window = std::make_unique<TfrmMain>(options);
         stopTimers();
         layOutTable();
@@ -124,5 +126,7 @@ protected:
     void refreshMeter() { capture().CaptureReading(newestMeterRecord()); }
 
     QTemporaryDir dir;
+    // Questions take their default answers unless a test scripts them.
+    ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
 };

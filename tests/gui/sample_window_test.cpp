@@ -175,7 +175,7 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
 
     // The export of the run on the screen carries the sample and what it gives.
     const QString exported = dir.filePath("readings.csv");
-    window->readingsExport()->setFileChooser([&](const QString &) { return exported; });
+    prompts.saveAs = exported;
     window->actions().actFileSaveReadings->trigger();
     QFile file(exported);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -209,7 +209,8 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
     EXPECT_TRUE(listed);
 
     // The next start of the program proposes it for its first run.
-    window->setClosePrompt([] { return TfrmMain::CloseAnswer::CloseWithoutSaving; });
+    prompts.answers = {
+        {TPromptChoice::Role::Destructive, QStringLiteral("Закрыть без сохранения")}};
     ASSERT_TRUE(window->close());
     window.reset();
     SetUp();

@@ -26,12 +26,11 @@ class SaveCommandTest : public TableWindowTest {
 protected:
     void SetUp() override {
         openWindow();
-        TSaveCommand *save = window->saveCommand();
-        save->setFileChooser([this](const QString &suggested) {
-            offered << suggested;
+        prompts.onSaveFile = [this](const TFileRequest &request) {
+            offered << request.start;
             return chosen;
-        });
-        save->setErrorNotice([this](const QString &text) { errors << text; });
+        };
+        prompts.onNotice = [this](const ScriptedPrompts::Ask &ask) { errors << ask.text; };
         window->actions().actFileSaveTo->setEnabled(true);
     }
 

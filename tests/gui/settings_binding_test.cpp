@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -202,10 +201,9 @@ TEST_F(SettingsBindingTest, OversizedFileIsKeptAsideAndTheDefaultsShow) {
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray bytes = original.readAll();
     original.close();
-    const QStringList notices = noticesDuring([&] {
-        openWindow();
-        stopTimers();
-    });
+    openWindow();
+    stopTimers();
+    const QStringList notices = bench.prompts().notices();
 
     ASSERT_EQ(notices.size(), 1) << notices.join('|').toStdString();
     EXPECT_TRUE(notices[0].contains("options.ini.too-large")) << notices[0].toStdString();
@@ -221,10 +219,9 @@ TEST_F(SettingsBindingTest, OversizedFileIsKeptAsideAndTheDefaultsShow) {
 
 TEST_F(SettingsBindingTest, UnreadableFileLeavesTheWidgetsAndTellsTheUser) {
     ASSERT_TRUE(QDir().mkpath(bench.settingsPath()));
-    const QStringList notices = noticesDuring([&] {
-        openWindow();
-        stopTimers();
-    });
+    openWindow();
+    stopTimers();
+    const QStringList notices = bench.prompts().notices();
 
     EXPECT_TRUE(notices.contains("не удалось загрузить настройки"))
         << notices.join('|').toStdString();

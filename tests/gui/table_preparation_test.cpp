@@ -67,10 +67,14 @@ TEST_F(TablePreparationTest, DefaultParametersGiveEightyOneSetPoints) {
     setParameters("-50,0", "30,0", "1,0", "0,3", "5");
     prepare();
 
-    ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(prompts[0].text, QStringLiteral("Внимание, текущие данные будут удалены!"));
-    EXPECT_EQ(prompts[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
-    EXPECT_EQ(state().LastDialogResult, QMessageBox::Yes);
+    ASSERT_EQ(prompts.asks.size(), 1u);
+    EXPECT_EQ(prompts.asks[0].text, QStringLiteral("Внимание, текущие данные будут удалены!"));
+    const QVector<TPromptChoice> &choices = prompts.asks[0].choices;
+    ASSERT_EQ(choices.size(), 2);
+    EXPECT_EQ(choices[0].role, TPromptChoice::Role::Yes);
+    EXPECT_EQ(choices[1].role, TPromptChoice::Role::Cancel);
+    EXPECT_EQ(prompts.asks[0].defaultChoice, 1) << "Enter keeps the table";
+    EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Yes));
     EXPECT_EQ(window->tablePreparation()->tableTag(), 0);
     EXPECT_EQ(grid()->property("Tag").toInt(), 0);
 
@@ -125,7 +129,7 @@ TEST_F(TablePreparationTest, SetPointsRunFromInitialTowardsFinal) {
         EXPECT_EQ(grid()->rowCount(), c.rows.size() + 1);
         EXPECT_EQ(state().TempStorage.Count(), c.stored);
         EXPECT_EQ(state().TempStorage.Items.value(0).Row, 1);
-        EXPECT_TRUE(prompts.empty());
+        EXPECT_TRUE(prompts.asks.isEmpty());
     }
 }
 
@@ -158,14 +162,14 @@ TEST_F(TablePreparationTest, RefusedParametersLeaveNoSetPoints) {
         state().TempStorage.TempInit = 777;
         state().TempStorage.TempFinal = 777;
         window->actions().actStop->setEnabled(true);
-        prompts.clear();
+        prompts.asks.clear();
 
         setParameters(c.init, c.final, c.step, "0,3");
         prepare();
-        ASSERT_EQ(prompts.size(), 1u);
-        EXPECT_EQ(prompts[0].text, c.message);
-        EXPECT_EQ(prompts[0].icon, QMessageBox::Information);
-        EXPECT_EQ(prompts[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        ASSERT_EQ(prompts.asks.size(), 1u);
+        EXPECT_EQ(prompts.asks[0].text, c.message);
+        EXPECT_EQ(prompts.asks[0].kind, ScriptedPrompts::Ask::Kind::Notice);
+        EXPECT_EQ(prompts.asks[0].icon, TPromptIcon::Information);
         EXPECT_EQ(state().TempStorage.Count(), 0);
         EXPECT_EQ(state().TempStorage.TempInit, c.storedInit);
         EXPECT_EQ(state().TempStorage.TempFinal, c.storedFinal);
@@ -183,8 +187,8 @@ TEST_F(TablePreparationTest, UnreadableColumnCountKeepsColumnsAndStillLaysOutRow
 
     setParameters("0", "10", "1", "0,3", "");
     prepare();
-    ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(prompts[0].text, kColumnCountUnknown);
+    ASSERT_EQ(prompts.asks.size(), 1u);
+    EXPECT_EQ(prompts.asks[0].text, kColumnCountUnknown);
     EXPECT_EQ(grid()->columnCount(), 5);
     EXPECT_EQ(column(0), expectedSetPoints(0, 10));
     EXPECT_EQ(state().TempStorage.Count(), 11);
@@ -200,13 +204,13 @@ TEST_F(TablePreparationTest, CancelledConfirmationChangesNothing) {
     const TTempArr items = state().TempStorage.Items;
     window->actions().actStop->setEnabled(true);
 
-    answer = QMessageBox::Cancel;
+    answer = TPromptChoice::Role::Cancel;
     setParameters("0", "10", "1", "0,3", "2");
     prepare();
 
-    ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(prompts[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(state().LastDialogResult, QMessageBox::Cancel);
+    ASSERT_EQ(prompts.asks.size(), 1u);
+    EXPECT_EQ(prompts.asks[0].icon, TPromptIcon::Warning);
+    EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
     EXPECT_EQ(window->tablePreparation()->tableTag(), 1);
     EXPECT_EQ(grid()->rowCount(), 82);
     EXPECT_EQ(grid()->columnCount(), 7);

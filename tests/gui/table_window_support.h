@@ -1,8 +1,9 @@
 // A main window for the tests of the results table: settings in a temporary
-// folder, a comma as decimal separator, and message boxes answered by the test.
+// folder, a comma as decimal separator, and questions answered by the test.
 #pragma once
 
 #include "app/main_window.h"
+#include "common/scripted_prompts.h"
 #include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
@@ -16,12 +17,6 @@
 
 #include <memory>
 #include <vector>
-
-struct PromptCall {
-    QMessageBox::Icon icon;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-};
 
 class TableWindowTest : public ::testing::Test {
 protected:
@@ -50,13 +45,14 @@ protected:
         TMainOptions options;
         options.settingsPath = path;
         options.decimalSeparator = QLatin1Char(',');
+        options.prompts = &prompts;
+        prompts.onQuestion = [this](const ScriptedPrompts::Ask &ask) {
+            for (int i = 0; i < ask.choices.size(); ++i)
+                if (ask.choices[i].role == answer)
+                    return i;
+            return -1;
+        };
         window = std::make_unique<TfrmMain>(options);
-        window->tablePreparation()->setMessagePrompt([this](QMessageBox::Icon icon,
-                                                            const QString &text,
-                                                            QMessageBox::StandardButtons buttons) {
-            prompts.push_back({icon, text, buttons});
-            return answer;
-        });
     }
 
     const MainWindowUi &ui() const { return window->ui(); }
@@ -99,7 +95,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    TPromptChoice::Role answer = TPromptChoice::Role::Yes;
     std::unique_ptr<TfrmMain> window;
-    std::vector<PromptCall> prompts;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
 };
