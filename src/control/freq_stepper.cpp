@@ -18,7 +18,7 @@ constexpr int kKeyGapMs = runperiods::kStepMs;
 TFreqStepper::TFreqStepper(TAppState &state, SendKeyFn sendKey, QObject *parent, SteadyClock clock)
     : QObject(parent), m_state(state),
       m_tmrNewFreq(makeTimer(this, "tmrNewFreq", kKeyGapMs, false)), m_sendKey(std::move(sendKey)),
-      m_clock(clock ? std::move(clock) : systemSteadyClock()), m_periodMs(kKeyGapMs) {
+      m_clock(clock ? std::move(clock) : systemSteadyClock()), m_pace(kKeyGapMs) {
     m_tmrNewFreq->setSingleShot(true);
     connect(m_tmrNewFreq, &QTimer::timeout, this, &TFreqStepper::tmrNewFreqTimer);
 }
@@ -33,32 +33,29 @@ void TFreqStepper::resumeStep() {
     armTimer();
 }
 
+// The period is read from the timer while no step is due, so a window that
+// runs its timers faster (the tests') steps faster too.
 void TFreqStepper::frameAccepted() {
-    if (!m_dueAt)
-        makeDue();
+    if (!m_pace.dueAt())
+        m_pace.setPeriodMs(m_tmrNewFreq->interval());
+    m_pace.frameAccepted(m_clock());
     armTimer();
 }
 
 void TFreqStepper::cancelStep() {
     m_tmrNewFreq->stop();
-    if (m_dueAt)
-        m_tmrNewFreq->setInterval(m_periodMs);
-    m_dueAt.reset();
-}
-
-// The period is read from the timer while no step is due, so a window that
-// runs its timers faster (the tests') steps faster too.
-void TFreqStepper::makeDue() {
-    m_periodMs = m_tmrNewFreq->interval();
-    m_dueAt = m_clock() + m_periodMs;
+    if (m_pace.dueAt())
+        m_tmrNewFreq->setInterval(m_pace.periodMs());
+    m_pace.clear();
 }
 
 void TFreqStepper::armTimer() {
-    if (m_held || !m_dueAt) {
+    const std::optional<qint64> due = m_pace.dueAt();
+    if (m_held || !due) {
         m_tmrNewFreq->stop();
         return;
     }
-    m_tmrNewFreq->start(int(std::clamp<qint64>(*m_dueAt - m_clock(), 0, m_periodMs)));
+    m_tmrNewFreq->start(int(std::clamp<qint64>(*due - m_clock(), 0, m_pace.periodMs())));
 }
 
 void TFreqStepper::BeginFreqChange(int target) {
@@ -69,23 +66,19 @@ void TFreqStepper::BeginFreqChange(int target) {
                       modemarks::isOn(newest.RawData, kF3Mark);
     if (needsF3(f3On, m_state.RunActive == 1))
         m_sendKey(freqkeys::F3);
-    makeDue();
+    m_pace.setPeriodMs(m_tmrNewFreq->interval());
+    m_pace.changeBegun(m_clock());
     armTimer();
 }
 
 void TFreqStepper::tmrNewFreqTimer() {
     cancelStep();
-    if (!stepDue(m_state.RunActive == 1, m_state.PortsOpen == 1, m_state.Step))
-        return;
-    // A frame that still shows the frequency at which the last frequency key
-    // was pressed may have been on its way before the meter took the key:
-    // the step waits for the next frame. Once as many frames as the capture
-    // lets settle have shown it, the key is taken as lost and the step goes.
     const TMyStorage &store = m_state.EventStore;
-    if (m_state.FreqAtKeyPress != 0 && store.LastFrequency() == m_state.FreqAtKeyPress &&
-        store.MeterSinceKey() < m_state.SkipPacketCount)
-        return;
-    TestDataGridClick();
+    const StepContext context{m_state.RunActive == 1, m_state.PortsOpen == 1,
+                              store.LastFrequency(),  m_state.FreqAtKeyPress,
+                              store.MeterSinceKey(),  m_state.SkipPacketCount};
+    if (freqStepMayGo(m_state.Step, context))
+        TestDataGridClick();
 }
 
 void TFreqStepper::TestDataGridClick() {

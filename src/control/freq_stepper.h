@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control/steady_clock.h"
+#include "engine/step_pace.h"
 
 #include <QObject>
 
@@ -12,12 +13,8 @@ class QTimer;
 struct TAppState;
 
 // Moves the meter to a new test frequency by pressing its keys, one key per
-// tick of its timer tmrNewFreq. A key is decided from a frequency the meter
-// has reported since the previous one: the first frame after a key makes the
-// next step due one period of the timer later. Frames that follow do not
-// postpone it, so a meter that sends faster than that period still steps.
-// A step that finds the meter still at the frequency of the last key waits
-// for the next frame.
+// tick of its timer tmrNewFreq, at the pace of StepPace and by the steps of
+// takeFreqStep.
 class TFreqStepper : public QObject {
     Q_OBJECT
 public:
@@ -40,7 +37,7 @@ public:
     // Forgets the step that was due (a run starts).
     void cancelStep();
     // When the next step is due on the clock; nothing while none is.
-    std::optional<qint64> stepDueAt() const { return m_dueAt; }
+    std::optional<qint64> stepDueAt() const { return m_pace.dueAt(); }
 
     // Starts a change towards target. During a run the meter's frequency keys
     // only act with its F3 mark on, so F3 goes first while the meter's newest
@@ -55,16 +52,14 @@ public:
     void TestDataGridClick();
 
 private:
-    void makeDue();
     void armTimer();
 
     TAppState &m_state;
     QTimer *m_tmrNewFreq;
     SendKeyFn m_sendKey;
     SteadyClock m_clock;
-    // The timer's period while no step is due; the timer runs for the rest
-    // of it when a notification ends.
-    int m_periodMs;
-    std::optional<qint64> m_dueAt;
+    // Its period is the timer's while no step is due; the timer runs for the
+    // rest of it when a notification ends.
+    StepPace m_pace;
     bool m_held = false;
 };

@@ -18,37 +18,22 @@ TReadingCapture::TReadingCapture(TAppState &state, QTableWidget *grdTable, TFreq
     : QObject(parent), m_state(state), m_grid(grdTable), m_stepper(stepper) {}
 
 void TReadingCapture::CaptureReading(const TEventRec &E) {
-    // A frame stored while the temperature was unknown cannot be placed in a
-    // row; moving on would skip its frequency for this sweep, so the run
-    // waits for a frame with a known temperature as it waits for one in range.
-    const bool settled = E.SinceKey >= m_state.SkipPacketCount;
-    if (!settled || !m_state.TempStorage.InRange(m_state.EventStore.LastTemperature()) ||
-        std::isnan(E.Temperature))
+    const CaptureDecision decision = m_rule.take(
+        E, {m_state.TempStorage, m_state.FreqStorage, m_state.EventStore.LastTemperature(),
+            m_state.SkipPacketCount, m_state.RunActive == 1});
+    if (!decision.Taken)
         return;
-
-    // The column is that of the frequency the frame itself reports. Its stamp
-    // (E.Frequency, the frame before it) still names the frequency the meter
-    // just left when the first frame after a key already counts.
-    const int32_t measuredAt = E.IM.FreqHz;
-    // The refresh may show a frame again before the next one arrives (a meter
-    // slower than its period): the frame has been recorded already.
-    const bool recorded = m_lastRecorded && *m_lastRecorded == E.Index;
-    if (!recorded && m_state.RunActive == 1 && m_state.TempStorage.InRange(E.Temperature) &&
-        m_state.FreqStorage.Contains(measuredAt)) {
-        const TFreqItem fi = m_state.FreqStorage.FindFreq(measuredAt);
-        const TTempItem ti = m_state.TempStorage.FindTemp(E.Temperature);
-        if (ti.Index != -1) {
-            const QString text = resultsCellText(E.IM);
-            setCellText(m_grid, ti.Row, fi.Col, text);
-            // A position outside the CSV table only loses the file copy; the
-            // grid cell is already written.
-            StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
-            m_lastRecorded = E.Index;
-            emit readingRecorded(journalReadingOf(E, ti, fi, text));
-        }
+    if (decision.Place) {
+        const TTempItem &ti = decision.Place->Temp;
+        const TFreqItem &fi = decision.Place->Freq;
+        const QString text = resultsCellText(E.IM);
+        setCellText(m_grid, ti.Row, fi.Col, text);
+        // A position outside the CSV table only loses the file copy; the
+        // grid cell is already written.
+        StoreReading(m_state.CSVTable, E.IM, fi.Index, ti.Index);
+        emit readingRecorded(journalReadingOf(E, ti, fi, text));
     }
-
-    m_state.NextFrequency = m_state.FreqStorage.NextFreq(E.Frequency);
+    m_state.NextFrequency = decision.NextFrequency;
     if (m_state.NextFrequency > 1 && m_state.Step.StepTarget == 0)
         m_stepper.BeginFreqChange(m_state.NextFrequency);
 }

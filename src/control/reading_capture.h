@@ -1,11 +1,9 @@
 #pragma once
 
+#include "engine/capture_rule.h"
 #include "journal/journal_records.h"
 
 #include <QObject>
-
-#include <cstdint>
-#include <optional>
 
 class QTableWidget;
 class TFreqStepper;
@@ -22,11 +20,8 @@ public:
     TReadingCapture(TAppState &state, QTableWidget *grdTable, TFreqStepper &stepper,
                     QObject *parent = nullptr);
 
-    // Takes E once SkipPacketCount frames have passed since the last key and
-    // the temperature, both now and when E arrived, lies in the table's range.
-    // During a run the reading lands in the cell of the frequency E reports
-    // (its own, not the stamp of the frame before it) and of the
-    // set point its temperature matches, once for each frame; run or not,
+    // Takes E by the capture rule (CaptureRule): during a run a settled
+    // reading lands in its cell of the grid and the CSV table; run or not,
     // the change to the next frequency starts unless one is in progress.
     void CaptureReading(const TEventRec &E);
     // Writes t into the actual-temperature column of the set point it matches.
@@ -42,6 +37,5 @@ private:
     TAppState &m_state;
     QTableWidget *m_grid;
     TFreqStepper &m_stepper;
-    // The event store's Index of the last frame written into a cell.
-    std::optional<int32_t> m_lastRecorded;
+    CaptureRule m_rule;
 };

@@ -7,8 +7,6 @@
 #include "run/frequency_row.h"
 #include "thermo/temp_parse.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr int kF3Mark = 3;
@@ -24,6 +22,7 @@ void RunEngine::setPortsOpen(bool open) {
         return;
     m_portsOpen = open;
     m_due.fill(std::nullopt);
+    m_pace.clear();
     m_frameNotShown = false;
     if (open) {
         const qint64 now = m_clock.elapsedMs();
@@ -44,7 +43,7 @@ SetPointError RunEngine::prepareTable(const RunParameters &p) {
     m_temps = temps;
     m_table.layOut(points.rows, frequencyTexts);
     m_csv.SetTableSize(0, 0);
-    m_lastRecorded.reset();
+    m_capture = CaptureRule{};
     m_phase = RunPhase::Prepared;
     emit tablePrepared();
     return SetPointError::None;
@@ -74,7 +73,7 @@ StartRefusal RunEngine::start(int skipCount) {
 
     m_phase = RunPhase::Running;
     m_table.setHoldsRunData(true);
-    m_due[Step].reset();
+    m_pace.clear();
     m_step = TStepState{};
 
     TJournalStart started;
@@ -113,9 +112,7 @@ void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
         m_due[MeterRefresh] = now + kDisplayPeriodMs;
     m_frameNotShown = true;
     m_due[MeterWatchdog] = now + kWatchdogPeriodMs;
-    // The first frame after a key makes the next step due a period later.
-    if (!m_due[Step])
-        m_due[Step] = now + kStepPeriodMs;
+    m_pace.frameAccepted(now);
 }
 
 void RunEngine::thermometerLine(const QByteArray &line) {
@@ -132,22 +129,33 @@ void RunEngine::thermometerLine(const QByteArray &line) {
 
 std::optional<qint64> RunEngine::nextDueMs() const {
     std::optional<qint64> next;
-    for (const std::optional<qint64> &due : m_due)
+    for (int i = 0; i < DeadlineCount; ++i) {
+        const std::optional<qint64> due = dueOf(Deadline(i));
         if (due && (!next || *due < *next))
             next = due;
+    }
     return next;
+}
+
+std::optional<qint64> RunEngine::dueOf(Deadline which) const {
+    return which == Step ? m_pace.dueAt() : m_due[which];
 }
 
 void RunEngine::advance() {
     const qint64 now = m_clock.elapsedMs();
     for (;;) {
         int which = -1;
-        for (int i = 0; i < DeadlineCount; ++i)
-            if (m_due[i] && *m_due[i] <= now && (which < 0 || *m_due[i] < *m_due[which]))
+        std::optional<qint64> earliest;
+        for (int i = 0; i < DeadlineCount; ++i) {
+            const std::optional<qint64> due = dueOf(Deadline(i));
+            if (due && *due <= now && (!earliest || *due < *earliest)) {
                 which = i;
+                earliest = due;
+            }
+        }
         if (which < 0)
             return;
-        fire(Deadline(which), *m_due[which]);
+        fire(Deadline(which), *earliest);
     }
 }
 
@@ -170,7 +178,7 @@ void RunEngine::fire(Deadline which, qint64 at) {
         thermoWatchdog();
         break;
     case Step:
-        m_due[Step].reset();
+        m_pace.clear();
         stepDue();
         break;
     case DeadlineCount:
@@ -219,35 +227,23 @@ void RunEngine::thermoWatchdog() {
     m_store.AddEvent(record);
 }
 
-// A record counts once the meter has settled after the last key and the
-// temperature, now and when the frame came, belongs to the table. The column
-// is that of the frequency the frame itself reports. A record shown again by
-// a refresh that found no newer frame is not recorded twice.
 void RunEngine::captureReading(const TEventRec &E) {
-    const bool settled = E.SinceKey >= m_skipCount;
-    if (!settled || !m_temps.InRange(m_store.LastTemperature()) || std::isnan(E.Temperature))
+    const CaptureDecision decision = m_capture.take(E, {m_temps, m_freqs, m_store.LastTemperature(),
+                                                        m_skipCount, m_phase == RunPhase::Running});
+    if (!decision.Taken)
         return;
-
-    const int32_t measuredAt = E.IM.FreqHz;
-    const bool recorded = m_lastRecorded && *m_lastRecorded == E.Index;
-    if (!recorded && m_phase == RunPhase::Running && m_temps.InRange(E.Temperature) &&
-        m_freqs.Contains(measuredAt)) {
-        const TFreqItem fi = m_freqs.FindFreq(measuredAt);
-        const TTempItem ti = m_temps.FindTemp(E.Temperature);
-        if (ti.Index != -1) {
-            const QString text = resultsCellText(E.IM);
-            m_table.record(ti.Row - 1, fi.Index, text);
-            StoreReading(m_csv, E.IM, fi.Index, ti.Index);
-            m_lastRecorded = E.Index;
-            emit readingRecorded(journalReadingOf(E, ti, fi, text));
-            if (m_table.isFull())
-                emit tableFull();
-        }
+    if (decision.Place) {
+        const TTempItem &ti = decision.Place->Temp;
+        const TFreqItem &fi = decision.Place->Freq;
+        const QString text = resultsCellText(E.IM);
+        m_table.record(ti.Row - 1, fi.Index, text);
+        StoreReading(m_csv, E.IM, fi.Index, ti.Index);
+        emit readingRecorded(journalReadingOf(E, ti, fi, text));
+        if (m_table.isFull())
+            emit tableFull();
     }
-
-    const int32_t next = m_freqs.NextFreq(E.Frequency);
-    if (next > 1 && m_step.StepTarget == 0)
-        beginFreqChange(next);
+    if (decision.NextFrequency > 1 && m_step.StepTarget == 0)
+        beginFreqChange(decision.NextFrequency);
 }
 
 void RunEngine::captureActualTemperature(double t) {
@@ -269,22 +265,18 @@ void RunEngine::captureActualTemperature(double t) {
 // During a run the meter's frequency keys act only with its F3 mark on.
 void RunEngine::beginFreqChange(int32_t target) {
     m_step = ::BeginFreqChange(m_step, target);
-    m_due[Step].reset();
+    m_pace.clear();
     if (needsF3(m_f3Mark, m_phase == RunPhase::Running))
         sendKey(freqkeys::F3);
     if (m_portsOpen)
-        m_due[Step] = m_clock.elapsedMs() + kStepPeriodMs;
+        m_pace.changeBegun(m_clock.elapsedMs());
 }
 
-// A frame that still shows the frequency of the last frequency key may have
-// been on its way before the meter took the key: the step waits for the next
-// frame, until as many frames as settle a reading have shown it and the key
-// is taken as lost.
 void RunEngine::stepDue() {
-    if (!::stepDue(m_phase == RunPhase::Running, m_portsOpen, m_step))
-        return;
-    if (m_freqAtKeyPress != 0 && m_store.LastFrequency() == m_freqAtKeyPress &&
-        m_store.MeterSinceKey() < m_skipCount)
+    const StepContext context{m_phase == RunPhase::Running, m_portsOpen,
+                              m_store.LastFrequency(),      m_freqAtKeyPress,
+                              m_store.MeterSinceKey(),      m_skipCount};
+    if (!freqStepMayGo(m_step, context))
         return;
     const TStepDecision decision = decideFreqStep(m_step, m_store.LastFrequency(), m_worker);
     m_step = decision.State;

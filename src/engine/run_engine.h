@@ -1,10 +1,12 @@
 #pragma once
 
+#include "engine/capture_rule.h"
 #include "engine/link_state.h"
 #include "engine/results_table.h"
 #include "engine/run_clock.h"
 #include "engine/run_parameters.h"
 #include "engine/run_periods.h"
+#include "engine/step_pace.h"
 #include "files/csv_table.h"
 #include "journal/journal_records.h"
 #include "model/event_store.h"
@@ -117,7 +119,7 @@ private:
         MeterWatchdog,
         ThermoRefresh,
         ThermoWatchdog,
-        Step,
+        Step, // kept by m_pace
         DeadlineCount
     };
 
@@ -149,12 +151,15 @@ private:
     TFreqWorker m_worker{};
     uint8_t m_skipCount = 6;
 
-    std::array<std::optional<qint64>, DeadlineCount> m_due;
+    std::optional<qint64> dueOf(Deadline which) const;
+
+    std::array<std::optional<qint64>, DeadlineCount> m_due; // all but Step
+    StepPace m_pace;
+    CaptureRule m_capture;
     bool m_frameNotShown = false;
     bool m_f3Mark = false;
     int32_t m_freqAtKeyPress = 0;
     int32_t m_freqAfterKeyPress = 0;
-    std::optional<int32_t> m_lastRecorded; // the Index of the meter record recorded last
     LinkState m_meterLink;
     LinkState m_thermoLink;
 };
