@@ -189,8 +189,8 @@ void TChartController::selectCell(int row, int column) {
 }
 
 void TChartController::showHighlight() {
-    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(*m_selected) : std::nullopt);
-    m_view->secondaryChart()->setHighlight(m_selected ? m_secondary.pointOf(*m_selected)
+    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(m_readings, *m_selected) : std::nullopt);
+    m_view->secondaryChart()->setHighlight(m_selected ? m_secondary.pointOf(m_readings, *m_selected)
                                                       : std::nullopt);
 }
 

@@ -114,7 +114,9 @@ QVector<TQuantityGap> quantityGaps(const TRunReadings &readings, TChartQuantity 
         (quantityNeedsSample(quantity) && !cell))
         return gaps;
     const QVector<TPlotReading> &all = readings.readings();
-    for (const int at : readings.cells()) {
+    for (int at = 0; at < all.size(); ++at) {
+        if (!readings.isNewest(at))
+            continue;
         const TPlotReading &r = all[at];
         TPairProblem problem = TPairProblem::None;
         quantityValue(r, quantity, cell, &problem);

@@ -63,34 +63,46 @@ int TChartSeriesSet::seriesIndex(qint64 group) const {
 
 void TChartSeriesSet::rebuild(const TRunReadings &readings) {
     m_series.clear();
-    m_where.clear();
     m_quantities.clear();
     m_bounds.reset();
     m_boundsStale = false;
-    m_where.reserve(readings.cells().size());
+    m_pointCount = 0;
 
+    // Readings in recorded order come mostly in the order of their series'
+    // points, so the sort below has little to do, and a run of readings
+    // mostly cycles through a few series.
     QHash<qint64, int> seriesOfGroup;
+    int lastSeries = -1;
     const QVector<TPlotReading> &all = readings.readings();
-    for (auto it = readings.cells().cbegin(); it != readings.cells().cend(); ++it) {
-        const TPlotReading &reading = all[it.value()];
+    for (int i = 0; i < all.size(); ++i) {
+        if (!readings.isNewest(i))
+            continue;
+        const TPlotReading &reading = all[i];
         const std::optional<Drawn> drawn = drawnOf(reading);
         if (!drawn)
             continue;
-        auto found = seriesOfGroup.constFind(drawn->group);
-        if (found == seriesOfGroup.cend()) {
-            found = seriesOfGroup.insert(drawn->group, int(m_series.size()));
-            m_series.append({drawn->group, seriesName(reading), {}});
+        if (lastSeries < 0 || m_series[lastSeries].Group != drawn->group) {
+            auto found = seriesOfGroup.constFind(drawn->group);
+            if (found == seriesOfGroup.cend()) {
+                found = seriesOfGroup.insert(drawn->group, int(m_series.size()));
+                m_series.append({drawn->group, seriesName(reading), {}});
+            }
+            lastSeries = *found;
         }
-        m_series[*found].Points.append({drawn->order, it.key(), drawn->value});
-        m_where.insert(it.key(), {drawn->group, drawn->order});
+        m_series[lastSeries].Points.append(
+            {drawn->order, cellKey(reading.Row, reading.Col), drawn->value});
+        ++m_pointCount;
         countQuantity(reading, 1);
         widenBounds(drawn->value);
     }
     std::sort(m_series.begin(), m_series.end(),
               [](const TChartSeries &a, const TChartSeries &b) { return a.Group < b.Group; });
+    const auto byOrder = [](const TSeriesPoint &a, const TSeriesPoint &b) {
+        return a.Order < b.Order;
+    };
     for (TChartSeries &series : m_series)
-        std::sort(series.Points.begin(), series.Points.end(),
-                  [](const TSeriesPoint &a, const TSeriesPoint &b) { return a.Order < b.Order; });
+        if (!std::is_sorted(series.Points.cbegin(), series.Points.cend(), byOrder))
+            std::sort(series.Points.begin(), series.Points.end(), byOrder);
 }
 
 QVector<TSeriesEdit> TChartSeriesSet::apply(const TRunReadings &readings,
@@ -99,35 +111,36 @@ QVector<TSeriesEdit> TChartSeriesSet::apply(const TRunReadings &readings,
     const TPlotReading &now = readings.readings()[update.Current];
     const std::optional<Drawn> drawn = drawnOf(now);
 
-    const auto at = m_where.constFind(update.Cell);
-    if (at != m_where.cend()) {
-        const Location was = *at;
-        countQuantity(readings.readings()[update.Previous], -1);
-        if (drawn && drawn->group == was.group && drawn->order == was.order) {
-            const int s = seriesIndex(was.group);
-            QVector<TSeriesPoint> &points = m_series[s].Points;
-            const int p = pointIndex(points, was.order);
-            touchBounds(points[p].Value);
-            points[p].Value = drawn->value;
-            widenBounds(drawn->value);
-            countQuantity(now, 1);
-            edits.append({TSeriesEdit::ReplacePoint, s, p, drawn->value, {}});
-            return edits;
+    if (update.Previous >= 0) {
+        const TPlotReading &before = readings.readings()[update.Previous];
+        if (const std::optional<Drawn> was = drawnOf(before)) {
+            countQuantity(before, -1);
+            if (drawn && drawn->group == was->group && drawn->order == was->order) {
+                const int s = seriesIndex(was->group);
+                QVector<TSeriesPoint> &points = m_series[s].Points;
+                const int p = pointIndex(points, was->order);
+                touchBounds(points[p].Value);
+                points[p].Value = drawn->value;
+                widenBounds(drawn->value);
+                countQuantity(now, 1);
+                edits.append({TSeriesEdit::ReplacePoint, s, p, drawn->value, {}});
+                return edits;
+            }
+            removePoint(*was, edits);
         }
-        removePoint(update.Cell, was, edits);
     }
     if (drawn)
         insertPoint(update.Cell, *drawn, now, edits);
     return edits;
 }
 
-void TChartSeriesSet::removePoint(TCellKey cell, const Location &at, QVector<TSeriesEdit> &edits) {
+void TChartSeriesSet::removePoint(const Drawn &at, QVector<TSeriesEdit> &edits) {
     const int s = seriesIndex(at.group);
     QVector<TSeriesPoint> &points = m_series[s].Points;
     const int p = pointIndex(points, at.order);
     touchBounds(points[p].Value);
     points.remove(p);
-    m_where.remove(cell);
+    --m_pointCount;
     edits.append({TSeriesEdit::RemovePoint, s, p, {}, {}});
     if (points.isEmpty()) {
         m_series.remove(s);
@@ -145,30 +158,54 @@ void TChartSeriesSet::insertPoint(TCellKey cell, const Drawn &drawn, const TPlot
     QVector<TSeriesPoint> &points = m_series[s].Points;
     const int p = pointIndex(points, drawn.order);
     points.insert(p, {drawn.order, cell, drawn.value});
-    m_where.insert(cell, {drawn.group, drawn.order});
+    ++m_pointCount;
     countQuantity(reading, 1);
     widenBounds(drawn.value);
     edits.append({TSeriesEdit::InsertPoint, s, p, drawn.value, {}});
 }
 
-std::optional<QPointF> TChartSeriesSet::pointOf(TCellKey cell) const {
-    const auto at = m_where.constFind(cell);
-    if (at == m_where.cend())
+std::optional<QPointF> TChartSeriesSet::pointOf(const TRunReadings &readings,
+                                                TCellKey cell) const {
+    const auto at = readings.cells().constFind(cell);
+    if (at == readings.cells().cend())
         return std::nullopt;
-    const QVector<TSeriesPoint> &points = m_series[seriesIndex(at->group)].Points;
-    return points[pointIndex(points, at->order)].Value;
+    const std::optional<Drawn> drawn = drawnOf(readings.readings()[*at]);
+    if (!drawn)
+        return std::nullopt;
+    const QVector<TSeriesPoint> &points = m_series[seriesIndex(drawn->group)].Points;
+    return points[pointIndex(points, drawn->order)].Value;
 }
 
 void TChartSeriesSet::countQuantity(const TPlotReading &reading, int delta) {
-    const bool main = m_quantity == TChartQuantity::Main;
-    const bool measured = main || m_quantity == TChartQuantity::Secondary;
-    const QString name = measured ? (main ? reading.MainName : reading.SecName)
-                                  : quantitySymbol(m_quantity);
-    const QString unit = measured ? (main ? reading.MainUnit : reading.SecUnit)
-                                  : quantityUnit(m_quantity);
+    switch (m_quantity) {
+    case TChartQuantity::Main:
+        countQuantity(reading.MainName, reading.MainUnit, delta);
+        return;
+    case TChartQuantity::Secondary:
+        countQuantity(reading.SecName, reading.SecUnit, delta);
+        return;
+    default:
+        break;
+    }
+    // A quantity worked out has one name and unit whatever the reading.
+    if (m_quantities.isEmpty()) {
+        if (delta > 0)
+            m_quantities.append({quantitySymbol(m_quantity), quantityUnit(m_quantity), delta});
+        return;
+    }
+    m_quantities[0].count += delta;
+    if (m_quantities[0].count <= 0)
+        m_quantities.clear();
+}
+
+void TChartSeriesSet::countQuantity(const QString &name, const QString &unit, int delta) {
+    // The readings share their few texts, so most comparisons end at the pointer.
+    const auto same = [](const QString &a, const QString &b) {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    };
     for (int i = 0; i < m_quantities.size(); ++i) {
         Quantity &q = m_quantities[i];
-        if (q.name == name && q.unit == unit) {
+        if (same(q.name, name) && same(q.unit, unit)) {
             q.count += delta;
             if (q.count <= 0)
                 m_quantities.remove(i);

@@ -58,14 +58,15 @@ public:
 
     // Builds the series from the newest reading of every cell.
     void rebuild(const TRunReadings &readings);
-    // Follows one recorded reading; returns what changed.
+    // Follows one recorded reading of the readings the set was built from
+    // (or followed since it was empty); returns what changed.
     QVector<TSeriesEdit> apply(const TRunReadings &readings, const TReadingUpdate &update);
 
     // Sorted by group: ascending frequencies, or rows.
     const QVector<TChartSeries> &series() const { return m_series; }
-    int pointCount() const { return int(m_where.size()); }
-    // Where the point of a cell is drawn, if it is.
-    std::optional<QPointF> pointOf(TCellKey cell) const;
+    int pointCount() const { return m_pointCount; }
+    // Where the point of a cell of those readings is drawn, if it is.
+    std::optional<QPointF> pointOf(const TRunReadings &readings, TCellKey cell) const;
 
     // Bounds of the drawn points; nullopt while there are none.
     struct Bounds {
@@ -81,10 +82,8 @@ public:
     QString argumentTitle() const;
 
 private:
-    struct Location {
-        qint64 group;
-        quint64 order;
-    };
+    // Where a reading is drawn follows from the reading alone, so a cell's
+    // point is found again from its newest reading rather than kept per cell.
     struct Drawn {
         qint64 group;
         quint64 order;
@@ -93,10 +92,11 @@ private:
     std::optional<Drawn> drawnOf(const TPlotReading &reading) const;
     QString seriesName(const TPlotReading &reading) const;
     int seriesIndex(qint64 group) const; // position of the first series not below group
-    void removePoint(TCellKey cell, const Location &at, QVector<TSeriesEdit> &edits);
+    void removePoint(const Drawn &at, QVector<TSeriesEdit> &edits);
     void insertPoint(TCellKey cell, const Drawn &drawn, const TPlotReading &reading,
                      QVector<TSeriesEdit> &edits);
     void countQuantity(const TPlotReading &reading, int delta);
+    void countQuantity(const QString &name, const QString &unit, int delta);
     void widenBounds(const QPointF &p);
     void touchBounds(const QPointF &p);
     void recomputeBounds() const;
@@ -107,7 +107,7 @@ private:
     bool m_logValues;
     QChar m_separator;
     QVector<TChartSeries> m_series;
-    QHash<TCellKey, Location> m_where;
+    int m_pointCount = 0;
     // Drawn points per quantity, for the axis title.
     struct Quantity {
         QString name;

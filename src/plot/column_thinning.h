@@ -12,3 +12,10 @@
 // points are neither moved nor reordered; a range that is empty or not
 // finite puts every point into one column.
 QList<QPointF> thinToColumns(const QList<QPointF> &points, double xLo, double xHi, int columns);
+
+// Follows a point appended to a line: `kept` held thinToColumns() of the
+// line without its last point, and becomes thinToColumns() of all `points`
+// with the same range and columns. Only the line's last run of points in one
+// column is looked at again, so a long line grows at the cost of its end.
+void thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, double xLo, double xHi,
+                       int columns);

@@ -36,6 +36,7 @@ TRunReadings::TRunReadings(QChar decimalSeparator) : m_separator(decimalSeparato
 
 void TRunReadings::clear() {
     m_readings.clear();
+    m_newest.clear();
     m_cells.clear();
     m_filledByRow.clear();
     m_texts.clear();
@@ -48,6 +49,8 @@ void TRunReadings::loadRun(const TJournalRun &run) {
     for (const TJournalSegment &segment : run.Segments)
         total += int(segment.Readings.size());
     m_readings.reserve(total);
+    m_newest.reserve(total);
+    m_cells.reserve(total);
     for (const TJournalSegment &segment : run.Segments)
         for (const TJournalReading &reading : segment.Readings)
             append(reading, run.Table.DecimalSeparator);
@@ -89,10 +92,12 @@ TReadingUpdate TRunReadings::append(const TJournalReading &r, QChar separator) {
     update.Cell = cellKey(r.Row, r.Col);
     update.Current = int(m_readings.size());
     m_readings.append(std::move(p));
+    m_newest.push_back(true);
 
     const auto it = m_cells.find(update.Cell);
     if (it != m_cells.end()) {
         update.Previous = *it;
+        m_newest[update.Previous] = false;
         *it = update.Current;
         return update;
     }

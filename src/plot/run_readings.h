@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // A recorded reading as the charts and the export use it: the values as
 // numbers in the base unit, and units without their prefix. The texts are
@@ -73,6 +74,9 @@ public:
     const QVector<TPlotReading> &readings() const { return m_readings; }
     // Cell -> position of its newest reading.
     const QHash<TCellKey, int> &cells() const { return m_cells; }
+    // Whether the reading at `position` is the newest of its cell: walking
+    // the readings in order with it visits the cells without a lookup each.
+    bool isNewest(int position) const { return m_newest[position]; }
     // The newest reading of a cell, or nullptr when it has none.
     const TPlotReading *latest(int32_t row, int32_t col) const;
     int filledCellCount() const { return int(m_cells.size()); }
@@ -86,6 +90,7 @@ private:
 
     QChar m_separator;
     QVector<TPlotReading> m_readings;
+    std::vector<bool> m_newest;
     QHash<TCellKey, int> m_cells;
     QVector<int> m_filledByRow;
     // The few distinct names and units of a run, looked up by a scan.

@@ -113,6 +113,10 @@ ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
     m_highlight->setBrush(Qt::NoBrush);
     m_highlight->setPen(QPen(QColor(220, 0, 0), 2.5));
     replaceAxes(false, false);
+    connect(m_chart, &QChart::plotAreaChanged, this, [this] {
+        if (!m_markers && !(thinningGrid() == m_grid))
+            thinAll();
+    });
 }
 
 QList<QXYSeries *> ReadingChartView::dataSeries() const {
@@ -154,20 +158,18 @@ void ReadingChartView::replaceAxes(bool logArgument, bool logValues) {
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 }
 
-// Without markers a series is drawn as a line only, thinned to the columns of
-// the plot: every column keeps its lowest and highest value.
-QList<QPointF> ReadingChartView::drawnPoints(const TChartSeries &series,
-                                             const TChartSeriesSet &set) const {
+QList<QPointF> ReadingChartView::plottedPoints(const TChartSeries &series) const {
     QList<QPointF> points;
     points.reserve(series.Points.size());
     for (const TSeriesPoint &p : series.Points)
         points.append(plotted(p.Value));
-    const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
-    if (m_markers || !b)
-        return points;
-    const double xLo = plotted(QPointF(b->xMin, 1)).x();
-    const double xHi = plotted(QPointF(b->xMax, 1)).x();
-    return thinToColumns(points, xLo, xHi, plotColumns());
+    return points;
+}
+
+ReadingChartView::ThinningGrid ReadingChartView::thinningGrid() const {
+    // A logarithmic axis is a category axis, which is a value axis too.
+    const auto *axis = static_cast<const QValueAxis *>(m_axisX);
+    return {axis->min(), axis->max(), plotColumns()};
 }
 
 // Before the first layout the plot has no width yet; the screen's is an upper bound.
@@ -179,13 +181,21 @@ int ReadingChartView::plotColumns() const {
     return shown ? qCeil(shown->size().width() * shown->devicePixelRatio()) : kFallbackColumns;
 }
 
-QLineSeries *ReadingChartView::addDataSeries(const TChartSeries &series,
-                                             const TChartSeriesSet &set) {
+void ReadingChartView::thinAll() {
+    m_grid = thinningGrid();
+    for (int s = 0; s < m_kept.size(); ++s) {
+        m_kept[s] = thinToColumns(m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
+        if (s < m_series.size())
+            m_series[s]->replace(m_kept[s]);
+    }
+}
+
+QLineSeries *ReadingChartView::addDataSeries(const QString &name, const QList<QPointF> &points) {
     auto *line = new QLineSeries;
-    line->setName(series.Name);
+    line->setName(name);
     line->setPointsVisible(m_markers);
     line->setMarkerSize(kMarkerSize);
-    line->append(drawnPoints(series, set));
+    line->append(points);
     m_chart->addSeries(line);
     line->attachAxis(m_axisX);
     line->attachAxis(m_axisY);
@@ -202,6 +212,8 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
         delete series;
     }
     m_series.clear();
+    m_plotted.clear();
+    m_kept.clear();
 
     const bool logArgument = set.argument() == TChartArgument::Frequency;
     // An empty chart starts from fresh axes rather than the last run's ranges.
@@ -209,11 +221,20 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
         replaceAxes(logArgument, set.logValues());
     m_scale = set.valueScale();
     m_markers = set.pointCount() <= kMarkerLimit;
+    // Lines a pixel apart gain nothing from smoothing but its cost.
+    setRenderHint(QPainter::Antialiasing, m_markers);
     // The axes take their final ranges first, so that no series added after
     // another makes the chart lay out the earlier ones again.
     fitAxes(set);
-    for (const TChartSeries &series : set.series())
-        m_series.append(addDataSeries(series, set));
+    if (!m_markers) {
+        for (const TChartSeries &series : set.series())
+            m_plotted.append(plottedPoints(series));
+        m_kept.resize(m_plotted.size());
+        thinAll();
+    }
+    for (int s = 0; s < set.series().size(); ++s)
+        m_series.append(addDataSeries(set.series()[s].Name,
+                                      m_markers ? plottedPoints(set.series()[s]) : m_kept[s]));
     colorSeries();
 
     m_chart->addSeries(m_highlight);
@@ -222,6 +243,45 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     for (QLegendMarker *marker : m_chart->legend()->markers(m_highlight))
         marker->setVisible(false);
     setHighlight(m_highlightPoint);
+}
+
+// The plotted points follow the edits; a series that only grew at its end
+// is thinned again at its end, unless the plot's columns moved.
+void ReadingChartView::followThinned(const TChartSeriesSet &set,
+                                     const QVector<TSeriesEdit> &edits) {
+    QVector<QPair<int, bool>> touched; // series, and whether it only grew at its end
+    for (const TSeriesEdit &e : edits) {
+        QList<QPointF> &points = m_plotted[e.series];
+        bool atEnd = false;
+        if (e.kind == TSeriesEdit::InsertPoint) {
+            points.insert(e.point, plotted(e.value));
+            atEnd = e.point == points.size() - 1;
+        } else if (e.kind == TSeriesEdit::ReplacePoint) {
+            points[e.point] = plotted(e.value);
+        } else if (e.kind == TSeriesEdit::RemovePoint) {
+            points.remove(e.point);
+        }
+        const auto seen = std::find_if(touched.begin(), touched.end(),
+                                       [&](const QPair<int, bool> &t) { return t.first == e.series; });
+        if (seen == touched.end())
+            touched.append({e.series, atEnd});
+        else
+            seen->second = false;
+    }
+    if (edits.isEmpty())
+        return;
+    fitAxes(set);
+    if (!(thinningGrid() == m_grid)) {
+        thinAll();
+        return;
+    }
+    for (const auto &[s, grewAtEnd] : std::as_const(touched)) {
+        if (grewAtEnd)
+            thinAppendedPoint(m_kept[s], m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
+        else
+            m_kept[s] = thinToColumns(m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
+        m_series[s]->replace(m_kept[s]);
+    }
 }
 
 // A new series, or a new unit prefix, takes the chart from scratch, so that
@@ -235,16 +295,8 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
         showSet(set);
         return;
     }
-    // A thinned series is thinned again: the kept points are not the set's.
     if (!m_markers) {
-        QVector<int> touched;
-        for (const TSeriesEdit &e : edits)
-            if (!touched.contains(e.series))
-                touched.append(e.series);
-        for (const int s : std::as_const(touched))
-            m_series[s]->replace(drawnPoints(set.series()[s], set));
-        if (!edits.isEmpty())
-            fitAxes(set);
+        followThinned(set, edits);
         return;
     }
     for (const TSeriesEdit &e : edits) {

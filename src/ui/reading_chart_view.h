@@ -18,8 +18,10 @@ class QXYSeries;
 // One chart of the chart window: a line with markers for each series of a
 // TChartSeriesSet, values divided by the set's unit prefix, and a ring round
 // the point of the cell selected in the grid. A set too large for markers is
-// drawn as lines thinned to the plot's pixel columns, each column keeping its
-// lowest and highest value; the set itself stays whole.
+// drawn as plain lines thinned to the plot's pixel columns, each column
+// keeping its lowest and highest value; the set itself stays whole. Such a
+// set is followed at the cost of what changed: a point added at the end of a
+// series looks again at the end of its thinned line only.
 class ReadingChartView : public QChartView {
     Q_OBJECT
 public:
@@ -53,14 +55,29 @@ protected:
 private:
     void replaceAxes(bool logArgument, bool logValues);
     void fitAxes(const TChartSeriesSet &set);
-    QLineSeries *addDataSeries(const TChartSeries &series, const TChartSeriesSet &set);
-    QList<QPointF> drawnPoints(const TChartSeries &series, const TChartSeriesSet &set) const;
+    QLineSeries *addDataSeries(const QString &name, const QList<QPointF> &points);
+    QList<QPointF> plottedPoints(const TChartSeries &series) const;
+    // The pixel columns of the plot over the horizontal axis's range.
+    struct ThinningGrid {
+        double lo = 0, hi = 0;
+        int columns = 0;
+        bool operator==(const ThinningGrid &o) const {
+            return lo == o.lo && hi == o.hi && columns == o.columns;
+        }
+    };
+    ThinningGrid thinningGrid() const;
+    void thinAll();
+    void followThinned(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits);
     int plotColumns() const;
     QPointF plotted(const QPointF &p) const;
     void colorSeries();
 
     QChart *m_chart;
     QList<QLineSeries *> m_series;
+    // While thinned: each series' points as plotted, and what of them is drawn.
+    QList<QList<QPointF>> m_plotted;
+    QList<QList<QPointF>> m_kept;
+    ThinningGrid m_grid;
     QScatterSeries *m_highlight;
     QChar m_separator;
     QAbstractAxis *m_axisX = nullptr;

@@ -134,7 +134,7 @@ TEST(ChartSeries, OneSeriesPerFrequencyInRowOrderAndARecordedCellMovesItsPoint) 
     EXPECT_EQ(set.pointCount(), 4);
     ASSERT_EQ(set.series()[1].Points.size(), 3);
     EXPECT_EQ(set.series()[1].Points[1].Value, QPointF(20.9, 2.2e-9));
-    EXPECT_EQ(set.pointOf(cellKey(2, 3)), QPointF(20.9, 2.2e-9));
+    EXPECT_EQ(set.pointOf(readings, cellKey(2, 3)), QPointF(20.9, 2.2e-9));
     expectSame(view, set);
 }
 
