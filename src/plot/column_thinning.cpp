@@ -69,12 +69,13 @@ QList<QPointF> thinToColumns(const QList<QPointF> &points, double xLo, double xH
     return kept;
 }
 
-void thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, double xLo,
-                       double xHi, int columns) {
+qsizetype thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, double xLo,
+                            double xHi, int columns) {
     const qsizetype n = points.size();
     if (!thinned(n - 1, columns)) {
+        const qsizetype before = kept.size();
         kept = thinToColumns(points, xLo, xHi, columns);
-        return;
+        return thinned(n, columns) ? 0 : before;
     }
     const Columns grid(xLo, xHi, columns);
     const int column = grid.of(points[n - 1].x());
@@ -86,5 +87,7 @@ void thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, doubl
     if (first < n - 1)
         while (!kept.isEmpty() && grid.of(kept.last().x()) == column)
             kept.removeLast();
+    const qsizetype unchanged = kept.size();
     keepRun(kept, points, first, n - 1);
+    return unchanged;
 }

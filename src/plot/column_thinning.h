@@ -17,5 +17,6 @@ QList<QPointF> thinToColumns(const QList<QPointF> &points, double xLo, double xH
 // line without its last point, and becomes thinToColumns() of all `points`
 // with the same range and columns. Only the line's last run of points in one
 // column is looked at again, so a long line grows at the cost of its end.
-void thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, double xLo, double xHi,
+// Returns how many of the kept points at the start were left as they were.
+qsizetype thinAppendedPoint(QList<QPointF> &kept, const QList<QPointF> &points, double xLo, double xHi,
                        int columns);

@@ -4,6 +4,7 @@
 #include "plot/axis_range.h"
 #include "plot/column_thinning.h"
 #include "plot/series_colors.h"
+#include "ui/thinned_lines_item.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -96,8 +97,8 @@ void fitRange(QAbstractAxis *axis, double lo, double hi, QChar decimalSeparator)
 ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
     // Given at construction, the chart replaces no default one: a default
     // chart replaced later would be left to nobody.
-    : QChartView(new QChart, parent), m_chart(chart()), m_highlight(new QScatterSeries(this)),
-      m_separator(decimalSeparator) {
+    : QChartView(new QChart, parent), m_chart(chart()), m_lines(new ThinnedLinesItem(m_chart)),
+      m_highlight(new QScatterSeries(this)), m_separator(decimalSeparator) {
     m_chart->setLocalizeNumbers(true);
     m_chart->setLocale(labelLocale(decimalSeparator));
     m_chart->legend()->setAlignment(Qt::AlignRight);
@@ -114,7 +115,10 @@ ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
     m_highlight->setPen(QPen(QColor(220, 0, 0), 2.5));
     replaceAxes(false, false);
     connect(m_chart, &QChart::plotAreaChanged, this, [this] {
-        if (!m_markers && !(thinningGrid() == m_grid))
+        if (m_markers)
+            return;
+        frameLines();
+        if (!(thinningGrid() == m_grid))
             thinAll();
     });
 }
@@ -133,7 +137,7 @@ std::optional<QPointF> ReadingChartView::highlightedPoint() const {
 }
 
 QList<QPointF> ReadingChartView::shownPoints(int series) const {
-    QList<QPointF> points = m_series.at(series)->points();
+    QList<QPointF> points = m_markers ? m_series.at(series)->points() : m_kept.at(series);
     for (QPointF &p : points)
         p = QPointF(m_logArgument ? std::pow(10.0, p.x()) : p.x(),
                     m_logValues ? std::pow(10.0, p.y()) : p.y());
@@ -183,11 +187,18 @@ int ReadingChartView::plotColumns() const {
 
 void ReadingChartView::thinAll() {
     m_grid = thinningGrid();
-    for (int s = 0; s < m_kept.size(); ++s) {
+    for (int s = 0; s < m_kept.size(); ++s)
         m_kept[s] = thinToColumns(m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
-        if (s < m_series.size())
-            m_series[s]->replace(m_kept[s]);
-    }
+    QList<QColor> colors;
+    for (const QLineSeries *series : std::as_const(m_series))
+        colors.append(series->color());
+    m_lines->setLines(m_kept, colors);
+}
+
+void ReadingChartView::frameLines() {
+    const auto *x = static_cast<const QValueAxis *>(m_axisX);
+    const auto *y = static_cast<const QValueAxis *>(m_axisY);
+    m_lines->setFrame(m_chart->plotArea(), x->min(), x->max(), y->min(), y->max());
 }
 
 QLineSeries *ReadingChartView::addDataSeries(const QString &name, const QList<QPointF> &points) {
@@ -221,21 +232,27 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
         replaceAxes(logArgument, set.logValues());
     m_scale = set.valueScale();
     m_markers = set.pointCount() <= kMarkerLimit;
-    // Lines a pixel apart gain nothing from smoothing but its cost.
+    // Lines a pixel apart gain nothing from smoothing but its cost. Without
+    // markers only what changed is painted again.
     setRenderHint(QPainter::Antialiasing, m_markers);
+    setViewportUpdateMode(m_markers ? QGraphicsView::FullViewportUpdate
+                                    : QGraphicsView::MinimalViewportUpdate);
     // The axes take their final ranges first, so that no series added after
     // another makes the chart lay out the earlier ones again.
     fitAxes(set);
-    if (!m_markers) {
+    for (const TChartSeries &series : set.series())
+        m_series.append(addDataSeries(series.Name, m_markers ? plottedPoints(series)
+                                                             : QList<QPointF>()));
+    colorSeries();
+    if (m_markers) {
+        m_lines->clear();
+    } else {
         for (const TChartSeries &series : set.series())
             m_plotted.append(plottedPoints(series));
         m_kept.resize(m_plotted.size());
+        frameLines();
         thinAll();
     }
-    for (int s = 0; s < set.series().size(); ++s)
-        m_series.append(addDataSeries(set.series()[s].Name,
-                                      m_markers ? plottedPoints(set.series()[s]) : m_kept[s]));
-    colorSeries();
 
     m_chart->addSeries(m_highlight);
     m_highlight->attachAxis(m_axisX);
@@ -276,11 +293,13 @@ void ReadingChartView::followThinned(const TChartSeriesSet &set,
         return;
     }
     for (const auto &[s, grewAtEnd] : std::as_const(touched)) {
+        qsizetype unchanged = 0;
         if (grewAtEnd)
-            thinAppendedPoint(m_kept[s], m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
+            unchanged =
+                thinAppendedPoint(m_kept[s], m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
         else
             m_kept[s] = thinToColumns(m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
-        m_series[s]->replace(m_kept[s]);
+        m_lines->setLine(s, m_kept[s], unchanged);
     }
 }
 
@@ -375,6 +394,8 @@ void ReadingChartView::drawForeground(QPainter *painter, const QRectF &rect) {
 
 void ReadingChartView::setHighlight(std::optional<QPointF> point) {
     m_highlightPoint = point;
+    // The ring reaches past the rectangle its series repaints.
+    viewport()->update();
     if (point)
         m_highlight->replace(QList<QPointF>{plotted(*point)});
     else
@@ -391,4 +412,6 @@ void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
         return;
     fitRange(m_axisX, b->xMin, b->xMax, m_separator);
     fitRange(m_axisY, b->yMin / m_scale.factor(), b->yMax / m_scale.factor(), m_separator);
+    if (!m_markers)
+        frameLines();
 }

@@ -14,6 +14,7 @@ class QChart;
 class QLineSeries;
 class QScatterSeries;
 class QXYSeries;
+class ThinnedLinesItem;
 
 // One chart of the chart window: a line with markers for each series of a
 // TChartSeriesSet, values divided by the set's unit prefix, and a ring round
@@ -39,7 +40,8 @@ public:
     // A logarithmic axis draws the decimal logarithm of its values.
     QList<QXYSeries *> dataSeries() const;
     // The points of a drawn series as values: x as given, y divided by the
-    // prefix; those kept by the thinning when it thins.
+    // prefix; those kept by the thinning when it thins (the series itself
+    // then holds none: it names the line in the legend, which another item draws).
     QList<QPointF> shownPoints(int series) const;
     // Many series show a colour bar in place of the legend, which would cut
     // them off; every series has its block in it.
@@ -67,6 +69,8 @@ private:
     };
     ThinningGrid thinningGrid() const;
     void thinAll();
+    // The thinned lines follow the plot area and the axes' ranges.
+    void frameLines();
     void followThinned(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits);
     int plotColumns() const;
     QPointF plotted(const QPointF &p) const;
@@ -78,6 +82,7 @@ private:
     QList<QList<QPointF>> m_plotted;
     QList<QList<QPointF>> m_kept;
     ThinningGrid m_grid;
+    ThinnedLinesItem *m_lines;
     QScatterSeries *m_highlight;
     QChar m_separator;
     QAbstractAxis *m_axisX = nullptr;

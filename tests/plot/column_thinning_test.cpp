@@ -122,3 +122,23 @@ TEST(ColumnThinning, FewPointsOrNoRangeLeaveNothingOutThatMatters) {
 }
 
 } // namespace
+
+TEST(ColumnThinning, ALineFollowedPointByPointIsThinnedAsAWholeLineIs) {
+    for (const Shape &s : shapes()) {
+        SCOPED_TRACE(s.name);
+        // Past the size where thinning starts, and through it.
+        const qsizetype n = std::min<qsizetype>(s.points.size(), 4 * s.columns + 1500);
+        QList<QPointF> grown;
+        QList<QPointF> kept;
+        for (qsizetype i = 0; i < n; ++i) {
+            grown.append(s.points[i]);
+            const QList<QPointF> before = kept;
+            const qsizetype unchanged = thinAppendedPoint(kept, grown, s.xLo, s.xHi, s.columns);
+            const QList<QPointF> whole = thinToColumns(grown, s.xLo, s.xHi, s.columns);
+            ASSERT_EQ(kept, whole) << "after point " << i;
+            ASSERT_LE(unchanged, std::min(before.size(), kept.size()));
+            for (qsizetype k = 0; k < unchanged; ++k)
+                ASSERT_EQ(kept[k], before[k]) << "said unchanged: " << k << " after point " << i;
+        }
+    }
+}
