@@ -59,18 +59,7 @@ TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets
                                      ResultsGridView *grdTable, QAction *actStop,
                                      UserPrompts &prompts, QObject *parent)
     : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable),
-      m_prompts(prompts) {
-    if (!m_grid->property(kTagProperty).isValid())
-        setTableTag(0);
-}
-
-int TTablePreparation::tableTag() const {
-    return m_grid->property(kTagProperty).toInt();
-}
-
-void TTablePreparation::setTableTag(int tag) {
-    m_grid->setProperty(kTagProperty, tag);
-}
+      m_prompts(prompts) {}
 
 void TTablePreparation::notifyColumnCountUnknown() {
     m_prompts.notice(TPromptIcon::Information, kColumnCountUnknown);

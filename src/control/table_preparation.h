@@ -19,21 +19,19 @@ class UserPrompts;
 // fills the temperature storage, empties the CSV table, and filters the keys
 // typed into the numeric edits.
 //
-// The grid's Tag (1 while the table holds data of a run, 0 after a
-// preparation) is the dynamic property "Tag" of grdTable, so that the run can
-// set it without knowing this class: grdTable->setProperty("Tag", 1).
+// The table's Tag (1 while the table holds data of a run, 0 after a
+// preparation) is kept here, not in the grid widget: the run, the journal's
+// restore and the care of a full table set and read it through this class.
 class TTablePreparation : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char *kTagProperty = "Tag";
-
     // actStop is disabled by every preparation; `prompts` asks before the
     // table's data go and says why a table could not be laid out.
     TTablePreparation(TAppState &state, const RunParameterWidgets &ui, ResultsGridView *grdTable,
                       QAction *actStop, UserPrompts &prompts, QObject *parent = nullptr);
 
-    int tableTag() const;
-    void setTableTag(int tag);
+    int tableTag() const { return m_tag; }
+    void setTableTag(int tag) { m_tag = tag; }
 
     // The key filter of leTempInit, leTempFinal, leTempStep, leTempDiff and
     // leFreqColCount: replaces `key` with the character to insert, or with
@@ -75,4 +73,5 @@ private:
     QAction *m_actStop;
     ResultsGridView *m_grid;
     UserPrompts &m_prompts;
+    int m_tag = 0;
 };

@@ -76,7 +76,6 @@ TEST_F(TablePreparationTest, DefaultParametersGiveEightyOneSetPoints) {
     EXPECT_EQ(prompts.asks[0].defaultChoice, 1) << "Enter keeps the table";
     EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Yes));
     EXPECT_EQ(window->tablePreparation()->tableTag(), 0);
-    EXPECT_EQ(grid()->property("Tag").toInt(), 0);
 
     EXPECT_EQ(grid()->rowCount(), 82);
     EXPECT_EQ(grid()->columnCount(), 7);
