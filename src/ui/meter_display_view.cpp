@@ -22,6 +22,10 @@ constexpr int kF3MarkX = 324;
 // refresh's period: the first frame after a quiet spell starts both, so the
 // mark and the captions are painted together.
 constexpr int kMarkPaceMs = 200;
+// After its pace the mark waits this long for the captions before a change
+// is shown on its own: the refresh runs a period after the first frame after
+// the last refresh, and a fast line sends a frame in less than this.
+constexpr int kMarkWaitMs = kMarkPaceMs / 4;
 const QString kMarkText = QStringLiteral("*");
 } // namespace
 
@@ -99,6 +103,7 @@ void MeterDisplayView::setCaption(Field field, const QString &text) {
         fitFrequency();
     else
         l->adjustSize();
+    catchUpFlash();
 }
 
 QString MeterDisplayView::caption(Field field) const {
@@ -136,6 +141,15 @@ QColor MeterDisplayView::panelColor() const {
     return palette().color(QPalette::Window);
 }
 
+// The panel is painted for the new caption: a change of the mark that is due
+// goes into the same painting instead of one of its own, and the mark's next
+// pace starts with the captions' even when it has nothing to show now, so that
+// on a fast line the two keep step.
+void MeterDisplayView::catchUpFlash() {
+    if (m_flashDue)
+        showFlash();
+}
+
 void MeterDisplayView::toggleFlash() {
     m_flashOn = !m_flashOn;
     if (!m_flashPace.isActive())
@@ -145,8 +159,10 @@ void MeterDisplayView::toggleFlash() {
 // The label stays shown and only its text comes and goes: showing and hiding
 // a widget asks the window system where the pointer is, a round trip each time.
 void MeterDisplayView::showFlash() {
-    m_flash->setText(m_flashOn ? kMarkText : QString());
+    if (isFlashShown() != m_flashOn)
+        m_flash->setText(m_flashOn ? kMarkText : QString());
     m_flashPace.start(kMarkPaceMs, this);
+    m_flashDue = false;
 }
 
 bool MeterDisplayView::isFlashShown() const {
@@ -159,6 +175,12 @@ void MeterDisplayView::timerEvent(QTimerEvent *event) {
         return;
     }
     m_flashPace.stop();
+    if (!m_flashDue) {
+        m_flashDue = true;
+        m_flashPace.start(kMarkWaitMs, this);
+        return;
+    }
+    m_flashDue = false;
     if (isFlashShown() != m_flashOn)
         showFlash();
 }

@@ -48,7 +48,8 @@ public:
     // The reception mark changes at every frame, but the screen shows at
     // most one change per fifth of a second: the first change after a quiet
     // spell is shown at once, the later ones at that pace, the last one
-    // always. isFlashVisible tells the mark as the frames left it,
+    // always. After the pace a change waits a moment for a new caption, to
+    // be painted with it. isFlashVisible tells the mark as the frames left it,
     // isFlashShown as the screen shows it now.
     void toggleFlash();
     bool isFlashVisible() const;
@@ -68,6 +69,7 @@ private:
 
     void fitFrequency();
     void showFlash();
+    void catchUpFlash();
 
     std::array<QLabel *, FieldCount> m_fields{};
     // The frequency's box, from its place to the F3 mark, and its design font.
@@ -79,6 +81,9 @@ private:
     // Runs while a change of the mark would come too soon after the last one
     // shown. Not a QTimer: the window's timers are its named ones.
     QBasicTimer m_flashPace;
+    // The pace is over and the mark waits for the captions, a quarter of the
+    // pace at most.
+    bool m_flashDue = false;
     std::vector<Anchored> m_rightAnchored;
     // The colour last given; invalid before the first.
     QColor m_panelColour;

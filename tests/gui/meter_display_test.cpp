@@ -3,7 +3,9 @@
 #include "instruments_support.h"
 #include "ui/meter_display_view.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,24 @@ TEST(MeterDisplayView, TheReceptionMarkShowsAQuickRunOfFramesByItsLastState) {
     EXPECT_EQ(display.isFlashShown(), !before) << "changes that quick wait for the pace";
     ASSERT_TRUE(waitUntil([&] { return display.isFlashShown() == before; }))
         << "the last change is always shown";
+}
+
+// The refresh paints new captions at the mark's pace: a change of the mark that
+// is due by then goes with them, not in a painting of its own.
+TEST(MeterDisplayView, ANewCaptionBringsTheMarksChangeThatIsDue) {
+    MeterDisplayView display;
+    display.show();
+    ASSERT_TRUE(waitUntil([&] { return display.isFlashShown() == display.isFlashVisible(); }));
+    display.toggleFlash();
+    display.toggleFlash();
+    ASSERT_NE(display.isFlashShown(), display.isFlashVisible());
+
+    // The pace is over, and the change waits a moment for a caption.
+    QThread::msleep(250);
+    QCoreApplication::processEvents();
+    EXPECT_NE(display.isFlashShown(), display.isFlashVisible());
+    display.setCaption(MeterDisplayView::Field::RLCValue, QStringLiteral("123.45"));
+    EXPECT_EQ(display.isFlashShown(), display.isFlashVisible());
 }
 
 } // namespace
