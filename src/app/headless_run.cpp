@@ -12,6 +12,7 @@
 #include "run/results_layout.h"
 #include "serial/ser_com_port.h"
 #include "thermo/line_assembler.h"
+#include "ui/reason_texts.h"
 
 #include <QDir>
 #include <QLocale>
@@ -211,7 +212,7 @@ void HeadlessRun::finish(int exitCode, const QString &why) {
         say(tr("Сохранено: %1").arg(QDir::toNativeSeparators(m_run.Output)));
         m_engineJournal->saved(m_run.Output);
     } else {
-        complain(result.error);
+        complain(FileResultText(result));
         exitCode = headlessexit::Failed;
     }
     m_engineJournal->close();
@@ -263,7 +264,7 @@ QString HeadlessRun::problemText(const RunFileOutcome &outcome) {
         text = tr("скорость «%1» должна быть целым положительным числом").arg(outcome.Key);
         break;
     case RunFileProblem::BadTable:
-        text = setPointErrorText(outcome.Table);
+        text = SetPointErrorText(outcome.Table);
         break;
     case RunFileProblem::BadOutput:
         text = tr("файл результатов нельзя записать под этим именем или его папки нет");

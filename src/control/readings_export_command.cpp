@@ -2,6 +2,7 @@
 
 #include "engine/user_prompts.h"
 #include "plot/readings_export.h"
+#include "ui/reason_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,9 +53,9 @@ void TReadingsExportCommand::save(const TRunReadings &readings, const TRunDescri
     if (chosen.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();
-    QString problem = readingsexport::write(chosen, readings.readings(), run);
-    if (problem.isEmpty())
-        problem = readingsexport::writePeaks(chosen, readings, run);
-    if (!problem.isEmpty())
-        m_prompts.notice(TPromptIcon::Warning, problem);
+    TFileResult result = readingsexport::write(chosen, readings.readings(), run);
+    if (result.ok)
+        result = readingsexport::writePeaks(chosen, readings, run);
+    if (!result.ok)
+        m_prompts.notice(TPromptIcon::Warning, FileResultText(result));
 }

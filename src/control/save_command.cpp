@@ -6,6 +6,7 @@
 #include "files/save_file_name.h"
 #include "model/app_state.h"
 #include "ui/file_log_view.h"
+#include "ui/reason_texts.h"
 
 #include <QFileInfo>
 
@@ -68,8 +69,8 @@ QString TSaveCommand::saveTable(const TCSVTable &table) {
     const QString chosen = m_prompts.saveFile(request);
     if (chosen.isEmpty())
         return QString();
-    if (const QString problem = saveFileNameProblem(chosen); !problem.isEmpty()) {
-        m_prompts.notice(TPromptIcon::Warning, problem);
+    if (const TFileResult checked = checkSaveFileName(chosen); !checked.ok) {
+        m_prompts.notice(TPromptIcon::Warning, FileResultText(checked));
         return QString();
     }
     m_lastFileName = withDefaultSuffix(chosen);
@@ -88,6 +89,5 @@ QString TSaveCommand::writeTable(const TCSVTable &table, const QString &fileName
     bool lossless = true;
     const QByteArray bytes = cp1251::encode(text, &lossless);
     m_reLogFile->setPlainText(lossless ? text : cp1251::decode(bytes));
-    const TFileResult result = SaveBytesToFile(fileName, bytes);
-    return result.ok ? QString() : result.error;
+    return FileResultText(SaveBytesToFile(fileName, bytes));
 }

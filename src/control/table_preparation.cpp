@@ -8,6 +8,7 @@
 #include "run/results_layout.h"
 #include "run/set_points.h"
 #include "ui/main_window_ui.h"
+#include "ui/reason_texts.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>
@@ -142,7 +143,7 @@ QString TTablePreparation::layOutSetPoints() {
         generateSetPoints(storage.TempInit, storage.TempFinal, storage.TempStep, storage.TempDiff,
                           m_state.DecimalSeparator, storage);
     if (table.error != SetPointError::None)
-        return setPointErrorText(table.error);
+        return SetPointErrorText(table.error);
 
     BulkGridEdit bulk(m_grid);
     m_grid->setRowCount(table.rows.size() + 1);

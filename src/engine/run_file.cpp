@@ -149,7 +149,7 @@ RunFileOutcome parseRunFile(const QByteArray &text, const QString &folder) {
 
     const Entry output = entries.value(QStringLiteral("output"));
     run.Output = resolved(folder, output.value);
-    if (output.value.isEmpty() || !saveFileNameProblem(run.Output).isEmpty() ||
+    if (output.value.isEmpty() || !checkSaveFileName(run.Output).ok ||
         !QFileInfo(run.Output).absoluteDir().exists())
         return refused(RunFileProblem::BadOutput, QStringLiteral("output"), output.line);
     run.PortsFolder = resolved(folder, entries.value(QStringLiteral("ports_folder")).value);

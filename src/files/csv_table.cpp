@@ -149,17 +149,17 @@ TFileResult SaveBytesToFile(const QString &fileName, const QByteArray &bytes) {
     QSaveFile file(fileName);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count;
     // a buffered flush at commit() would let it pass.
-    QString reason;
+    TFileResult failed{false, TFileResult::Fault::System, fileName, QString()};
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        reason = file.errorString();
+        failed.systemReason = file.errorString();
     else if (file.write(bytes) != bytes.size())
-        reason = file.error() != QFileDevice::NoError
-                     ? file.errorString()
-                     : QStringLiteral("записана только часть данных, на диске нет места");
+        if (file.error() != QFileDevice::NoError)
+            failed.systemReason = file.errorString();
+        else
+            failed.fault = TFileResult::Fault::PartialWrite;
     else if (!file.commit())
-        reason = file.errorString();
+        failed.systemReason = file.errorString();
     else
         return {};
-    return {false, QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                       .arg(QDir::toNativeSeparators(fileName), reason)};
+    return failed;
 }

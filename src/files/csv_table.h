@@ -10,11 +10,20 @@
 using TParamTable = QList<QStringList>;
 using TParamTableS = QList<TParamTable>;
 
-// Outcome of writing a file: on failure `error` holds a Russian sentence that
-// names the file and the cause, ready for a message box or a log.
+// Outcome of writing a file, or of checking a name to write to: why it
+// failed, the file, and for a refusal of the system the system's own words.
 struct TFileResult {
+    enum class Fault {
+        None,
+        NulInName,    // a NUL character would cut the name short
+        FolderName,   // the name ends in a separator: a folder, not a file
+        PartialWrite, // only part of the bytes went in: the disk is full
+        System,       // the system refused; `systemReason` says why
+    };
     bool ok = true;
-    QString error;
+    Fault fault = Fault::None;
+    QString fileName;
+    QString systemReason;
 };
 
 // Writes `bytes` to a temporary file beside `fileName` that replaces it only

@@ -237,12 +237,11 @@ QByteArray text(const TJournalRun &run) {
     return text(readings.readings(), describeRun(run));
 }
 
-QString write(const QString &fileName, const QVector<TPlotReading> &readings,
-              const TRunDescription &run) {
-    if (const QString problem = saveFileNameProblem(fileName); !problem.isEmpty())
-        return problem;
-    const TFileResult result = SaveBytesToFile(fileName, text(readings, run));
-    return result.ok ? QString() : result.error;
+TFileResult write(const QString &fileName, const QVector<TPlotReading> &readings,
+                  const TRunDescription &run) {
+    if (const TFileResult checked = checkSaveFileName(fileName); !checked.ok)
+        return checked;
+    return SaveBytesToFile(fileName, text(readings, run));
 }
 
 QString peaksFileName(const QString &exportName) {
@@ -250,15 +249,13 @@ QString peaksFileName(const QString &exportName) {
     return file.dir().filePath(file.completeBaseName() + QStringLiteral("_peaks.csv"));
 }
 
-QString writePeaks(const QString &exportName, const TRunReadings &readings,
-                   const TRunDescription &run) {
+TFileResult writePeaks(const QString &exportName, const TRunReadings &readings,
+                       const TRunDescription &run) {
     TSampleCell cell;
     TSampleCheck check;
     const std::optional<TSampleCell> derived =
         cellOf(run, &cell, &check) ? std::optional<TSampleCell>(cell) : std::nullopt;
-    const TFileResult result =
-        SaveBytesToFile(peaksFileName(exportName), peaksCsv(readings, derived));
-    return result.ok ? QString() : result.error;
+    return SaveBytesToFile(peaksFileName(exportName), peaksCsv(readings, derived));
 }
 
 } // namespace readingsexport

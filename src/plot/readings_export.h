@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/csv_table.h"
 #include "plot/run_description.h"
 #include "plot/run_readings.h"
 
@@ -27,17 +28,16 @@ QByteArray text(const QVector<TPlotReading> &readings, const TRunDescription &ru
 QByteArray text(const TJournalRun &run);
 
 // Writes the text to `fileName`, replacing the file only once all of it is
-// written. Returns an empty string, or what went wrong as a Russian sentence.
-QString write(const QString &fileName, const QVector<TPlotReading> &readings,
-              const TRunDescription &run);
+// written. A name that cannot be used is refused before anything is written.
+TFileResult write(const QString &fileName, const QVector<TPlotReading> &readings,
+                  const TRunDescription &run);
 
 // The file beside an export that holds the peaks of its run: "<name>_peaks.csv".
 // A table of its own rather than lines in the export, so that each file stays
 // one rectangle a data tool reads without settings.
 QString peaksFileName(const QString &exportName);
-// Writes the peaks of the run beside the export `exportName`; returns an empty
-// string, or what went wrong as a Russian sentence.
-QString writePeaks(const QString &exportName, const TRunReadings &readings,
-                   const TRunDescription &run);
+// Writes the peaks of the run beside the export `exportName`.
+TFileResult writePeaks(const QString &exportName, const TRunReadings &readings,
+                       const TRunDescription &run);
 
 } // namespace readingsexport

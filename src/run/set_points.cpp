@@ -47,24 +47,6 @@ SetPointError checkParameters(double tempInit, double tempFinal, double tempStep
 
 } // namespace
 
-QString setPointErrorText(SetPointError error) {
-    switch (error) {
-    case SetPointError::None:
-        return QString();
-    case SetPointError::ZeroStep:
-        return QStringLiteral("Шаг температуры не может быть равен нулю");
-    case SetPointError::StepNotFinite:
-        return QStringLiteral("Шаг температуры не является конечным числом");
-    case SetPointError::BoundsNotFinite:
-        return QStringLiteral("Начальная или конечная температура не является конечным числом");
-    case SetPointError::SetPointNotFinite:
-        return QStringLiteral("Расчетная температура не является конечным числом");
-    case SetPointError::TooManySetPoints:
-        return QStringLiteral("Слишком много строк таблицы: больше %1").arg(kMaxSetPoints);
-    }
-    return QString();
-}
-
 SetPointTable generateSetPoints(double tempInit, double tempFinal, double tempStep, double tempDiff,
                                 QChar decimalSeparator, TTempStorage &storage) {
     storage.Clear();

@@ -27,9 +27,6 @@ enum class SetPointError {
     TooManySetPoints,
 };
 
-// A short Russian explanation of why a table was refused (empty for None).
-QString setPointErrorText(SetPointError error);
-
 // One row of the set-point column.
 struct SetPointRow {
     int row = 0;        // grid row, from 1

@@ -118,9 +118,8 @@ void checkSetPoints(double init, double final, double step, double diff, QChar s
                       table.error == SetPointError::TooManySetPoints,
                   "usable parameters are refused only for what they lead to", detail);
     if (table.error != SetPointError::None) {
-        fuzzCheck(table.rows.isEmpty() && storage.Count() == 0 &&
-                      !setPointErrorText(table.error).isEmpty(),
-                  "a refused table leaves nothing and says why", detail);
+        fuzzCheck(table.rows.isEmpty() && storage.Count() == 0, "a refused table leaves nothing",
+                  detail);
         return;
     }
 

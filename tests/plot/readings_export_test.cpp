@@ -131,15 +131,18 @@ TEST(ReadingsExport, WritesTheTextOrSaysWhyNot) {
     run.Sample = TSample();
     run.Sample->EmptyCellPf = 2;
     run.Sample->Shape = TSample::Geometry::EmptyCell;
-    EXPECT_EQ(readingsexport::write(path, readings.readings(), run), QString());
+    EXPECT_TRUE(readingsexport::write(path, readings.readings(), run).ok);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), readingsexport::text(readings.readings(), run));
 
-    const QString error = readingsexport::write(dir.filePath("missing/readings.csv"), {}, run);
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось сохранить файл «")))
-        << error.toStdString();
-    EXPECT_EQ(readingsexport::write(dir.path() + "/", {}, run).isEmpty(), false);
+    const QString missing = dir.filePath("missing/readings.csv");
+    const TFileResult refused = readingsexport::write(missing, {}, run);
+    EXPECT_EQ(refused.fault, TFileResult::Fault::System);
+    EXPECT_EQ(refused.fileName, missing);
+    EXPECT_FALSE(refused.systemReason.isEmpty());
+    EXPECT_EQ(readingsexport::write(dir.path() + "/", {}, run).fault,
+              TFileResult::Fault::FolderName);
 }
 
 } // namespace
