@@ -205,11 +205,7 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
     chart().chartWindow()->chbLogScale()->setChecked(true);
     chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
 
-    TMainOptions options;
-    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
-    options.decimalSeparator = kComma;
-    options.prompts = &prompts;
-    window = std::make_unique<TfrmMain>(options); // the last one died with its chart open
+    window = std::make_unique<TfrmMain>(windowOptions()); // the last one died with its chart open
     stopTimers();
     window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return chart().chartWindow() != nullptr; }));
@@ -221,7 +217,7 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
 
     // Closed by the user, it stays closed at the next start.
     chart().chartWindow()->close();
-    window = std::make_unique<TfrmMain>(options);
+    window = std::make_unique<TfrmMain>(windowOptions());
     stopTimers();
     window->show();
     QCoreApplication::processEvents();

@@ -103,13 +103,7 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     prompts.asks.clear();
     {
         LockHolder lock(journalPath());
-        TMainOptions options;
-        options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
-        options.decimalSeparator = QLatin1Char(',');
-        options.prompts = &prompts;
-        window = std::make_unique<TfrmMain>(options);
-        stopTimers();
-        layOutTable();
+        openWindow();
         journal().setRetryDelay([](int) { return -1; });
         state().PortsOpen = 1;
         window->ui().lblSkipIM->setText(QStringLiteral("1"));
@@ -131,14 +125,10 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     EXPECT_EQ(notices[0], QStringLiteral("Журнал измерений не ведётся: файл журнала занят "
                                          "другой программой."));
 
-    TMainOptions options;
-    options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
-    options.decimalSeparator = QLatin1Char(',');
-    options.prompts = &prompts;
     // The program ends (its journal lets the file go) before the next one starts.
     window.reset();
     prompts.asks.clear();
-    window = std::make_unique<TfrmMain>(options);
+    window = std::make_unique<TfrmMain>(windowOptions());
     stopTimers();
     QCoreApplication::processEvents();
     const QStringList questions = prompts.questions();

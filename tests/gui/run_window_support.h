@@ -32,12 +32,18 @@ protected:
     static constexpr int kSetPointCount = 81;
     static inline const std::vector<int> kFrequencies = {100, 1000, 5000};
 
-    void SetUp() override {
+    void SetUp() override { openWindow(); }
+    // The test's settings file and prompts, with a comma for the decimals.
+    TMainOptions windowOptions() {
         TMainOptions options;
         options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
         options.prompts = &prompts;
-        window = std::make_unique<TfrmMain>(options);
+        return options;
+    }
+    // The window on those options, its table laid out.
+    void openWindow() {
+        window = std::make_unique<TfrmMain>(windowOptions());
         stopTimers();
         layOutTable();
     }
