@@ -2,10 +2,12 @@
 // standard input so that a test can run it as a process of its own and kill
 // it mid-run: "start", "stop" and "save <file>". It reports on its standard
 // output: "ready" once both instruments answer, "started", "stopped",
-// "saved <file>" and "reading <row> <column>" for every reading it records.
+// "saved <file>" and "reading <row> <column>" for every reading it records
+// and journals ("unwritten <row> <column>" if the journal could not take it).
 //   journal_run_driver <settings file> <ports folder>
 #include "app/main_window.h"
 #include "common/scripted_prompts.h"
+#include "control/journal_controller.h"
 #include "control/reading_capture.h"
 #include "control/save_command.h"
 
@@ -45,9 +47,15 @@ int main(int argc, char **argv) {
     options.prompts = &prompts;
     TfrmMain window(options);
 
+    // A reading is reported once the journal has tried to write it (the
+    // journal took it first, being connected when the window was built), so
+    // that a kill after the report finds it on disk.
     QObject::connect(window.readingCapture(), &TReadingCapture::readingRecorded, &window,
-                     [](const TJournalReading &r) {
-                         say(QStringLiteral("reading %1 %2").arg(r.Row).arg(r.Col));
+                     [&window](const TJournalReading &r) {
+                         if (window.journal()->waitingWrites() == 0)
+                             say(QStringLiteral("reading %1 %2").arg(r.Row).arg(r.Col));
+                         else
+                             say(QStringLiteral("unwritten %1 %2").arg(r.Row).arg(r.Col));
                      });
     QString &saveTo = prompts.saveAs;
 
