@@ -47,7 +47,8 @@ double ms(qint64 nanoseconds) {
 
 bool check(const TJournalOutcome &outcome, const char *what) {
     if (!outcome.ok)
-        std::fprintf(stderr, "%s: %s\n", what, qPrintable(outcome.message));
+        std::fprintf(stderr, "%s: fault %d %s\n", what, int(outcome.fault),
+                     qPrintable(outcome.detail));
     return outcome.ok;
 }
 

@@ -12,6 +12,7 @@
 #include "run/results_layout.h"
 #include "serial/ser_com_port.h"
 #include "thermo/line_assembler.h"
+#include "ui/journal_texts.h"
 #include "ui/reason_texts.h"
 
 #include <QDir>
@@ -90,8 +91,8 @@ HeadlessRun::~HeadlessRun() = default;
 bool HeadlessRun::start() {
     const TJournalOutcome opened = m_journal->call(
         [path = m_journalPath](TRunJournal &journal) { return journal.open(path); });
-    if (!opened.ok && !opened.message.isEmpty())
-        complain(opened.message);
+    if (!opened.ok && opened.tell)
+        complain(journaltext::outcome(opened));
 
     const RunParameters &p = m_run.Parameters;
     m_engine->prepareTable(p);

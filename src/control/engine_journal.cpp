@@ -3,6 +3,7 @@
 #include "control/journal_thread.h"
 #include "engine/run_engine.h"
 #include "journal/run_journal.h"
+#include "ui/journal_texts.h"
 
 EngineJournal::EngineJournal(RunEngine &engine, TJournalThread &journal, QObject *parent)
     : QObject(parent), m_engine(engine), m_journal(journal) {
@@ -90,6 +91,6 @@ void EngineJournal::close() {
 }
 
 void EngineJournal::reportIfFailed(const TJournalOutcome &outcome) {
-    if (!outcome.ok && !outcome.message.isEmpty())
-        emit failure(outcome.message);
+    if (!outcome.ok && outcome.tell)
+        emit failure(journaltext::outcome(outcome));
 }

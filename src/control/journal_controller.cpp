@@ -8,6 +8,7 @@
 #include "journal/journal_replay.h"
 #include "journal/run_journal.h"
 #include "model/app_state.h"
+#include "ui/journal_texts.h"
 #include "ui/results_grid_view.h"
 
 #include <QAction>
@@ -84,8 +85,8 @@ void TJournalController::open(const QString &path) {
     m_journal->request([path](TRunJournal &journal) { return journal.open(path); },
                        [this](const TJournalOutcome &outcome) {
                            m_opened = outcome.ok;
-                           if (!outcome.message.isEmpty())
-                               emit failure(outcome.message);
+                           if (outcome.tell)
+                               emit failure(journaltext::outcome(outcome));
                            proposeSample();
                            offerRecovery();
                            emit ready();
@@ -139,8 +140,8 @@ void TJournalController::offerFormerRun() {
         if (outcome.ok && lost)
             outcome = journal.loadRun(lost->Id, &run);
         if (!outcome.ok)
-            qWarning("run journal: cannot read %s: %s", qPrintable(former),
-                     qPrintable(outcome.message));
+            qWarning("run journal: cannot read %s: fault %d %s", qPrintable(former),
+                     int(outcome.fault), qPrintable(outcome.detail));
         return TJournalOutcome{};
     });
     if (!run)
@@ -421,6 +422,6 @@ void TJournalController::markSaved(const RunRef &run, qint64 throughSeq, const Q
 }
 
 void TJournalController::reportIfFailed(const TJournalOutcome &outcome) {
-    if (!outcome.ok && !outcome.message.isEmpty())
-        emit failure(outcome.message);
+    if (!outcome.ok && outcome.tell)
+        emit failure(journaltext::outcome(outcome));
 }

@@ -2,6 +2,7 @@
 
 #include "journal/journal_backlog.h"
 #include "journal/run_journal.h"
+#include "ui/journal_texts.h"
 
 #include <QTimer>
 
@@ -125,8 +126,8 @@ void TJournalThread::retryFromTimer() {
 
 // Signals are emitted on the journal's thread; the window receives them on its own.
 void TJournalThread::settle(const TJournalOutcome &outcome, bool wasWaiting, bool sayFailure) {
-    if (sayFailure && !outcome.ok && !outcome.message.isEmpty())
-        emit failed(outcome.message);
+    if (sayFailure && !outcome.ok && outcome.tell)
+        emit failed(journaltext::outcome(outcome));
     if (!m_backlog->needsRetry()) {
         m_retryTimer->stop();
         if (wasWaiting && outcome.ok)

@@ -93,14 +93,14 @@ TJournalOutcome TJournalBacklog::drain() {
     return {};
 }
 
-// A fault is said once, however many writes and retries meet it. A failure
-// without a message met a journal already stopped, whose fault was said where
+// A fault is told once, however many writes and retries meet it. A failure
+// not to be told met a journal already stopped, whose fault was said where
 // it stopped (an opening that failed).
 TJournalOutcome TJournalBacklog::reported(TJournalOutcome outcome) {
     if (outcome.ok)
         return outcome;
     if (m_faultSaid)
-        outcome.message.clear();
+        outcome.tell = false;
     m_faultSaid = true;
     return outcome;
 }

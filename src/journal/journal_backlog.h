@@ -22,7 +22,7 @@ public:
     explicit TJournalBacklog(TRunJournal &journal) : m_journal(journal) {}
 
     // Runs `work`, or keeps it behind the writes that wait. The outcome of a
-    // fault carries its message the first time only, until the journal works again.
+    // fault is to be told the first time only, until the journal works again.
     TJournalOutcome write(Work work);
     // Runs `work` (a read) once the writes that wait are in; fails quietly
     // while they cannot be written.

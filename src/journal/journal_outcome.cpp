@@ -1,7 +1,5 @@
 #include "journal/journal_outcome.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSqlError>
 
 namespace {
@@ -46,32 +44,6 @@ TJournalFault faultOf(const QSqlError &error) {
     }
 }
 
-QString reason(TJournalFault fault, const QString &path, const QString &detail) {
-    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    switch (fault) {
-    case TJournalFault::None:
-    case TJournalFault::NotOpen:
-        return QString();
-    case TJournalFault::NoDriver:
-        return QStringLiteral("в системе нет драйвера SQLite для Qt.");
-    case TJournalFault::FolderNotWritable:
-        return QStringLiteral("нет права записи в папку «%1».").arg(folder);
-    case TJournalFault::DiskFull:
-        return QStringLiteral("на диске нет места.");
-    case TJournalFault::Locked:
-        return QStringLiteral("файл журнала занят другой программой.");
-    case TJournalFault::Corrupt:
-        return QStringLiteral("файл журнала повреждён.");
-    case TJournalFault::TooNew:
-        return QStringLiteral("файл журнала записан более новой версией программы.");
-    case TJournalFault::IoError:
-        return QStringLiteral("ошибка чтения или записи файла журнала.");
-    case TJournalFault::Failed:
-        break;
-    }
-    return QStringLiteral("ошибка базы данных (%1).").arg(detail);
-}
-
 } // namespace
 
 TJournalOutcome journalFailure(const QSqlError &error, const QString &path) {
@@ -82,19 +54,16 @@ TJournalOutcome journalFailure(TJournalFault fault, const QString &path, const Q
     TJournalOutcome outcome;
     outcome.ok = false;
     outcome.fault = fault;
-    const QString why = reason(fault, path, detail);
-    if (!why.isEmpty())
-        outcome.message = QStringLiteral("Журнал измерений не ведётся: ") + why;
+    outcome.tell = fault != TJournalFault::NotOpen;
+    outcome.path = path;
+    outcome.detail = detail;
     return outcome;
 }
 
 TJournalOutcome journalRecovered(const QString &movedAside) {
     TJournalOutcome outcome;
     outcome.fault = TJournalFault::Corrupt;
+    outcome.tell = true;
     outcome.movedAside = movedAside;
-    outcome.message =
-        QStringLiteral(
-            "Файл журнала измерений был повреждён и сохранён как «%1»; начат новый журнал.")
-            .arg(QDir::toNativeSeparators(movedAside));
     return outcome;
 }

@@ -19,16 +19,18 @@ enum class TJournalFault {
 };
 
 // The result of an operation on the journal. A failure stops the journal: the
-// program goes on without it, and `message`, a short Russian sentence for the
-// user, is filled only the first time the failure is reported.
+// program goes on without it, and `tell` is set only the first time the
+// failure is reported, when the user is to hear of it.
 struct TJournalOutcome {
     bool ok = true;
     TJournalFault fault = TJournalFault::None;
-    QString message;
+    bool tell = false;
+    QString path;       // the journal's file, whose folder a failure may name
+    QString detail;     // the database's own words, for a failure of no known kind
     QString movedAside; // where a damaged file was put, when it was
 };
 
-// The failure an SQLite error stands for, with its message for the journal at `path`.
+// The failure an SQLite error stands for, for the journal at `path`.
 TJournalOutcome journalFailure(const QSqlError &error, const QString &path);
 TJournalOutcome journalFailure(TJournalFault fault, const QString &path,
                                const QString &detail = QString());

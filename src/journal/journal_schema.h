@@ -12,6 +12,6 @@ inline constexpr int kJournalSchemaVersion = 5;
 
 // Applies the steps after the file's version up to `targetVersion`, in one
 // transaction. A file of a version above kJournalSchemaVersion is left alone
-// (fault TooNew). `path` names the file in a failure's message.
+// (fault TooNew). `path` is the file a failure names.
 TJournalOutcome migrateJournal(const QSqlDatabase &db, const QString &path,
                                int targetVersion = kJournalSchemaVersion);

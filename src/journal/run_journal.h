@@ -19,7 +19,7 @@
 // locking, no -shm file); other programs may read it once it is closed.
 //
 // Every call returns an outcome. A failure closes the connection: the
-// outcome carries the Russian message, and every later call fails quietly
+// outcome is to be told to the user, and every later call fails quietly
 // with the same fault until reopen() succeeds. A lock another program holds
 // when the file is opened is waited for up to the busy timeout.
 class TRunJournal {
@@ -37,7 +37,7 @@ public:
     // session as running until markCleanShutdown. Runs without a reading are
     // dropped. A damaged file is renamed
     // aside with its -wal and -shm, never deleted, and a new one started: the
-    // outcome is then ok, with fault Corrupt, the new name and a message.
+    // outcome is then ok, with fault Corrupt and the new name, to be told.
     TJournalOutcome open(const QString &path);
     // Opens the file of the last open() again after a failure, without
     // checking it and without starting a new session; the session begun by

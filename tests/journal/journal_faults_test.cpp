@@ -16,8 +16,6 @@ TEST(JournalFaults, AFileLockedByAnotherConnectionFailsTheOpeningAfterTheBusyTim
         ASSERT_TRUE(first.open(path).ok);
         ASSERT_TRUE(first.markCleanShutdown().ok);
     }
-    const QString lockedText =
-        QStringLiteral("Журнал измерений не ведётся: файл журнала занят другой программой.");
     TRunJournal journal(kShortBusyTimeoutMs);
     {
         // Held while the journal opens.
@@ -26,7 +24,7 @@ TEST(JournalFaults, AFileLockedByAnotherConnectionFailsTheOpeningAfterTheBusyTim
         const TJournalOutcome opened = journal.open(path);
         EXPECT_FALSE(opened.ok);
         EXPECT_EQ(opened.fault, TJournalFault::Locked);
-        EXPECT_EQ(opened.message, lockedText);
+        EXPECT_TRUE(opened.tell);
     }
     // Never taken while the journal has the file: it keeps the lock from opening to closing.
     ASSERT_TRUE(journal.open(path).ok);
@@ -42,9 +40,7 @@ void expectMovedAside(const TJournalOutcome &opened, const QString &path) {
     EXPECT_EQ(opened.fault, TJournalFault::Corrupt);
     EXPECT_EQ(QFileInfo(opened.movedAside).absolutePath(), QFileInfo(path).absolutePath());
     EXPECT_TRUE(QFileInfo(opened.movedAside).fileName().startsWith("runs-damaged-"));
-    EXPECT_EQ(opened.message, QStringLiteral("Файл журнала измерений был повреждён и сохранён "
-                                             "как «%1»; начат новый журнал.")
-                                  .arg(QDir::toNativeSeparators(opened.movedAside)));
+    EXPECT_TRUE(opened.tell);
 }
 
 // A fresh journal takes the damaged one's place and works.

@@ -83,7 +83,7 @@ TEST(JournalSample, AFileOfTheProgramBeforeSamplesUpgradesInPlaceAndLosesNothing
 
     TRunJournal journal;
     const TJournalOutcome opened = journal.open(path);
-    ASSERT_TRUE(opened.ok) << opened.message.toStdString();
+    ASSERT_TRUE(opened.ok) << "fault " << int(opened.fault);
     EXPECT_FALSE(journal.previousSessionClean());
     std::optional<TJournalRunSummary> recover;
     ASSERT_TRUE(journal.runToRecover(&recover).ok);

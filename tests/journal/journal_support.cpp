@@ -81,7 +81,7 @@ void RecordedRun::start(const QVector<int32_t> &frequencies, uint8_t skipPacketC
     } else {
         outcome = m_journal.recordStart(m_id, start);
     }
-    EXPECT_TRUE(outcome.ok) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.ok) << "fault " << int(outcome.fault);
 }
 
 bool RecordedRun::capture(const TEventRec &E) {
@@ -97,7 +97,7 @@ bool RecordedRun::capture(const TEventRec &E) {
     lastPacket = E.IM;
     const TJournalOutcome outcome =
         m_journal.recordReading(m_id, journalReadingOf(E, ti, fi, text));
-    EXPECT_TRUE(outcome.ok) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.ok) << "fault " << int(outcome.fault);
     return true;
 }
 
@@ -115,7 +115,7 @@ void RecordedRun::actualTemperature(double t) {
     actual.Text = numfmt::general(t, separator);
     grid[{S.Row, 1}] = actual.Text;
     const TJournalOutcome outcome = m_journal.recordActualTemperature(m_id, actual);
-    EXPECT_TRUE(outcome.ok) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.ok) << "fault " << int(outcome.fault);
 }
 
 SideConnection::SideConnection(const QString &path, const QString &options)
@@ -157,6 +157,6 @@ int reportJournalOpen(const QString &path) {
     TRunJournal journal;
     const TJournalOutcome outcome = journal.open(path);
     QTextStream out(stdout);
-    out << int(outcome.fault) << '\n' << outcome.message << '\n';
+    out << int(outcome.fault) << '\n' << int(outcome.tell) << '\n' << outcome.path << '\n';
     return 0;
 }

@@ -92,7 +92,7 @@ private:
 };
 
 // The child mode of the test program: opens the journal at the path and
-// prints the fault number and the message, one per line. Runs when the
+// prints the fault number, whether it is told and the path, one per line. Runs when the
 // program is started with kOpenJournalArg and a path.
 inline constexpr char kOpenJournalArg[] = "--open-journal";
 int reportJournalOpen(const QString &path);
