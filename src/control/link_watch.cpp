@@ -1,7 +1,7 @@
 #include "control/link_watch.h"
 
 #include "engine/run_clock.h"
-#include "plot/outage_text.h"
+#include "ui/outage_text.h"
 #include "ui/run_status_view.h"
 
 #include <QTimerEvent>

@@ -3,7 +3,7 @@
 #include "control/journal_controller.h"
 #include "engine/user_prompts.h"
 #include "model/app_state.h"
-#include "plot/outage_text.h"
+#include "ui/outage_text.h"
 #include "ui/journal_upkeep_bar.h"
 #include "ui/past_runs_dialog.h"
 

@@ -1,7 +1,7 @@
 #include "control/run_progress.h"
 
 #include "model/app_state.h"
-#include "plot/progress_text.h"
+#include "ui/progress_text.h"
 #include "plot/run_readings.h"
 #include "run/results_layout.h"
 #include "ui/run_status_view.h"

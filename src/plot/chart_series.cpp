@@ -271,22 +271,14 @@ plotunits::TUnitScale TChartSeriesSet::valueScale() const {
 }
 
 QString TChartSeriesSet::valueTitle() const {
-    if (m_quantities.isEmpty()) {
-        if (m_quantity == TChartQuantity::Main)
-            return QStringLiteral("Основной параметр");
-        if (m_quantity == TChartQuantity::Secondary)
-            return QStringLiteral("Дополнительный параметр");
-        return plotunits::axisTitle(quantitySymbol(m_quantity), {}, quantityUnit(m_quantity));
-    }
+    if (m_quantities.isEmpty())
+        return quantitySymbol(m_quantity).isEmpty()
+                   ? QString()
+                   : plotunits::axisTitle(quantitySymbol(m_quantity), {}, quantityUnit(m_quantity));
     const plotunits::TUnitScale scale = valueScale();
     QStringList titles;
     for (const Quantity &q : m_quantities)
         titles << plotunits::axisTitle(q.name, scale, q.unit);
     titles.sort();
     return titles.join(QStringLiteral(" / "));
-}
-
-QString TChartSeriesSet::argumentTitle() const {
-    return m_argument == TChartArgument::Temperature ? QStringLiteral("Температура, °C")
-                                                     : QStringLiteral("Частота, Hz");
 }

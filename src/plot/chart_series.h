@@ -77,9 +77,9 @@ public:
     // The prefix the value axis uses: chosen from the values' range, none for
     // dimensionless quantities.
     plotunits::TUnitScale valueScale() const;
-    // "Cp, nF"; several quantities on one chart are joined by " / ".
+    // "Cp, nF"; several quantities on one chart are joined by " / ". Empty
+    // while a displayed quantity, which has no symbol of its own, has no point.
     QString valueTitle() const;
-    QString argumentTitle() const;
 
 private:
     // Where a reading is drawn follows from the reading alone, so a cell's

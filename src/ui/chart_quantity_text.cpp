@@ -33,6 +33,15 @@ QString title(TChartQuantity quantity) {
     }
 }
 
+QString valueAxisTitle(const TChartSeriesSet &set) {
+    const QString title = set.valueTitle();
+    return title.isEmpty() ? quantitytext::title(set.quantity()) : title;
+}
+
+QString argumentAxisTitle(TChartArgument argument) {
+    return argument == TChartArgument::Temperature ? tr("Температура, °C") : tr("Частота, Hz");
+}
+
 QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps) {
     const QString symbol = quantitySymbol(quantity);
     if (quantityNeedsSample(quantity) && !sampleKnown)

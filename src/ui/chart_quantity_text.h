@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plot/chart_quantity.h"
+#include "plot/chart_series.h"
 
 #include <QString>
 #include <QVector>
@@ -10,6 +11,10 @@ namespace quantitytext {
 
 // As the chart's list offers it: "ε″ — коэффициент потерь".
 QString title(TChartQuantity quantity);
+// The titles of a chart's axes: what its series set shows, or the
+// quantity's title while it has no point; "Температура, °C" or "Частота, Hz".
+QString valueAxisTitle(const TChartSeriesSet &set);
+QString argumentAxisTitle(TChartArgument argument);
 // One sentence for a chart of `quantity`; empty when every cell has a value.
 QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps);
 

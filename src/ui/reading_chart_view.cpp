@@ -4,6 +4,7 @@
 #include "plot/axis_range.h"
 #include "plot/column_thinning.h"
 #include "plot/series_colors.h"
+#include "ui/chart_quantity_text.h"
 #include "ui/thinned_lines_item.h"
 
 #include <QCategoryAxis>
@@ -403,10 +404,12 @@ void ReadingChartView::setHighlight(std::optional<QPointF> point) {
 }
 
 void ReadingChartView::fitAxes(const TChartSeriesSet &set) {
-    if (m_axisX->titleText() != set.argumentTitle())
-        m_axisX->setTitleText(set.argumentTitle());
-    if (m_axisY->titleText() != set.valueTitle())
-        m_axisY->setTitleText(set.valueTitle());
+    const QString argumentTitle = quantitytext::argumentAxisTitle(set.argument());
+    if (m_axisX->titleText() != argumentTitle)
+        m_axisX->setTitleText(argumentTitle);
+    const QString valueTitle = quantitytext::valueAxisTitle(set);
+    if (m_axisY->titleText() != valueTitle)
+        m_axisY->setTitleText(valueTitle);
     const std::optional<TChartSeriesSet::Bounds> b = set.bounds();
     if (!b)
         return;

@@ -249,6 +249,7 @@ TEST_F(ChartWindowTest, EmptyChartKeepsNoAxesOfTheRunBefore) {
     ASSERT_NE(axis, nullptr);
     EXPECT_TRUE(axis->categoriesLabels().isEmpty());
     EXPECT_EQ(mainChart()->chart()->axes(Qt::Vertical).first()->titleText(), "Основной параметр");
+    EXPECT_EQ(axis->titleText(), "Частота, Hz");
 }
 
 TEST_F(ChartWindowTest, APreparedTableStartsAnEmptyChartAndProgress) {

@@ -151,7 +151,6 @@ TEST(ChartSeries, AgainstFrequencyOneSeriesPerSetPointInFrequencyOrder) {
     ASSERT_EQ(set.series()[1].Points.size(), 3);
     EXPECT_EQ(set.series()[1].Points[0].Value, QPointF(100, 0.001));
     EXPECT_EQ(set.series()[1].Points[2].Value, QPointF(5000, 0.001));
-    EXPECT_EQ(set.argumentTitle(), "Частота, Hz");
     EXPECT_EQ(set.valueTitle(), "D");
 }
 

@@ -1,11 +1,16 @@
-#include "plot/outage_text.h"
+#include "ui/outage_text.h"
 
-#include "plot/progress_text.h"
+#include "ui/progress_text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace outagetext {
 namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("OutageText", text);
+}
 
 const QString kDateTime = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 const QString kTime = QStringLiteral("HH:mm:ss");
@@ -13,20 +18,18 @@ const QString kTime = QStringLiteral("HH:mm:ss");
 } // namespace
 
 QString instrumentName(TInstrument instrument) {
-    return instrument == TInstrument::Meter ? QStringLiteral("Измеритель")
-                                            : QStringLiteral("Термометр");
+    return instrument == TInstrument::Meter ? tr("Измеритель") : tr("Термометр");
 }
 
 QString silence(TInstrument instrument, qint64 seconds, QChar decimalSeparator) {
-    return QStringLiteral("%1: нет данных %2")
+    return tr("%1: нет данных %2")
         .arg(instrumentName(instrument), progresstext::duration(seconds, true, decimalSeparator));
 }
 
 QString outage(const TLinkOutage &outage, QChar decimalSeparator) {
     const QString start = outage.Start.toString(kDateTime);
     if (!outage.End.isValid())
-        return QStringLiteral("%1: %2 – не закончился")
-            .arg(instrumentName(outage.Instrument), start);
+        return tr("%1: %2 – не закончился").arg(instrumentName(outage.Instrument), start);
     const QString end =
         outage.End.toString(outage.End.date() == outage.Start.date() ? kTime : kDateTime);
     return QStringLiteral("%1: %2 – %3 (%4)")
@@ -36,8 +39,8 @@ QString outage(const TLinkOutage &outage, QChar decimalSeparator) {
 
 QString outageList(const QVector<TLinkOutage> &outages, QChar decimalSeparator) {
     if (outages.isEmpty())
-        return QStringLiteral("Перерывы связи: нет.");
-    QStringList lines = {QStringLiteral("Перерывы связи:")};
+        return tr("Перерывы связи: нет.");
+    QStringList lines = {tr("Перерывы связи:")};
     for (const TLinkOutage &o : outages)
         lines << outage(o, decimalSeparator);
     return lines.join(QLatin1Char('\n'));

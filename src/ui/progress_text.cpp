@@ -1,12 +1,18 @@
-#include "plot/progress_text.h"
+#include "ui/progress_text.h"
 
 #include "base/number_format.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
 
 namespace progresstext {
 namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("ProgressText", text);
+}
 
 const QString kDash = QStringLiteral("—");
 
@@ -22,9 +28,9 @@ QString setPoint(double value, QChar separator) {
 
 QString cells(int filled, int total, QChar decimalSeparator) {
     if (total > 0 && filled >= total)
-        return QStringLiteral("Таблица заполнена: %1 из %2")
+        return tr("Таблица заполнена: %1 из %2")
             .arg(integer(filled, decimalSeparator), integer(total, decimalSeparator));
-    return QStringLiteral("Ячейки: %1 из %2")
+    return tr("Ячейки: %1 из %2")
         .arg(integer(filled, decimalSeparator), integer(total, decimalSeparator));
 }
 
@@ -34,39 +40,37 @@ QString duration(qint64 seconds, bool withSeconds, QChar decimalSeparator) {
     const qint64 minutes = seconds % 3600 / 60;
     const qint64 rest = seconds % 60;
     if (hours > 0)
-        return QStringLiteral("%1 ч %2 мин")
+        return tr("%1 ч %2 мин")
             .arg(integer(hours, decimalSeparator), integer(minutes, decimalSeparator));
     if (!withSeconds)
-        return minutes > 0 ? QStringLiteral("%1 мин").arg(integer(minutes, decimalSeparator))
-                           : QStringLiteral("меньше минуты");
+        return minutes > 0 ? tr("%1 мин").arg(integer(minutes, decimalSeparator))
+                           : tr("меньше минуты");
     if (minutes > 0)
-        return QStringLiteral("%1 мин %2 с")
+        return tr("%1 мин %2 с")
             .arg(integer(minutes, decimalSeparator), integer(rest, decimalSeparator));
-    return QStringLiteral("%1 с").arg(integer(rest, decimalSeparator));
+    return tr("%1 с").arg(integer(rest, decimalSeparator));
 }
 
 QString elapsed(std::optional<qint64> seconds, QChar decimalSeparator) {
-    return QStringLiteral("Время: ") +
-           (seconds ? duration(*seconds, true, decimalSeparator) : kDash);
+    return tr("Время: %1").arg(seconds ? duration(*seconds, true, decimalSeparator) : kDash);
 }
 
 QString drift(std::optional<TTemperatureTrend::Drift> drift, QChar decimalSeparator) {
     if (!drift)
-        return QStringLiteral("Дрейф: ") + kDash;
+        return tr("Дрейф: %1").arg(kDash);
     if (drift->stable)
-        return QStringLiteral("Дрейф: стабильно");
+        return tr("Дрейф: стабильно");
     // Two decimals; a drift that rounds to zero is written without a sign.
     const double shown = std::round(drift->degreesPerMinute * 100) / 100;
     const QString sign = shown > 0 ? QStringLiteral("+") : QString();
-    return QStringLiteral("Дрейф: ") + sign +
-           numfmt::fixed(shown == 0 ? 0.0 : shown, 0, 2, decimalSeparator) +
-           QStringLiteral(" °C/мин");
+    return tr("Дрейф: %1 °C/мин")
+        .arg(sign + numfmt::fixed(shown == 0 ? 0.0 : shown, 0, 2, decimalSeparator));
 }
 
 QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSeparator) {
     switch (arrival.state) {
     case TArrival::Reached:
-        return QStringLiteral("Точка %1: сейчас").arg(setPoint(arrival.setPoint, decimalSeparator));
+        return tr("Точка %1: сейчас").arg(setPoint(arrival.setPoint, decimalSeparator));
     case TArrival::Arriving: {
         // Seconds in the last minute; above it whole minutes, rounded up, as
         // the estimate is no finer than that. "0 с" would say it is there.
@@ -77,7 +81,7 @@ QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSepa
         const QDateTime at = now.addSecs(seconds);
         const QString clock = at.date() == now.date() ? at.toString(QStringLiteral("HH:mm"))
                                                       : at.toString(QStringLiteral("dd.MM HH:mm"));
-        return QStringLiteral("До %1: %2, около %3")
+        return tr("До %1: %2, около %3")
             .arg(setPoint(arrival.setPoint, decimalSeparator),
                  duration(seconds, lastMinute, decimalSeparator), clock);
     }
@@ -85,7 +89,7 @@ QString arrival(const TArrival &arrival, const QDateTime &now, QChar decimalSepa
     case TArrival::Away:
         break;
     }
-    return QStringLiteral("Следующая точка: ") + kDash;
+    return tr("Следующая точка: %1").arg(kDash);
 }
 
 } // namespace progresstext

@@ -1,4 +1,4 @@
-#include "plot/outage_text.h"
+#include "ui/outage_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "plot_support.h"
+#include <QDateTime>
 
-#include "plot/progress_text.h"
+#include "ui/progress_text.h"
 
 #include <gtest/gtest.h>
 
