@@ -181,18 +181,28 @@ void TRunJournal::markGap() {
 }
 
 void TRunJournal::clearGap() {
+    const QDir dir = QFileInfo(m_path).dir();
+    for (const QString &mark : gapMarks())
+        QFile::remove(dir.filePath(mark));
+}
+
+// The marks' names beside the journal. Compared by hand: a name filter would
+// be a wildcard, which Qt turns into a regular expression, and that engine's
+// code would stay in memory for one look at a folder.
+QStringList TRunJournal::gapMarks() const {
     const QFileInfo info(m_path);
-    const QStringList marks =
-        info.dir().entryList({info.fileName() + kGapInfix + QLatin1Char('*')}, QDir::Files);
-    for (const QString &mark : marks)
-        QFile::remove(info.dir().filePath(mark));
+    const QString prefix = info.fileName() + kGapInfix;
+    QStringList marks;
+    for (const QString &name : info.dir().entryList(QDir::Files))
+        if (name.startsWith(prefix))
+            marks << name;
+    return marks;
 }
 
 // Marks left by a session that ended (or died) with readings still in memory.
 TJournalOutcome TRunJournal::recordGaps() {
-    const QFileInfo info(m_path);
-    const QString prefix = info.fileName() + kGapInfix;
-    const QStringList marks = info.dir().entryList({prefix + QLatin1Char('*')}, QDir::Files);
+    const QString prefix = QFileInfo(m_path).fileName() + kGapInfix;
+    const QStringList marks = gapMarks();
     if (marks.isEmpty())
         return {};
     QSqlError error;

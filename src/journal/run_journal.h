@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -125,6 +126,7 @@ private:
     // A new session checks the file and takes the marks the one before left.
     TJournalOutcome openFile(bool newSession);
     TJournalOutcome recordGaps();
+    QStringList gapMarks() const;
     TJournalOutcome dropEmptyRuns();
     TJournalOutcome checkFile() const;
     TJournalOutcome configure();
