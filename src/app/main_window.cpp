@@ -195,9 +195,11 @@ void TfrmMain::actMainFormShowExecute() {
     setWindowTitle(kProgramTitle);
 }
 
+// Built when first asked for: its logo is drawn as it is built.
 void TfrmMain::actHelpAboutExecute() {
-    if (m_aboutBox)
-        m_aboutBox->exec();
+    if (!m_aboutBox)
+        m_aboutBox = new TAboutBox(this);
+    m_aboutBox->exec();
 }
 
 void TfrmMain::actComPortAndLogVisibilityExecute() {

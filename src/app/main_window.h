@@ -86,7 +86,7 @@ public:
     // take them themselves).
     void setRunNoticeSink(const TRunNoticeSink &sink);
 
-    // The About box is created after the window and shown by actHelpAbout.
+    // The About box actHelpAbout shows; without one it makes its own the first time.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
 
     // Stops the six timers, asks for the settings to be saved, then quits the
