@@ -3,11 +3,12 @@
 #include "app/main_window.h"
 #include "serial/platform.h"
 #include "settings/data_folder.h"
-#include "ui/about_box.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstring>
@@ -53,11 +54,18 @@ TMainOptions dataFolderOptions() {
     return options;
 }
 
+// The pictures built into the program, the same the package gives the desktop's icon theme.
+// Read as PNG and nothing else: an image whose format Qt may guess is first shown to every
+// image plugin it has.
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/utility-for-tamrel.png").arg(size));
-    return QIcon::fromTheme(QStringLiteral("utility-for-tamrel"), icon);
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/utility-for-tamrel.png").arg(size),
+                            "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
 }
 
 } // namespace
@@ -102,11 +110,11 @@ int main(int argc, char **argv) {
 
     platform::keepLargeBlocksOutOfTheHeap();
     Application app(argc, argv);
-    Application::setWindowIcon(programIcon());
     TfrmMain frmMain(dataFolderOptions());
-    TAboutBox aboutBox(&frmMain);
-    frmMain.setAboutBox(&aboutBox);
     frmMain.show();
+    // Given once the window is up, which the first paint does not wait for: the window system
+    // gets every size of the icon, and the windows shown later have it from the start.
+    Application::setWindowIcon(programIcon());
     app.exec();
     return 0;
 }
