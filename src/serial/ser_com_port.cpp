@@ -176,12 +176,20 @@ void TSerComPort::WriteChar(quint8 c) {
     m_serial.write(&byte, 1);
 }
 
+// Inside a notification the device was read when the event loop woke for it: what the driver
+// holds now came in since, the head of the next frame at most, and flushing it would cut that
+// frame and cost a system call per frame. Bytes that wait beyond the ring are dropped either way.
 void TSerComPort::ClearInput() {
     checkNotClosed();
     if (m_state == State::Closing)
         return;
+    const bool inNotification = m_ring.readingAhead();
     m_ring.discardUnread();
-    if (m_serial.isOpen())
+    if (!m_serial.isOpen())
+        return;
+    if (inNotification)
+        m_serial.skip(m_serial.bytesAvailable());
+    else
         m_serial.clear(QSerialPort::Input);
 }
 

@@ -62,6 +62,8 @@ public:
     // Takes exactly len bytes, or throws EBufferIsEmpty and takes nothing.
     void ReadBlock(void *buffer, quint16 len);
     void WriteChar(quint8 c);
+    // Drops every byte received and not taken. Inside a notification that is every byte received
+    // up to the wake-up that delivers it; bytes still arriving make the next notification.
     void ClearInput();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "serial/ser_com_port.h"
 
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -152,6 +153,29 @@ TEST_F(SerialPortTest, ClearInputDropsEverythingUnreadEvenInsideANotification) {
     port.ClearInput();
     EXPECT_EQ(port.InCount(), 0);
     EXPECT_THROW(port.ReadChar(), EBufferIsEmpty);
+}
+
+// A clear inside a notification drops what the wake-up brought and keeps what arrives while the
+// handler runs: the head of the next frame survives the clear.
+TEST_F(SerialPortTest, ClearInsideANotificationKeepsBytesArrivingMeanwhile) {
+    QByteArray received;
+    bool cleared = false;
+    port.setOnTriggerAvail([&](TSerComPort *, quint16 count) {
+        if (cleared) {
+            received += takeAll(count);
+            return;
+        }
+        port.ReadChar();
+        pty.feed("next");
+        QThread::msleep(20);
+        port.ClearInput();
+        cleared = true;
+    });
+
+    ASSERT_TRUE(pty.feed("0123456789"));
+    ASSERT_TRUE(waitUntil([&] { return received.size() >= 4; }));
+    runEventsFor(50);
+    EXPECT_EQ(received, "next");
 }
 
 // More than the ring holds: the rest waits and moves in, in order, as the handler takes bytes.
