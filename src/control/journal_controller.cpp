@@ -77,12 +77,27 @@ void TJournalController::setRetryDelay(std::function<int(int attempt)> delay) {
 }
 
 void TJournalController::retryNow() {
-    reportIfFailed(m_journal->retryNow());
+    reportIfFailed(journalThread().retryNow());
 }
 
+// The opening and its checks read the whole file: they wait until the window's events run,
+// which is after the window is up, unless something needs the journal before.
 void TJournalController::open(const QString &path) {
     m_path = path;
-    m_journal->request([path](TRunJournal &journal) { return journal.open(path); },
+    m_openPending = true;
+    QMetaObject::invokeMethod(this, &TJournalController::openNow, Qt::QueuedConnection);
+}
+
+TJournalThread &TJournalController::journalThread() {
+    openNow();
+    return *m_journal;
+}
+
+void TJournalController::openNow() {
+    if (!m_openPending)
+        return;
+    m_openPending = false;
+    m_journal->request([path = m_path](TRunJournal &journal) { return journal.open(path); },
                        [this](const TJournalOutcome &outcome) {
                            m_opened = outcome.ok;
                            if (outcome.tell)
@@ -98,7 +113,7 @@ void TJournalController::proposeSample() {
     if (!m_opened)
         return;
     std::optional<TSample> proposed;
-    reportIfFailed(m_journal->read(
+    reportIfFailed(journalThread().read(
         [&proposed](TRunJournal &journal) { return journal.latestSample(&proposed); }));
     if (proposed)
         takeSample(proposed);
@@ -108,7 +123,7 @@ void TJournalController::setSample(const std::optional<TSample> &sample) {
     takeSample(sample);
     if (!m_run)
         return;
-    m_journal->post([run = m_run, sample](TRunJournal &journal) {
+    journalThread().post([run = m_run, sample](TRunJournal &journal) {
         return journal.setSample(run->load(), sample);
     });
 }
@@ -130,7 +145,7 @@ void TJournalController::offerRecovery() {
 // Read on the journal's thread, since a copy of a large journal takes time.
 void TJournalController::offerFormerRun() {
     std::optional<TJournalRun> run;
-    m_journal->read([former = m_formerPath, &run](TRunJournal &) {
+    journalThread().read([former = m_formerPath, &run](TRunJournal &) {
         QTemporaryDir scratch;
         TRunJournal journal;
         TJournalOutcome outcome = journal.openToRead(former, scratch.path());
@@ -171,7 +186,7 @@ bool TJournalController::offerLostRun() {
         return false;
     std::optional<TJournalRunSummary> run;
     reportIfFailed(
-        m_journal->read([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
+        journalThread().read([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
     if (!run)
         return false;
     QString question =
@@ -191,8 +206,8 @@ bool TJournalController::offerLostRun() {
 // The window is going: nothing is said any more.
 void TJournalController::close() {
     disconnect(m_journal, nullptr, this, nullptr);
-    m_journal->retryNow();
-    m_journal->call([](TRunJournal &journal) {
+    journalThread().retryNow();
+    journalThread().call([](TRunJournal &journal) {
         const TJournalOutcome outcome = journal.markCleanShutdown();
         return outcome.ok ? journal.checkpoint() : outcome;
     });
@@ -200,13 +215,14 @@ void TJournalController::close() {
 
 QVector<TJournalRunSummary> TJournalController::pastRuns() {
     QVector<TJournalRunSummary> runs;
-    reportIfFailed(m_journal->read([&runs](TRunJournal &journal) { return journal.runs(&runs); }));
+    reportIfFailed(
+        journalThread().read([&runs](TRunJournal &journal) { return journal.runs(&runs); }));
     return runs;
 }
 
 std::optional<TJournalRun> TJournalController::load(qint64 runId) {
     std::optional<TJournalRun> run;
-    reportIfFailed(m_journal->read(
+    reportIfFailed(journalThread().read(
         [runId, &run](TRunJournal &journal) { return journal.loadRun(runId, &run); }));
     return run;
 }
@@ -284,14 +300,14 @@ bool TJournalController::deleteRuns(const QVector<qint64> &runIds) {
     QVector<qint64> ids = runIds;
     ids.removeAll(currentRunId());
     const TJournalOutcome outcome =
-        m_journal->call([ids](TRunJournal &journal) { return journal.deleteRuns(ids); });
+        journalThread().call([ids](TRunJournal &journal) { return journal.deleteRuns(ids); });
     reportIfFailed(outcome);
     return outcome.ok;
 }
 
 QVector<TLinkOutage> TJournalController::outages(qint64 runId) {
     QVector<TLinkOutage> outages;
-    reportIfFailed(m_journal->read(
+    reportIfFailed(journalThread().read(
         [runId, &outages](TRunJournal &journal) { return journal.outages(runId, &outages); }));
     return outages;
 }
@@ -299,21 +315,21 @@ QVector<TLinkOutage> TJournalController::outages(qint64 runId) {
 std::optional<TJournalStart> TJournalController::latestStart() {
     std::optional<TJournalStart> start;
     if (m_opened)
-        reportIfFailed(m_journal->read(
+        reportIfFailed(journalThread().read(
             [&start](TRunJournal &journal) { return journal.latestStart(&start); }));
     return start;
 }
 
 bool TJournalController::compact() {
     const TJournalOutcome outcome =
-        m_journal->call([](TRunJournal &journal) { return journal.compact(); });
+        journalThread().call([](TRunJournal &journal) { return journal.compact(); });
     reportIfFailed(outcome);
     return outcome.ok;
 }
 
 qint64 TJournalController::journalBytes() {
     qint64 bytes = 0;
-    m_journal->read([&bytes](TRunJournal &journal) {
+    journalThread().read([&bytes](TRunJournal &journal) {
         bytes = journal.bytesOnDisk();
         return TJournalOutcome{};
     });
@@ -337,7 +353,7 @@ void TJournalController::onRunStarted() {
     if (!m_run) {
         const TJournalTable table = tableOf(m_state, m_views.grdTable);
         m_run = std::make_shared<std::atomic<qint64>>(0);
-        reportIfFailed(m_journal->call([run = m_run, table, start](TRunJournal &journal) {
+        reportIfFailed(journalThread().call([run = m_run, table, start](TRunJournal &journal) {
             qint64 id = 0;
             const TJournalOutcome outcome = journal.beginRun(table, start, &id);
             if (outcome.ok)
@@ -346,12 +362,12 @@ void TJournalController::onRunStarted() {
         }));
         // A write of its own, so that a retry never begins the run twice.
         if (m_sample)
-            m_journal->post([run = m_run, sample = m_sample](TRunJournal &journal) {
+            journalThread().post([run = m_run, sample = m_sample](TRunJournal &journal) {
                 return journal.setSample(run->load(), sample);
             });
         return;
     }
-    m_journal->post([run = m_run, start](TRunJournal &journal) {
+    journalThread().post([run = m_run, start](TRunJournal &journal) {
         return journal.recordStart(run->load(), start);
     });
 }
@@ -361,7 +377,7 @@ void TJournalController::onRunStopped() {
     if (!m_run)
         return;
     const QDateTime now = QDateTime::currentDateTime();
-    m_journal->post([run = m_run, now](TRunJournal &journal) {
+    journalThread().post([run = m_run, now](TRunJournal &journal) {
         const TJournalOutcome outcome = journal.endRun(run->load(), now);
         return outcome.ok ? journal.checkpoint() : outcome;
     });
@@ -375,7 +391,7 @@ void TJournalController::onReadingRecorded(const TJournalReading &reading) {
     if (!m_run)
         return;
     ++m_readingsPosted;
-    m_journal->post([run = m_run, reading](TRunJournal &journal) {
+    journalThread().post([run = m_run, reading](TRunJournal &journal) {
         return journal.recordReading(run->load(), reading);
     });
 }
@@ -385,7 +401,7 @@ void TJournalController::onReadingRecorded(const TJournalReading &reading) {
 void TJournalController::onActualTemperatureRecorded(const TJournalActualTemperature &actual) {
     if (!m_run || m_state.RunActive != 1)
         return;
-    m_journal->post([run = m_run, actual](TRunJournal &journal) {
+    journalThread().post([run = m_run, actual](TRunJournal &journal) {
         return journal.recordActualTemperature(run->load(), actual);
     });
 }
@@ -399,7 +415,7 @@ void TJournalController::onSaved(const QString &fileName) {
 void TJournalController::onResultCellCleared(int row, int column) {
     if (!m_run || !m_live)
         return;
-    m_journal->post([run = m_run, row, column](TRunJournal &journal) {
+    journalThread().post([run = m_run, row, column](TRunJournal &journal) {
         return journal.clearCell(run->load(), row, column);
     });
 }
@@ -407,7 +423,7 @@ void TJournalController::onResultCellCleared(int row, int column) {
 void TJournalController::onOutage(const TLinkOutage &outage) {
     if (!m_run || !m_live)
         return;
-    m_journal->post([run = m_run, outage](TRunJournal &journal) {
+    journalThread().post([run = m_run, outage](TRunJournal &journal) {
         return journal.recordOutage(run->load(), outage);
     });
 }
@@ -415,7 +431,7 @@ void TJournalController::onOutage(const TLinkOutage &outage) {
 // After a save the file alone, without its log, holds the journal.
 void TJournalController::markSaved(const RunRef &run, qint64 throughSeq, const QString &fileName) {
     const QDateTime now = QDateTime::currentDateTime();
-    m_journal->post([run, throughSeq, fileName, now](TRunJournal &journal) {
+    journalThread().post([run, throughSeq, fileName, now](TRunJournal &journal) {
         const TJournalOutcome outcome = journal.markSaved(run->load(), throughSeq, fileName, now);
         return outcome.ok ? journal.checkpoint() : outcome;
     });

@@ -43,8 +43,9 @@ public:
                        TSaveCommand &save, UserPrompts &prompts, QObject *parent = nullptr);
     ~TJournalController() override;
 
-    // Opens (or creates) the journal at `path` on the journal's thread, so the
-    // window shows meanwhile; a journal that cannot be kept, or a damaged one
+    // Opens (or creates) the journal at `path` on the journal's thread once the
+    // window's events run (or something needs the journal before), so the
+    // window shows first; a journal that cannot be kept, or a damaged one
     // set aside, is reported through failure(). Then offers the run the last
     // session lost, once the window's events run.
     void open(const QString &path);
@@ -63,7 +64,7 @@ public:
     void retryNow();
     // Writes waiting in memory for the journal to come back, once everything
     // handed over before has been tried.
-    int waitingWrites() { return m_journal->waiting(); }
+    int waitingWrites() { return journalThread().waiting(); }
     // Tests replace the pauses between retries (see TJournalThread::RetryDelay).
     void setRetryDelay(std::function<int(int attempt)> delay);
 
@@ -124,6 +125,9 @@ private:
     // written there (which may wait for the journal to come back).
     using RunRef = std::shared_ptr<std::atomic<qint64>>;
 
+    // The journal's thread, once the opening asked for is on its way.
+    TJournalThread &journalThread();
+    void openNow();
     // Whether the run the last session lost was put back.
     bool offerLostRun();
     void offerFormerRun();
@@ -142,6 +146,8 @@ private:
     QString m_path;
     QString m_formerPath;
     bool m_opened = false;
+    // open() was called and the journal's thread has not been asked yet.
+    bool m_openPending = false;
     RunRef m_run;
     // The run was started or restored in this session, so the journal follows
     // what happens to its table.
