@@ -59,6 +59,9 @@ struct TJournalReading {
     QString CellText; // exactly as the grid shows it
     qint64 Seq = 0;   // its place in the journal's history, once recorded there
 };
+// A run's readings are many: growing their vector moves the bytes, as every
+// member allows (a member that points into itself would not).
+Q_DECLARE_TYPEINFO(TJournalReading, Q_RELOCATABLE_TYPE);
 
 // The user emptied a results cell after the reading numbered AfterSeq.
 struct TJournalClearing {

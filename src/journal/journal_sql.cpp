@@ -28,16 +28,32 @@ QDateTime timeFromSql(const QVariant &value) {
 
 namespace {
 
+char16_t unit(QChar c) {
+    return c.unicode();
+}
+
+char16_t unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+
 // The digits at `from` .. `from + count` of `text` as a number, or -1.
-int digitsAt(const QString &text, int from, int count) {
+template <typename Text> int digitsAt(Text text, int from, int count) {
     int value = 0;
     for (int i = from; i < from + count; ++i) {
-        const char16_t c = text.at(i).unicode();
+        const char16_t c = unit(text[i]);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
     }
     return value;
+}
+
+QString toQString(QStringView text) {
+    return text.toString();
+}
+
+QString toQString(QByteArrayView text) {
+    return QString::fromUtf8(text);
 }
 
 } // namespace
@@ -46,24 +62,43 @@ QDateTime TSqlTimeReader::read(const QVariant &value) {
     if (value.isNull())
         return QDateTime();
     const QString text = value.toString();
+    return readText(QStringView(text));
+}
+
+QDateTime TSqlTimeReader::readUtf8(QByteArrayView text) {
+    return readText(text);
+}
+
+template <typename Text> QDateTime TSqlTimeReader::readText(Text text) {
     // "yyyy-MM-ddTHH:mm:ss.zzz", as sqlTime writes it; anything else the slow way.
     constexpr int kLength = 23;
-    if (text.size() != kLength || text.at(13) != QLatin1Char(':') ||
-        text.at(16) != QLatin1Char(':') || text.at(19) != QLatin1Char('.'))
-        return timeFromSql(value);
+    constexpr int kHourLength = 13;
+    if (text.size() != kLength || unit(text[13]) != u':' || unit(text[16]) != u':' ||
+        unit(text[19]) != u'.')
+        return QDateTime::fromString(toQString(text), Qt::ISODateWithMs);
     const int minutes = digitsAt(text, 14, 2);
     const int seconds = digitsAt(text, 17, 2);
     const int millis = digitsAt(text, 20, 3);
     if (minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59 || millis < 0)
-        return timeFromSql(value);
-    if (!m_hourStart.isValid() || QStringView(text).left(13) != m_hour) {
-        m_hour = text.left(13);
-        m_hourStart =
-            QDateTime::fromString(m_hour + QStringLiteral(":00:00.000"), Qt::ISODateWithMs);
-        if (!m_hourStart.isValid())
-            return timeFromSql(value);
+        return QDateTime::fromString(toQString(text), Qt::ISODateWithMs);
+    bool sameHour = m_hourKnown;
+    for (int i = 0; sameHour && i < kHourLength; ++i)
+        sameHour = m_hour[i] == unit(text[i]);
+    if (!sameHour) {
+        const QString hour = toQString(text.first(kHourLength));
+        const QDateTime start =
+            QDateTime::fromString(hour + QStringLiteral(":00:00.000"), Qt::ISODateWithMs);
+        if (!start.isValid() || hour.size() != kHourLength) {
+            m_hourKnown = false;
+            return QDateTime::fromString(toQString(text), Qt::ISODateWithMs);
+        }
+        for (int i = 0; i < kHourLength; ++i)
+            m_hour[i] = hour.at(i).unicode();
+        m_hourStart = start.toMSecsSinceEpoch();
+        m_hourKnown = true;
     }
-    return m_hourStart.addMSecs((minutes * 60 + seconds) * 1000 + millis);
+    return QDateTime::fromMSecsSinceEpoch(m_hourStart +
+                                          (minutes * 60 + seconds) * 1000 + millis);
 }
 
 QVariant sqlReal(double value) {

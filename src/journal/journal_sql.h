@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
+
+#include <array>
 
 // Small helpers the journal's SQL code shares.
 
@@ -19,10 +22,15 @@ QDateTime timeFromSql(const QVariant &value);
 class TSqlTimeReader {
 public:
     QDateTime read(const QVariant &value);
+    // The text of a column that is not NULL, as SQLite keeps it (UTF-8).
+    QDateTime readUtf8(QByteArrayView text);
 
 private:
-    QString m_hour; // "yyyy-MM-ddTHH" of m_hourStart
-    QDateTime m_hourStart;
+    template <typename Text> QDateTime readText(Text text);
+
+    std::array<char16_t, 13> m_hour{}; // "yyyy-MM-ddTHH" of m_hourStart
+    qint64 m_hourStart = 0;            // since the epoch, in milliseconds
+    bool m_hourKnown = false;
 };
 // SQLite stores a NaN as NULL, so NULL reads back as NaN.
 QVariant sqlReal(double value);

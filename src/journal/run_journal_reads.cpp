@@ -1,5 +1,6 @@
 #include "journal/run_journal.h"
 
+#include "journal/journal_reading_scan.h"
 #include "journal/journal_sample_sql.h"
 #include "journal/journal_sql.h"
 
@@ -186,46 +187,23 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
     const bool any = query.next() && !query.value(0).isNull();
     const qint64 first = any ? query.value(0).toLongLong() : 0;
     const qint64 last = any ? query.value(1).toLongLong() : -1;
-    // The run's readings lie together in the history (another run's only when
-    // it was continued later), so they are read along the table itself; "+"
-    // keeps SQLite from fetching each through the index instead.
-    if (!finished(query, error) ||
-        !select(query,
-                QStringLiteral(
-                    "SELECT start_no, grid_row, grid_col, csv_row, csv_col, recorded_at, "
-                    "set_point, temperature, freq_hz, frame, main_name, main_value, main_unit, "
-                    "main_base, sec_name, sec_value, sec_unit, sec_base, cell_text, seq "
-                    "FROM readings WHERE seq BETWEEN ? AND ? AND +run_id = ? ORDER BY seq"),
-                {first, last, runId}, error))
+    if (!finished(query, error))
         return false;
-    TSqlTimeReader times;
-    while (query.next()) {
-        const int segment = segmentOfStart.value(query.value(0).toInt(), -1);
-        if (segment < 0)
-            continue;
-        TJournalReading r;
-        r.Row = query.value(1).toInt();
-        r.Col = query.value(2).toInt();
-        r.TempIndex = query.value(3).toInt();
-        r.FreqIndex = query.value(4).toInt();
-        r.Time = times.read(query.value(5));
-        r.SetPoint = realFromSql(query.value(6));
-        r.Temperature = realFromSql(query.value(7));
-        r.FrequencyHz = query.value(8).toInt();
-        r.Frame = query.value(9).toByteArray();
-        r.MainName = query.value(10).toString();
-        r.MainValue = query.value(11).toString();
-        r.MainUnit = query.value(12).toString();
-        r.MainBase = query.value(13).toString();
-        r.SecName = query.value(14).toString();
-        r.SecValue = query.value(15).toString();
-        r.SecUnit = query.value(16).toString();
-        r.SecBase = query.value(17).toString();
-        r.CellText = query.value(18).toString();
-        r.Seq = query.value(19).toLongLong();
-        (*segments)[segment].Readings.append(r);
-    }
-    return finished(query, error);
+    int lastStart = 0;
+    QVector<TJournalReading> *lastReadings = nullptr;
+    return scanReadings(
+        m_db, {runId, first, last},
+        [&](int startNo, TJournalReading &&reading) {
+            if (!lastReadings || startNo != lastStart) {
+                const int segment = segmentOfStart.value(startNo, -1);
+                if (segment < 0)
+                    return;
+                lastStart = startNo;
+                lastReadings = &(*segments)[segment].Readings;
+            }
+            lastReadings->append(std::move(reading));
+        },
+        error);
 }
 
 bool TRunJournal::loadClearings(qint64 runId, QVector<TJournalClearing> *out, QSqlError *error) {
