@@ -21,6 +21,7 @@
 #include "journal/journal_replay.h"
 #include "journal/run_journal.h"
 #include "run/set_points.h"
+#include "serial/platform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +35,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <numeric>
 #include <vector>
 
@@ -72,23 +74,29 @@ TJournalStart start() {
 }
 
 // A Cp/D reading as the capture hands it over, for the cell of item `row`
-// of the table and frequency index `col`.
+// of the table and frequency index `col`. Its values differ from cell to
+// cell, as a real run's do; the names and units stay.
 TJournalReading reading(const TJournalTable &t, int row, int col) {
+    const int n = row * kFrequencies + col;
+    const QString main = QStringLiteral("1,%1").arg(n % 10000, 4, 10, QLatin1Char('0'));
+    const QString loss = QStringLiteral("0,0%1").arg(n % 1000, 3, 10, QLatin1Char('0'));
     TEventRec E;
     E.Time = QDateTime::currentDateTime();
     E.RawData[0] = 0xAA;
+    E.RawData[1] = static_cast<uint8_t>(n);
+    E.RawData[2] = static_cast<uint8_t>(n >> 8);
     E.Temperature = t.TempStorage.Items.at(row).SetPoint;
     E.Frequency = 1000 * (col + 1);
     E.IM.MainName = QStringLiteral("Cp");
-    E.IM.MainValue = QStringLiteral("1,5234");
+    E.IM.MainValue = main;
     E.IM.MainUnit = QStringLiteral("nF");
-    E.IM.MainBase = QStringLiteral("1,5234E-9");
+    E.IM.MainBase = main + QStringLiteral("E-9");
     E.IM.SecName = QStringLiteral("D");
-    E.IM.SecValue = QStringLiteral("0,0123");
+    E.IM.SecValue = loss;
     E.IM.SecUnit = QStringLiteral(" ");
-    E.IM.SecBase = QStringLiteral("0,0123");
+    E.IM.SecBase = loss;
     const TFreqItem fi{E.Frequency, 2 + col, col};
-    const QString text = QStringLiteral("Cp 1,5234 nF;---------; D 0,0123  ");
+    const QString text = QStringLiteral("Cp %1 nF;---------; D %2  ").arg(main, loss);
     return journalReadingOf(E, t.TempStorage.Items.at(row), fi, text);
 }
 
@@ -285,18 +293,35 @@ bool loadAsBefore(const QString &path, qint64 runId, qint64 *count) {
     });
 }
 
-// The middle of three tries, in milliseconds.
-template <typename Try> double median3(Try attempt) {
-    std::vector<double> times;
+// CPU time of this process so far, in nanoseconds (both threads of the
+// journal's work run here).
+qint64 cpuNanoseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+struct Spent {
+    double wall = -1; // milliseconds
+    double cpu = -1;
+};
+
+// The middle of three tries by wall time, with the CPU time of that try.
+// `prepare` runs before each, untimed (it frees what the last try loaded).
+template <typename Prepare, typename Try> Spent median3(Prepare prepare, Try attempt) {
+    std::vector<Spent> tries;
     QElapsedTimer timer;
     for (int i = 0; i < 3; ++i) {
+        prepare();
+        const qint64 cpu = cpuNanoseconds();
         timer.start();
         if (!attempt())
-            return -1;
-        times.push_back(ms(timer.nsecsElapsed()));
+            return {};
+        tries.push_back({ms(timer.nsecsElapsed()), ms(cpuNanoseconds() - cpu)});
     }
-    std::sort(times.begin(), times.end());
-    return times[1];
+    std::sort(tries.begin(), tries.end(),
+              [](const Spent &a, const Spent &b) { return a.wall < b.wall; });
+    return tries[1];
 }
 
 bool benchLoadAndReplay(const QString &folder, int rows) {
@@ -328,25 +353,28 @@ bool benchLoadAndReplay(const QString &folder, int rows) {
     }
 
     qint64 count = 0;
-    const double before =
-        median3([&] { return loadAsBefore(files[0].path, files[0].runId, &count); });
-    std::printf("load of the run (median of 3):\n  before: %.0f ms (%lld readings, the older "
-                "file)\n",
-                before, static_cast<long long>(count));
+    const Spent before = median3(
+        [] {}, [&] { return loadAsBefore(files[0].path, files[0].runId, &count); });
+    std::printf("load of the run (median of 3, wall and CPU time):\n"
+                "  before: %.0f ms, CPU %.0f ms (%lld readings, the older file)\n",
+                before.wall, before.cpu, static_cast<long long>(count));
     for (const File &file : files) {
         TRunJournal journal;
         if (!check(journal.open(file.path), "open"))
             return false;
         std::optional<TJournalRun> run;
-        const double loaded = median3([&] {
-            run.reset();
-            return check(journal.loadRun(file.runId, &run), "load") && run.has_value();
-        });
-        if (loaded < 0)
+        const Spent loaded = median3([&] { run.reset(); },
+                                     [&] {
+                                         return check(journal.loadRun(file.runId, &run), "load") &&
+                                                run.has_value();
+                                     });
+        if (loaded.wall < 0)
             return false;
         timer.start();
         const TJournalReplay replay = replayRun(*run);
-        std::printf("  now:    %.0f ms (%s file), then replay %.0f ms (%lld grid cells)\n", loaded,
+        std::printf("  now:    %.0f ms, CPU %.0f ms (%s file), then replay %.0f ms (%lld grid "
+                    "cells)\n",
+                    loaded.wall, loaded.cpu,
                     file.pageSize == TRunJournal::kPageSize ? "its own" : "the older",
                     ms(timer.nsecsElapsed()), static_cast<long long>(replay.Cells.size()));
     }
@@ -389,6 +417,9 @@ bool benchHandOff(const QString &folder, int cells) {
 }
 
 int main(int argc, char **argv) {
+    // As the program starts.
+    platform::readTheTimeZoneOnce();
+    platform::keepLargeBlocksOutOfTheHeap();
     QCoreApplication app(argc, argv);
     const int cells = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::currentPath();
