@@ -3,7 +3,7 @@
 #include "app/main_actions.h"
 #include "app/main_options.h"
 #include "app/main_timers.h"
-#include "control/run_notice.h"
+#include "engine/run_notice.h"
 #include "engine/run_clock.h"
 #include "model/app_state.h"
 #include "ui/main_window_ui.h"

@@ -16,6 +16,7 @@
 #include "control/thermo_link.h"
 #include "ui/desktop_notifier.h"
 #include "ui/results_grid_view.h"
+#include "ui/run_notice_texts.h"
 #include "ui/run_status_view.h"
 
 #include <QAction>
@@ -66,8 +67,9 @@ void TfrmMain::createRunCareControllers() {
     connect(m_actions.actAutosaveFolder, &QAction::triggered, full, &TFullTableStop::chooseFolder);
 
     auto *notifier = new DesktopNotifier(this);
-    setRunNoticeSink(
-        [notifier](const TRunNotice &notice) { notifier->notify(notice.title, notice.text); });
+    setRunNoticeSink([notifier](const TRunNotice &notice) {
+        notifier->notify(runnotice::title(notice), runnotice::text(notice));
+    });
 
     // A restart comes back to the newest run's setup, unless a lost run came
     // back whole or the user has begun something else meanwhile.

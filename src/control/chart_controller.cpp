@@ -3,6 +3,7 @@
 #include "engine/user_prompts.h"
 #include "ui/chart_quantity_text.h"
 #include "ui/chart_window.h"
+#include "ui/file_requests.h"
 #include "ui/reading_chart_view.h"
 #include "ui/window_placement.h"
 
@@ -99,14 +100,10 @@ void TChartController::setQuantity(int chart, TChartQuantity quantity) {
 
 // The sample and the day the run's first reading was recorded.
 QString TChartController::titleText() const {
-    const QString sample = m_sample ? m_sample->Name : QString();
-    if (m_readings.readings().isEmpty())
-        return sample;
-    const QString date =
-        m_readings.readings().first().Time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    if (sample.isEmpty())
-        return QStringLiteral("Измерения %1").arg(date);
-    return QStringLiteral("%1, измерения %2").arg(sample, date);
+    return quantitytext::chartTitle(m_sample ? m_sample->Name : QString(),
+                                    m_readings.readings().isEmpty()
+                                        ? std::nullopt
+                                        : std::optional(m_readings.readings().first().Time));
 }
 
 void TChartController::showTitle() {
@@ -189,7 +186,8 @@ void TChartController::selectCell(int row, int column) {
 }
 
 void TChartController::showHighlight() {
-    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(m_readings, *m_selected) : std::nullopt);
+    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(m_readings, *m_selected)
+                                                 : std::nullopt);
     m_view->secondaryChart()->setHighlight(m_selected ? m_secondary.pointOf(m_readings, *m_selected)
                                                       : std::nullopt);
 }
@@ -289,14 +287,7 @@ void TChartController::setAgainstFrequency(bool on) {
 void TChartController::saveImage() {
     if (!m_view)
         return;
-    TFileRequest request;
-    request.caption = tr("Сохранить изображение");
-    request.filter = tr("Изображение PNG (*.png);;Рисунок SVG (*.svg)");
-    request.start = m_lastImageFile;
-    request.defaultSuffix = QStringLiteral("png");
-    request.suffixFollowsFilter = true;
-    request.objectName = QStringLiteral("dlgSaveImage");
-    const QString chosen = m_prompts.saveFile(request);
+    const QString chosen = m_prompts.saveFile(filerequest::chartImage(m_lastImageFile));
     if (chosen.isEmpty())
         return;
     m_lastImageFile = chosen;

@@ -6,6 +6,7 @@
 #include "files/autosave_name.h"
 #include "model/app_state.h"
 #include "plot/run_readings.h"
+#include "ui/file_requests.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -67,11 +68,8 @@ void TFullTableStop::readingsChanged() {
     if (step == TTableCompletion::Step::None)
         return;
     if (m_notify)
-        m_notify({TRunNotice::Kind::TableFull, QStringLiteral("Таблица заполнена"),
-                  step == TTableCompletion::Step::Tell
-                      ? QStringLiteral("Все ячейки таблицы заполнены. Измерения продолжаются.")
-                      : QStringLiteral("Все ячейки таблицы заполнены. Измерения будут "
-                                       "остановлены, а файл сохранён.")});
+        m_notify({step == TTableCompletion::Step::Tell ? TRunNotice::Kind::TableFull
+                                                       : TRunNotice::Kind::TableFullStopping});
     if (step == TTableCompletion::Step::TellStopAndSave)
         QMetaObject::invokeMethod(this, &TFullTableStop::stopAndSave, Qt::QueuedConnection);
 }
@@ -92,12 +90,12 @@ void TFullTableStop::stopAndSave() {
         autosaveFileName(m_folder, label, m_clock.now(),
                          [](const QString &path) { return QFileInfo::exists(path); });
     const QString problem = m_actions.saveTo(fileName);
-    const QString shown = QDir::toNativeSeparators(fileName);
-    if (m_notify)
-        m_notify({TRunNotice::Kind::RunStopped, QStringLiteral("Измерения остановлены"),
-                  problem.isEmpty()
-                      ? QStringLiteral("Таблица заполнена. Файл сохранён: %1").arg(shown)
-                      : QStringLiteral("Таблица заполнена. %1").arg(problem)});
+    if (m_notify) {
+        TRunNotice stopped{TRunNotice::Kind::RunStopped};
+        stopped.savedFile = problem.isEmpty() ? fileName : QString();
+        stopped.problem = problem;
+        m_notify(stopped);
+    }
     if (!problem.isEmpty())
         m_prompts.notice(TPromptIcon::Warning, problem);
 }
@@ -115,8 +113,7 @@ void TFullTableStop::checkBoxToggled(bool checked) {
 }
 
 void TFullTableStop::chooseFolder() {
-    const QString chosen = m_prompts.chooseFolder(
-        tr("Папка для файлов, сохраняемых при заполнении таблицы"), m_folder);
+    const QString chosen = m_prompts.chooseFolder(filerequest::autosaveFolderCaption(), m_folder);
     if (chosen.isEmpty())
         return;
     m_folder = QDir::cleanPath(chosen);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/run_notice.h"
+#include "engine/run_notice.h"
 #include "run/table_completion.h"
 
 #include <QObject>

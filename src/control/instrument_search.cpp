@@ -6,8 +6,10 @@
 #include "engine/user_prompts.h"
 #include "meter/meter_recogniser.h"
 #include "model/app_state.h"
+#include "serial/platform.h"
 #include "serial/ser_com_port.h"
 #include "thermo/thermo_recogniser.h"
+#include "ui/instrument_search_text.h"
 #include "ui/port_list.h"
 
 #include <QComboBox>
@@ -83,12 +85,12 @@ void TInstrumentSearch::start() {
         return;
     // The run needs both links; listening would take their ports away.
     if (m_state.RunActive != 0) {
-        m_prompts.notice(TPromptIcon::None,
-                         tr("Поиск приборов возможен, когда измерения остановлены."));
+        m_prompts.notice(TPromptIcon::None, InstrumentSearchDuringRunText());
         return;
     }
     m_hooks.suspendLinks();
     m_result = {};
+    m_denied.clear();
     m_listenedTo.clear();
     m_recognised.clear();
     m_skipped.clear();
@@ -140,7 +142,8 @@ void TInstrumentSearch::listen(int number, int baud) {
     try {
         port->setOpen(true);
     } catch (const ENoPermission &e) {
-        m_result.deniedPorts.append({number, e.devicePath(), PortState::NoPermission});
+        m_denied.append({number, e.devicePath(), PortState::NoPermission});
+        m_result.deniedPorts.append({number, platform::noPermissionReason(e.devicePath())});
         m_skipped.insert(number);
         delete port;
         return;
@@ -224,12 +227,14 @@ void TInstrumentSearch::finish() {
     std::sort(m_result.meterPorts.begin(), m_result.meterPorts.end());
     std::sort(m_result.thermoPorts.begin(), m_result.thermoPorts.end());
     std::sort(m_result.heldPorts.begin(), m_result.heldPorts.end());
-    std::sort(m_result.deniedPorts.begin(), m_result.deniedPorts.end(),
+    std::sort(m_denied.begin(), m_denied.end(),
               [](const PortProbe &a, const PortProbe &b) { return a.number < b.number; });
+    std::sort(m_result.deniedPorts.begin(), m_result.deniedPorts.end(),
+              [](const auto &a, const auto &b) { return a.number < b.number; });
     m_result.silentPorts = sorted(m_listenedTo - m_recognised);
     apply();
-    if (!m_result.deniedPorts.isEmpty())
-        m_hooks.deniedReported(m_result.deniedPorts);
+    if (!m_denied.isEmpty())
+        m_hooks.deniedReported(m_denied);
     m_hooks.resumeLinks();
     m_prompts.notice(TPromptIcon::None, InstrumentSearchReport(m_result));
     emit finished(false);
@@ -250,7 +255,7 @@ void TInstrumentSearch::apply() {
         met.append({n, ComDevicePath(n, m_portsFolder), PortState::Free});
     for (const int n : m_result.heldPorts)
         met.append({n, ComDevicePath(n, m_portsFolder), PortState::Held});
-    met += m_result.deniedPorts;
+    met += m_denied;
     std::sort(met.begin(), met.end(),
               [](const PortProbe &a, const PortProbe &b) { return a.number < b.number; });
     const QList<PortListEntry> entries = PortListEntries(met);
@@ -268,8 +273,7 @@ void TInstrumentSearch::stopListening() {
 }
 
 void TInstrumentSearch::setSearchingLook(bool searching) {
-    m_ports.btnFindInstruments->setText(searching ? QStringLiteral("Отменить поиск")
-                                                  : QStringLiteral("Найти приборы"));
+    m_ports.btnFindInstruments->setText(InstrumentSearchButtonText(searching));
     m_ports.pbFindInstruments->setVisible(searching);
     if (searching) {
         m_ports.pbFindInstruments->setRange(0, int(m_rates.size()) * m_listenMs);

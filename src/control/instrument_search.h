@@ -1,6 +1,7 @@
 #pragma once
 
-#include "control/instrument_search_report.h"
+#include "model/instrument_search_result.h"
+#include "serial/port_names.h"
 #include "ui/main_window_ui.h"
 
 #include <QBasicTimer>
@@ -95,4 +96,6 @@ private:
     QSet<int> m_recognised;
     QSet<int> m_skipped;
     TInstrumentSearchResult m_result;
+    // The ports this user may not open, as the port lists show them.
+    QList<PortProbe> m_denied;
 };

@@ -12,27 +12,10 @@
 #include "ui/results_grid_view.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTemporaryDir>
 
 namespace {
-
-const QString kResumedText = QStringLiteral(
-    "Журнал измерений снова ведётся; отсчёты, сделанные за время сбоя, записаны в него.");
-
-QString movedText(const QString &formerPath, const QString &path) {
-    return QStringLiteral("Папка «%1» доступна только для чтения. Журнал измерений теперь "
-                          "ведётся в «%2».")
-        .arg(QDir::toNativeSeparators(QFileInfo(formerPath).absolutePath()),
-             QDir::toNativeSeparators(path));
-}
-
-QString dateTimeText(const QDateTime &time) {
-    return QLocale().toString(time, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-}
 
 TJournalTable tableOf(const TAppState &state, const ResultsGridView *grid) {
     TJournalTable table;
@@ -67,7 +50,8 @@ TJournalController::TJournalController(TAppState &state, const Views &views,
             return std::nullopt;
         return packetOfFrame(m_headerFrame, m_state.DecimalSeparator);
     });
-    connect(m_journal, &TJournalThread::resumed, this, [this] { emit failure(kResumedText); });
+    connect(m_journal, &TJournalThread::resumed, this,
+            [this] { emit failure(journaltext::resumed()); });
 }
 
 TJournalController::~TJournalController() = default;
@@ -137,7 +121,7 @@ void TJournalController::takeSample(const std::optional<TSample> &sample) {
 
 void TJournalController::offerRecovery() {
     if (!m_formerPath.isEmpty())
-        emit failure(movedText(m_formerPath, m_path));
+        emit failure(journaltext::movedTo(m_formerPath, m_path));
     if (!offerLostRun() && !m_formerPath.isEmpty())
         offerFormerRun();
 }
@@ -161,14 +145,7 @@ void TJournalController::offerFormerRun() {
     });
     if (!run)
         return;
-    const QString question =
-        QStringLiteral("В журнале в папке «%1» остались измерения, начатые %2, не сохранённые в "
-                       "файл (заполнено ячеек: %3). Открыть их? Их можно будет сохранить в "
-                       "файл; журнал в той папке останется как есть.")
-            .arg(QDir::toNativeSeparators(QFileInfo(m_formerPath).absolutePath()),
-                 dateTimeText(run->Summary.StartedAt))
-            .arg(run->Summary.CellCount);
-    if (!askYesNo(m_prompts, question))
+    if (!askYesNo(m_prompts, journaltext::openLeftRunQuestion(m_formerPath, run->Summary)))
         return;
     putBack(*run);
     // Not a run of this journal: a start over it begins a new one here.
@@ -189,16 +166,7 @@ bool TJournalController::offerLostRun() {
         journalThread().read([&run](TRunJournal &journal) { return journal.runToRecover(&run); }));
     if (!run)
         return false;
-    QString question =
-        QStringLiteral("Программа была закрыта не как обычно, и измерения, начатые %1, не "
-                       "сохранены в файл (заполнено ячеек: %2).")
-            .arg(dateTimeText(run->StartedAt))
-            .arg(run->CellCount);
-    if (run->Incomplete)
-        question += QStringLiteral(" Журнал был недоступен во время измерений, и часть "
-                                   "отсчётов в него не попала.");
-    question += QStringLiteral(" Восстановить их?");
-    if (askYesNo(m_prompts, question) && openRun(run->Id))
+    if (askYesNo(m_prompts, journaltext::restoreQuestion(*run)) && openRun(run->Id))
         m_live = true;
     return m_live;
 }

@@ -81,9 +81,9 @@ void TLinkWatch::take(const TLinkOutageTracker::Events &events) {
     for (const TLinkOutage &silent : events.LongSilences) {
         if (!m_notify)
             continue;
-        const QString name = outagetext::instrumentName(silent.Instrument);
-        m_notify({TRunNotice::Kind::InstrumentSilent, QStringLiteral("%1: нет данных").arg(name),
-                  QStringLiteral("%1 не присылает данных больше минуты, с %2. Измерения идут.")
-                      .arg(name, silent.Start.toString(QStringLiteral("HH:mm:ss")))});
+        TRunNotice notice{TRunNotice::Kind::InstrumentSilent};
+        notice.instrument = silent.Instrument;
+        notice.since = silent.Start;
+        m_notify(notice);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/run_notice.h"
+#include "engine/run_notice.h"
 #include "journal/journal_records.h"
 #include "run/link_outage_tracker.h"
 

@@ -3,11 +3,10 @@
 #include "control/journal_controller.h"
 #include "engine/user_prompts.h"
 #include "model/app_state.h"
-#include "ui/outage_text.h"
+#include "ui/journal_texts.h"
 #include "ui/journal_upkeep_bar.h"
+#include "ui/outage_text.h"
 #include "ui/past_runs_dialog.h"
-
-#include <QLocale>
 
 TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &journal,
                                    QWidget *dialogParent, UserPrompts &prompts, QObject *parent)
@@ -58,8 +57,7 @@ void TPastRunsCommand::open(PastRunsDialog &dialog, qint64 runId) {
     if (runId == 0)
         return;
     if (m_state.RunActive == 1) {
-        m_prompts.notice(TPromptIcon::None, tr("Во время измерений другую таблицу открыть нельзя. "
-                                               "Остановите измерения."));
+        m_prompts.notice(TPromptIcon::None, journaltext::openWhileRunning());
         return;
     }
     if (m_journal.openRun(runId))
@@ -72,12 +70,8 @@ void TPastRunsCommand::remove(PastRunsDialog &dialog, qint64 runId) {
     for (const TJournalRunSummary &run : m_journal.pastRuns()) {
         if (run.Id != runId)
             continue;
-        const QString question =
-            tr("Удалить из журнала измерения, начатые %1 (заполнено ячеек: %2)? "
-               "Вернуть их будет нельзя.")
-                .arg(QLocale().toString(run.StartedAt, QStringLiteral("dd.MM.yyyy HH:mm:ss")))
-                .arg(run.CellCount);
-        if (askYesNo(m_prompts, question, true) && m_journal.deleteRun(runId))
+        if (askYesNo(m_prompts, journaltext::deleteRunQuestion(run), true) &&
+            m_journal.deleteRun(runId))
             refresh(dialog);
         return;
     }
@@ -96,19 +90,12 @@ void TPastRunsCommand::removeOlder(PastRunsDialog &dialog, int days) {
         older << run.Id;
         unsaved += run.UnsavedReadings ? 1 : 0;
     }
-    const QLocale locale;
     if (older.isEmpty()) {
-        m_prompts.notice(TPromptIcon::None,
-                         tr("В журнале нет измерений старше %1 дн.").arg(locale.toString(days)));
+        m_prompts.notice(TPromptIcon::None, journaltext::noRunsOlderThan(days));
         return;
     }
-    QString question = QStringLiteral("Удалить из журнала измерения старше %1 дн. (%2)?")
-                           .arg(locale.toString(days), locale.toString(older.size()));
-    if (unsaved > 0)
-        question +=
-            QStringLiteral(" Из них не сохранены в файл: %1.").arg(locale.toString(unsaved));
-    question += QStringLiteral(" Вернуть их будет нельзя.");
-    if (askYesNo(m_prompts, question, true) && m_journal.deleteRuns(older))
+    if (askYesNo(m_prompts, journaltext::deleteOlderQuestion(days, older.size(), unsaved), true) &&
+        m_journal.deleteRuns(older))
         refresh(dialog);
 }
 

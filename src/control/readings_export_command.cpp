@@ -2,24 +2,11 @@
 
 #include "engine/user_prompts.h"
 #include "plot/readings_export.h"
+#include "ui/file_requests.h"
 #include "ui/reason_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-// Named after the time of the run's first reading, so that the files of
-// several runs do not overwrite one another by default.
-QString suggestedName(const TRunReadings &readings) {
-    const QDateTime first =
-        readings.readings().isEmpty() ? QDateTime() : readings.readings().first().Time;
-    if (!first.isValid())
-        return QStringLiteral("Отсчёты.csv");
-    return QStringLiteral("Отсчёты %1.csv").arg(first.toString(QStringLiteral("yyyy-MM-dd HH-mm")));
-}
-
-} // namespace
 
 TReadingsExportCommand::TReadingsExportCommand(const TRunReadings &current, UserPrompts &prompts,
                                                QObject *parent)
@@ -37,19 +24,11 @@ void TReadingsExportCommand::saveRun(const TJournalRun &run) {
 
 void TReadingsExportCommand::save(const TRunReadings &readings, const TRunDescription &run) {
     if (readings.readings().isEmpty()) {
-        m_prompts.notice(TPromptIcon::Warning, tr("Нет записанных отсчётов — сохранять нечего."));
+        m_prompts.notice(TPromptIcon::Warning, filerequest::noReadingsToSave());
         return;
     }
-    const QString suggested = m_lastFolder.isEmpty()
-                                  ? suggestedName(readings)
-                                  : QDir(m_lastFolder).filePath(suggestedName(readings));
-    TFileRequest request;
-    request.caption = tr("Сохранить все отсчёты");
-    request.filter = tr("Таблица CSV (*.csv)");
-    request.start = suggested;
-    request.defaultSuffix = QStringLiteral("csv");
-    request.objectName = QStringLiteral("dlgSaveReadings");
-    const QString chosen = m_prompts.saveFile(request);
+    const QString chosen =
+        m_prompts.saveFile(filerequest::readings(m_lastFolder, readings.readings().first().Time));
     if (chosen.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosen).absolutePath();

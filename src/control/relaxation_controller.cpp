@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 #include "plot/unit_scale.h"
+#include "ui/relaxation_texts.h"
 #include "ui/relaxation_window.h"
 
 #include <QApplication>
@@ -20,74 +21,8 @@ namespace {
 constexpr int kRefreshDelayMs = 500;
 constexpr int kCurvePoints = 60;
 
-// `digits` significant digits in the general format.
-QString significant(double value, int digits, QChar separator) {
-    if (!std::isfinite(value))
-        return QStringLiteral("—");
-    if (value == 0)
-        return QStringLiteral("0");
-    const double step = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - (digits - 1));
-    return numfmt::general(std::round(value / step) * step, separator);
-}
-
 QString decimals(double value, int places, QChar separator) {
     return std::isfinite(value) ? numfmt::fixed(value, 0, places, separator) : QString();
-}
-
-const QStringList &kindNotes() {
-    static const QStringList notes = {QString(), QStringLiteral("у края диапазона"),
-                                      QStringLiteral("меньше трёх точек"),
-                                      QStringLiteral("нет максимума")};
-    return notes;
-}
-
-QString arrheniusText(const TArrheniusFit &fit, QChar s) {
-    using Problem = TArrheniusFit::Problem;
-    switch (fit.problem) {
-    case Problem::TooFewPeaks:
-        return QStringLiteral("Аррениус: нужно не меньше двух пиков внутри диапазона (есть %1).")
-            .arg(fit.PeakCount);
-    case Problem::SameTemperature:
-        return QStringLiteral("Аррениус: все пики при одной температуре.");
-    case Problem::None:
-        break;
-    }
-    QString text = QStringLiteral("Аррениус: E = %1").arg(significant(fit.ActivationEv, 4, s));
-    if (std::isfinite(fit.ActivationErrorEv))
-        text += QStringLiteral(" ± %1").arg(significant(fit.ActivationErrorEv, 2, s));
-    return text + QStringLiteral(" эВ, τ₀ = %1 с, R² = %2 (пиков: %3)")
-                      .arg(significant(fit.Tau0S, 3, s), significant(fit.RSquared, 6, s))
-                      .arg(fit.PeakCount);
-}
-
-QString vogelFulcherText(const TVogelFulcherFit &fit, QChar s) {
-    using Problem = TVogelFulcherFit::Problem;
-    const QString freezing = significant(fit.FreezingK, 4, s);
-    switch (fit.problem) {
-    case Problem::TooFewPeaks:
-        return QStringLiteral(
-                   "Фогель–Фулчер: нужно не меньше четырёх пиков внутри диапазона (есть %1).")
-            .arg(fit.PeakCount);
-    case Problem::NotConverged:
-        return QStringLiteral("Фогель–Фулчер: подгонка не сошлась.");
-    case Problem::FreezingAbovePeak:
-        return QStringLiteral("Фогель–Фулчер: T_VF = %1 K не ниже температуры пика — закон к "
-                              "этим пикам не подходит.")
-            .arg(freezing);
-    case Problem::FreezingBelowZero:
-        return QStringLiteral("Фогель–Фулчер: T_VF вышла ниже 0 K — пики следуют закону "
-                              "Аррениуса.");
-    case Problem::NoActivation:
-        return QStringLiteral("Фогель–Фулчер: пики не смещаются к высоким частотам с ростом "
-                              "температуры.");
-    case Problem::None:
-        break;
-    }
-    return QStringLiteral("Фогель–Фулчер: E = %1 ± %2 эВ, T_VF = %3 ± %4 K, f₀ = %5 Hz, "
-                          "СКО ln f = %6")
-        .arg(significant(fit.ActivationEv, 4, s), significant(fit.ActivationErrorEv, 2, s),
-             freezing, significant(fit.FreezingErrorK, 2, s), significant(fit.F0Hz, 3, s),
-             significant(fit.ResidualRms, 2, s));
 }
 
 } // namespace
@@ -150,8 +85,8 @@ void TRelaxationController::fillQuantities() {
         m_readings.readings().isEmpty() ? nullptr : &m_readings.readings().first();
     QVector<TRelaxationQuantity> offered = {
         TRelaxationQuantity::Secondary, TRelaxationQuantity::Main, TRelaxationQuantity::TanDelta};
-    QStringList names = {first ? first->SecName.trimmed() : QStringLiteral("Дополнительный"),
-                         first ? first->MainName.trimmed() : QStringLiteral("Основной"),
+    QStringList names = {first ? first->SecName.trimmed() : relaxationtext::secondaryName(),
+                         first ? first->MainName.trimmed() : relaxationtext::mainName(),
                          QStringLiteral("tg δ")};
     if (sampleCell()) {
         offered << TRelaxationQuantity::EpsImag << TRelaxationQuantity::EpsReal
@@ -198,7 +133,8 @@ void TRelaxationController::refresh() {
         rows.append({numfmt::general(peak.FrequencyHz, m_separator),
                      decimals(peak.TemperatureC, 2, m_separator),
                      decimals(peak.TemperatureC + kZeroCelsiusK, 2, m_separator),
-                     significant(peak.Value, 5, m_separator), kindNotes().value(int(peak.kind))});
+                     relaxationtext::significant(peak.Value, 5, m_separator),
+                     relaxationtext::kindNotes().value(int(peak.kind))});
     m_view->setPeakRows(rows);
 
     QVector<QPointF> peaks;
@@ -217,8 +153,9 @@ void TRelaxationController::refresh() {
             const double t = tLo + (tHi - tLo) * i / kCurvePoints;
             curve.append({1000.0 / t, m_analysis.VogelFulcher.lnFrequencyAt(t)});
         }
-    m_view->setArrhenius(peaks, line, curve, arrheniusText(m_analysis.Arrhenius, m_separator),
-                         vogelFulcherText(m_analysis.VogelFulcher, m_separator));
+    m_view->setArrhenius(peaks, line, curve,
+                         relaxationtext::arrhenius(m_analysis.Arrhenius, m_separator),
+                         relaxationtext::vogelFulcher(m_analysis.VogelFulcher, m_separator));
     showColeCole();
 }
 
@@ -253,10 +190,8 @@ QString TRelaxationController::peakTableText() const {
     TPeakTableFormat format;
     format.FieldSeparator = QLatin1Char('\t');
     format.DecimalSeparator = m_separator;
-    format.Titles =
-        QStringList{QStringLiteral("f, Hz"), QStringLiteral("Tm, °C"), QStringLiteral("Tm, K"),
-                    QStringLiteral("Значение"), QStringLiteral("Примечание")};
-    format.KindNotes = kindNotes();
+    format.Titles = relaxationtext::peakTableTitles();
+    format.KindNotes = relaxationtext::kindNotes();
     return peakTable(m_analysis.Peaks, format);
 }
 

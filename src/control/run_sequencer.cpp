@@ -6,6 +6,7 @@
 #include "model/app_state.h"
 #include "run/frequency_row.h"
 #include "run/results_layout.h"
+#include "ui/run_texts.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -22,11 +23,6 @@ QString cellText(const QTableWidget *grid, int row, int column) {
 
 } // namespace
 
-const QString TRunSequencer::kBadFrequenciesText = QStringLiteral(
-    "Внимание, введены неверные частоты в красных ячейках. Значения должны иди по возрастанию "
-    "и свыше 1 кГц быть кратны 1000. Измерения не будут начаты!");
-const QString TRunSequencer::kDevicesMissingText = QStringLiteral(
-    "Внимание, одно или несколько устройств не доступны. Измерения не будут начаты!");
 
 TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
                              QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
@@ -44,7 +40,7 @@ bool TRunSequencer::ValidateFrequencies() {
 
 void TRunSequencer::actStartExecute() {
     if (!ValidateFrequencies()) {
-        warn(kBadFrequenciesText);
+        warn(runtext::badFrequencies());
         return;
     }
 
@@ -57,7 +53,7 @@ void TRunSequencer::actStartExecute() {
     m_state.SkipPacketCount = static_cast<uint8_t>(skip);
 
     if (m_state.PortsOpen == 0) {
-        warn(kDevicesMissingText);
+        warn(runtext::devicesMissing());
         return;
     }
 

@@ -28,8 +28,6 @@ public:
         // Empties the table's readings, keeping its set points and frequencies.
         std::function<void()> emptyReadings;
     };
-    static const QString kBadFrequenciesText;
-    static const QString kDevicesMissingText;
 
     TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
                   QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links, UserPrompts &prompts,

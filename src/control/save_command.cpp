@@ -6,6 +6,7 @@
 #include "files/save_file_name.h"
 #include "model/app_state.h"
 #include "ui/file_log_view.h"
+#include "ui/file_requests.h"
 #include "ui/reason_texts.h"
 
 #include <QFileInfo>
@@ -59,14 +60,8 @@ QString TSaveCommand::saveRunTo(const QString &fileName) {
 // save is reported with the file's name and the cause.
 QString TSaveCommand::saveTable(const TCSVTable &table) {
     // dlgSaveFile: an existing file is replaced without asking.
-    TFileRequest request;
-    request.caption = tr("Укажите место");
-    request.filter = QStringLiteral("Tamrel CSV Files (*.csv)");
-    request.start = m_lastFileName;
-    request.defaultSuffix = kDefaultSuffix;
-    request.confirmOverwrite = false;
-    request.objectName = QStringLiteral("dlgSaveFile");
-    const QString chosen = m_prompts.saveFile(request);
+    const QString chosen =
+        m_prompts.saveFile(filerequest::measurementFile(m_lastFileName, kDefaultSuffix));
     if (chosen.isEmpty())
         return QString();
     if (const TFileResult checked = checkSaveFileName(chosen); !checked.ok) {

@@ -1,8 +1,8 @@
 #include "control/settings_binding.h"
 
 #include "engine/user_prompts.h"
-
 #include "settings/settings_file.h"
+#include "ui/settings_texts.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -57,7 +57,7 @@ void TSettingsBinding::LoadSettings() {
     bool ok = false;
     const TSettings settings = ::LoadSettings(m_path, m_separator, &ok);
     if (!ok) {
-        m_prompts.notice(TPromptIcon::None, tr("не удалось загрузить настройки"));
+        m_prompts.notice(TPromptIcon::None, settingstext::notLoaded());
         return;
     }
     putIntoWidgets(settings);
@@ -70,17 +70,11 @@ bool TSettingsBinding::setOversizedFileAside() {
     const QString name = QFileInfo(m_path).fileName();
     const QString aside = SetSettingsFileAside(m_path);
     if (aside.isEmpty()) {
-        m_prompts.notice(TPromptIcon::None, tr("Файл настроек «%1» больше 1 МБ, и его не удалось "
-                                               "переименовать. Программа его не читает и не "
-                                               "изменяет; настройки не будут сохраняться, пока "
-                                               "он на месте.")
-                                                .arg(QDir::toNativeSeparators(m_path)));
+        m_prompts.notice(TPromptIcon::None, settingstext::oversizedLeft(m_path));
         return false;
     }
-    m_prompts.notice(TPromptIcon::None, tr("Файл настроек «%1» больше 1 МБ и не похож на "
-                                           "настройки программы. Он сохранён под именем «%2», "
-                                           "программа начинает с настроек по умолчанию.")
-                                            .arg(name, QFileInfo(aside).fileName()));
+    m_prompts.notice(TPromptIcon::None,
+                     settingstext::oversizedSetAside(name, QFileInfo(aside).fileName()));
     return true;
 }
 

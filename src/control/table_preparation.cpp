@@ -10,6 +10,7 @@
 #include "ui/main_window_ui.h"
 #include "ui/reason_texts.h"
 #include "ui/results_grid_view.h"
+#include "ui/run_texts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,9 +19,6 @@
 #include <QTableView>
 
 namespace {
-
-const QString kDataLossWarning = QStringLiteral("Внимание, текущие данные будут удалены!");
-const QString kColumnCountUnknown = QStringLiteral("Не удалось определить количество столбцов");
 
 void deleteCells(QTableWidget *grid, int firstRow, int firstColumn) {
     for (int r = firstRow; r < grid->rowCount(); ++r)
@@ -63,7 +61,7 @@ TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets
       m_prompts(prompts) {}
 
 void TTablePreparation::notifyColumnCountUnknown() {
-    m_prompts.notice(TPromptIcon::Information, kColumnCountUnknown);
+    m_prompts.notice(TPromptIcon::Information, runtext::columnCountUnknown());
 }
 
 void TTablePreparation::actApplySettiingsTempAndGridExecute() {
@@ -71,7 +69,7 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
         // The question empties the table: Enter keeps it.
         const QVector<TPromptChoice> choices = {{TPromptChoice::Role::Yes, {}},
                                                 {TPromptChoice::Role::Cancel, {}}};
-        const int answer = m_prompts.question(TPromptIcon::Warning, kDataLossWarning, choices, 1);
+        const int answer = m_prompts.question(TPromptIcon::Warning, runtext::dataLossWarning(), choices, 1);
         m_state.LastDialogResult = answerCode(choices, answer);
         if (answer != 0)
             return;
@@ -137,7 +135,7 @@ QString TTablePreparation::layOutSetPoints() {
         !readTemperature(m_ui.leTempFinal, storage.TempFinal) ||
         !readTemperature(m_ui.leTempStep, storage.TempStep) ||
         !readTemperature(m_ui.leTempDiff, storage.TempDiff))
-        return kColumnCountUnknown;
+        return runtext::columnCountUnknown();
 
     const SetPointTable table =
         generateSetPoints(storage.TempInit, storage.TempFinal, storage.TempStep, storage.TempDiff,

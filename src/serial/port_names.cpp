@@ -1,6 +1,5 @@
 #include "serial/port_names.h"
 
-#include "base/number_format.h"
 #include "serial/platform.h"
 
 #include <QCoreApplication>
@@ -14,10 +13,6 @@ QString ComDevicePath(int n, const QString &portsFolder) {
     if (n < 1)
         return {};
     return platform::comDevicePath(n, portsFolder);
-}
-
-QString ComPortName(int n) {
-    return QStringLiteral("COM") + numfmt::general(n, QLatin1Char('.'));
 }
 
 PortState RefusedPortState(QSerialPort::SerialPortError error, const QString &path) {

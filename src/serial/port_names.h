@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/com_port_name.h"
+
 #include <QList>
 #include <QSerialPort>
 #include <QString>
@@ -17,8 +19,6 @@ QString defaultPortsFolder();
 // The device path of port n, or an empty string when no device can carry that number.
 QString ComDevicePath(int n, const QString &portsFolder = QString());
 
-// "COMn", the name the program shows for port n.
-QString ComPortName(int n);
 
 // What opening a port's device tells about it.
 enum class PortState {

@@ -42,6 +42,15 @@ QString argumentAxisTitle(TChartArgument argument) {
     return argument == TChartArgument::Temperature ? tr("Температура, °C") : tr("Частота, Hz");
 }
 
+QString chartTitle(const QString &sample, const std::optional<QDateTime> &firstReading) {
+    if (!firstReading)
+        return sample;
+    const QString date = firstReading->toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    if (sample.isEmpty())
+        return tr("Измерения %1").arg(date);
+    return tr("%1, измерения %2").arg(sample, date);
+}
+
 QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps) {
     const QString symbol = quantitySymbol(quantity);
     if (quantityNeedsSample(quantity) && !sampleKnown)

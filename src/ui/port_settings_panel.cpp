@@ -1,5 +1,6 @@
 #include "ui/classic_group_box.h"
 #include "ui/device_log.h"
+#include "ui/instrument_search_text.h"
 #include "ui/main_window_ui.h"
 
 #include <QComboBox>
@@ -65,7 +66,7 @@ QWidget *buildSearchRow(MainWindowUi &ui, QWidget *parent) {
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(6);
 
-    ui.btnFindInstruments = new QPushButton(QStringLiteral("Найти приборы"), bar);
+    ui.btnFindInstruments = new QPushButton(InstrumentSearchButtonText(false), bar);
     ui.btnFindInstruments->setObjectName(QStringLiteral("btnFindInstruments"));
     ui.btnFindInstruments->setToolTip(
         QStringLiteral("Прослушать все последовательные порты и найти, к каким подключены "

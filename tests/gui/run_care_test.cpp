@@ -18,6 +18,7 @@
 #include "ui/panel_colors.h"
 #include "ui/past_runs_dialog.h"
 #include "ui/results_grid_view.h"
+#include "ui/run_notice_texts.h"
 #include "ui/thermo_display_view.h"
 
 #include <QAction>
@@ -141,11 +142,12 @@ TEST_F(RunCareTest, AFullTableStopsTheRunAndIsSavedBesideAnEarlierFileOfTheSameN
     EXPECT_TRUE(bytes.contains("t;100;1000;\r\n20;")) << bytes.toStdString();
 
     ASSERT_EQ(notices.size(), 2);
-    EXPECT_EQ(notices[0].kind, Kind::TableFull);
-    EXPECT_EQ(notices[0].title, QStringLiteral("Таблица заполнена"));
+    EXPECT_EQ(notices[0].kind, Kind::TableFullStopping);
     EXPECT_EQ(notices[1].kind, Kind::RunStopped);
-    EXPECT_TRUE(notices[1].text.contains(QDir::toNativeSeparators(saved)))
-        << notices[1].text.toStdString();
+    EXPECT_EQ(notices[1].savedFile, saved);
+    EXPECT_EQ(runnotice::text(notices[1]),
+              QStringLiteral("Таблица заполнена. Файл сохранён: %1")
+                  .arg(QDir::toNativeSeparators(saved)));
     EXPECT_EQ(statusText("lblCells"), QStringLiteral("Таблица заполнена: 2 из 2"));
     EXPECT_TRUE(window->actions().actStart->isEnabled());
     EXPECT_TRUE(window->actions().actFileSaveTo->isEnabled());
@@ -208,8 +210,10 @@ TEST_F(RunCareTest, ASilentMeterIsSaidInTheStatusBarOnTheDesktopOnceAndInTheJour
     advanceSeconds(1);
     ASSERT_EQ(notices.size(), 1);
     EXPECT_EQ(notices[0].kind, Kind::InstrumentSilent);
-    EXPECT_TRUE(notices[0].text.startsWith(QStringLiteral("Измеритель не присылает данных")))
-        << notices[0].text.toStdString();
+    EXPECT_EQ(notices[0].instrument, TInstrument::Meter);
+    EXPECT_EQ(runnotice::text(notices[0]),
+              QStringLiteral("Измеритель не присылает данных больше минуты, с %1. Измерения идут.")
+                  .arg(kStart.toString(QStringLiteral("HH:mm:ss"))));
     EXPECT_EQ(statusText("lblMeterLink"), QStringLiteral("Измеритель: нет данных 1 мин 1 с"));
     advanceSeconds(10);
     EXPECT_EQ(notices.size(), 1) << "said once per silence";

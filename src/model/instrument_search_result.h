@@ -1,9 +1,8 @@
 #pragma once
 
-#include "serial/port_names.h"
+#include "model/port_access_reason.h"
 
 #include <QList>
-#include <QString>
 
 // What a search for the instruments found, port numbers in increasing order.
 struct TInstrumentSearchResult {
@@ -15,13 +14,13 @@ struct TInstrumentSearchResult {
     int thermoBaud = 0;
     // Ports listened to that carried neither.
     QList<int> silentPorts;
-    // Ports skipped: held by another program, or not open to this user.
+    // Ports skipped: held by another program, or not open to this user, and why.
     QList<int> heldPorts;
-    QList<PortProbe> deniedPorts;
+    struct Denied {
+        int number = 0;
+        PortAccessReason reason;
+    };
+    QList<Denied> deniedPorts;
 
     bool foundAny() const { return !meterPorts.isEmpty() || !thermoPorts.isEmpty(); }
 };
-
-// The short Russian message for the user: which instrument is on which port and which was not
-// found, the ports skipped and why, and whether the settings changed.
-QString InstrumentSearchReport(const TInstrumentSearchResult &result);
