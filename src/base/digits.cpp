@@ -10,3 +10,11 @@ int32_t DigitsToInt(const QString &text) {
     const int value = digits.toInt(&ok, 10);
     return ok ? value : -1;
 }
+
+std::optional<int> ReadBitRate(const QString &text) {
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok || value <= 0)
+        return std::nullopt;
+    return value;
+}

@@ -28,12 +28,11 @@ constexpr int kProbedPorts = 200;
 constexpr int kTickMs = 3000;
 
 int bitRateOf(const QComboBox *box) {
-    bool ok = false;
-    const int baud = box->currentText().toInt(&ok, 10);
-    if (!ok)
-        throw std::invalid_argument("bit rate is not an integer: " +
+    const std::optional<int> baud = ReadBitRate(box->currentText());
+    if (!baud)
+        throw std::invalid_argument("bit rate is not a positive integer: " +
                                     box->currentText().toStdString());
-    return baud;
+    return *baud;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "control/instrument_search.h"
 
+#include "base/digits.h"
 #include "base/number_format.h"
 #include "control/handler_errors.h"
 #include "control/port_access_notice.h"
@@ -24,14 +25,7 @@ namespace {
 
 // The port numbers tried, as by the probe of the port lists.
 constexpr int kSearchedPorts = 200;
-constexpr int kDefaultBaud = 9600;
 constexpr int kProgressStepMs = 100;
-
-int bitRateOf(const QComboBox *box) {
-    bool ok = false;
-    const int baud = box->currentText().toInt(&ok, 10);
-    return ok && baud > 0 ? baud : kDefaultBaud;
-}
 
 QList<int> sorted(const QSet<int> &numbers) {
     QList<int> list(numbers.begin(), numbers.end());
@@ -94,10 +88,17 @@ void TInstrumentSearch::start() {
     m_listenedTo.clear();
     m_recognised.clear();
     m_skipped.clear();
-    m_rates = {bitRateOf(m_ports.cmbPortIMBaud)};
-    const int thermoBaud = bitRateOf(m_ports.cmbPortTempBaud);
-    if (thermoBaud != m_rates.first())
-        m_rates << thermoBaud;
+    // A rate that cannot be read is not listened at. With neither there is no
+    // search; the links, back at once, say what is wrong with the rate.
+    m_rates.clear();
+    for (const QComboBox *box : {m_ports.cmbPortIMBaud, m_ports.cmbPortTempBaud})
+        if (const std::optional<int> baud = ReadBitRate(box->currentText());
+            baud && !m_rates.contains(*baud))
+            m_rates << *baud;
+    if (m_rates.isEmpty()) {
+        m_hooks.resumeLinks();
+        return;
+    }
     m_round = 0;
     setSearchingLook(true);
     startRound();
