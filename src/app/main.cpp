@@ -1,14 +1,12 @@
 #include "app/application.h"
 #include "app/headless_run.h"
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "serial/platform.h"
 #include "settings/data_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
-#include <QImageReader>
-#include <QPixmap>
 
 #include <cstdio>
 #include <cstring>
@@ -52,20 +50,6 @@ TMainOptions dataFolderOptions() {
     options.journalPath = dir.filePath(QStringLiteral("runs.sqlite"));
     options.findInstrumentsAtFirstStart = true;
     return options;
-}
-
-// The pictures built into the program, the same the package gives the desktop's icon theme.
-// Read as PNG and nothing else: an image whose format Qt may guess is first shown to every
-// image plugin it has.
-QIcon programIcon() {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/utility-for-tamrel.png").arg(size),
-                            "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
-    return icon;
 }
 
 } // namespace
