@@ -1,9 +1,14 @@
 #include "app/main_actions.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 
 namespace {
+QString tr(const char *text) {
+    return QCoreApplication::translate("MainActions", text);
+}
+
 QAction *makeAction(QObject *list, const char *name, const QString &caption, bool enabled = true) {
     auto *action = new QAction(caption, list);
     action->setObjectName(QString::fromLatin1(name));
@@ -17,23 +22,23 @@ void MainActions::create(QObject *owner) {
     list->setObjectName(QStringLiteral("amgrMain"));
 
     actApplySettiingsTempAndGrid =
-        makeAction(list, "actApplySettiingsTempAndGrid", QStringLiteral("Подготовить таблицу"));
-    actStart = makeAction(list, "actStart", QStringLiteral("Начать измерения"));
-    actStop = makeAction(list, "actStop", QStringLiteral("Остановить измерения"), false);
-    actFileSaveTo = makeAction(list, "actFileSaveTo", QStringLiteral("Сохранить в.."), false);
-    actPastRuns = makeAction(list, "actPastRuns", QStringLiteral("Прошлые измерения..."));
-    actHelpAbout = makeAction(list, "actHelpAbout", QStringLiteral("О программе"));
+        makeAction(list, "actApplySettiingsTempAndGrid", tr("Подготовить таблицу"));
+    actStart = makeAction(list, "actStart", tr("Начать измерения"));
+    actStop = makeAction(list, "actStop", tr("Остановить измерения"), false);
+    actFileSaveTo = makeAction(list, "actFileSaveTo", tr("Сохранить в.."), false);
+    actPastRuns = makeAction(list, "actPastRuns", tr("Прошлые измерения..."));
+    actHelpAbout = makeAction(list, "actHelpAbout", tr("О программе"));
     actComPortAndLogVisibility = makeAction(list, "actComPortAndLogVisibility",
-                                            QStringLiteral("Показать настройки портов и лог"));
+                                            tr("Показать настройки портов и лог"));
     actLogFileVisibility = makeAction(list, "actLogFileVisibility", QString());
     actMainFormShow = makeAction(list, "actMainFormShow", QString());
-    actShowChart = makeAction(list, "actShowChart", QStringLiteral("График..."));
+    actShowChart = makeAction(list, "actShowChart", tr("График..."));
     actShowChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     actFileSaveReadings =
-        makeAction(list, "actFileSaveReadings", QStringLiteral("Сохранить все отсчёты..."));
-    actSample = makeAction(list, "actSample", QStringLiteral("Образец..."));
+        makeAction(list, "actFileSaveReadings", tr("Сохранить все отсчёты..."));
+    actSample = makeAction(list, "actSample", tr("Образец..."));
     actAutosaveFolder =
-        makeAction(list, "actAutosaveFolder", QStringLiteral("Папка для автосохранения..."));
+        makeAction(list, "actAutosaveFolder", tr("Папка для автосохранения..."));
 
     actCMDF1 = makeAction(list, "actCMDF1", QString());
     actCMDF2 = makeAction(list, "actCMDF2", QString());

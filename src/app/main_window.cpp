@@ -97,7 +97,7 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("mnmMain"));
-    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu *file = menuBar()->addMenu(tr("Файл"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(m_actions.actFileSaveTo);
     file->addAction(m_actions.actFileSaveReadings);
@@ -105,10 +105,10 @@ void TfrmMain::buildMenu() {
     file->addAction(m_actions.actAutosaveFolder);
     file->addSeparator();
     file->addAction(m_actions.actSample);
-    QMenu *view = menuBar()->addMenu(QStringLiteral("Вид"));
+    QMenu *view = menuBar()->addMenu(tr("Вид"));
     view->setObjectName(QStringLiteral("mnuView"));
     view->addAction(m_actions.actShowChart);
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
+    QMenu *help = menuBar()->addMenu(tr("Справка"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(m_actions.actHelpAbout);
 }

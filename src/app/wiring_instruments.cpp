@@ -41,9 +41,9 @@ void TfrmMain::createInstrumentControllers() {
 
     const QString folder =
         QDir::toNativeSeparators(QFileInfo(m_settingsBinding->settingsPath()).absolutePath());
-    m_ui.lblDataFolder->setText(QStringLiteral("Папка настроек: %1").arg(folder));
+    m_ui.lblDataFolder->setText(tr("Папка настроек: %1").arg(folder));
     m_ui.lblDataFolder->setToolTip(
-        QStringLiteral("Здесь лежат options.ini, журнал измерений и папка ports со ссылками "
+        tr("Здесь лежат options.ini, журнал измерений и папка ports со ссылками "
                        "COMn на устройства:\n%1")
             .arg(folder));
 

@@ -35,7 +35,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(tr("О программе"));
     setModal(true);
     setFixedSize(kClientSize);
     setFont(uifont::pixelFont(uifont::Face::MsSansSerif, 11));
@@ -54,7 +54,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     m_productName = uihelp::placeLabel(panel, QStringLiteral("ProductName"),
                                        QStringLiteral("Product Name"), font(), {7, 106});
     uihelp::placeLabel(panel, QStringLiteral("Comments"),
-                       QStringLiteral("Измеритель иммитанса Tamrel\nи термометр DS1820"), font(),
+                       tr("Измеритель иммитанса Tamrel\nи термометр DS1820"), font(),
                        {7, 128});
 
     m_actSetLabelText = new QAction(QStringLiteral("actSetLabelText"), this);

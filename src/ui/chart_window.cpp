@@ -15,34 +15,41 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QCoreApplication>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
 namespace {
 constexpr QSize kInitialSize(860, 720);
 constexpr QSize kMinimumSize(480, 420);
-const QString kWindowTitle = QStringLiteral("График измерений");
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("ChartWindow", text);
+}
+
+QString chartWindowTitle() {
+    return tr("График измерений");
+}
 } // namespace
 
 ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     : QWidget(parent, Qt::Window), m_mainChart(new ReadingChartView(decimalSeparator)),
       m_secondaryChart(new ReadingChartView(decimalSeparator)),
-      m_logScale(new QCheckBox(QStringLiteral("Логарифмическая шкала значений"))),
-      m_againstFrequency(new QCheckBox(QStringLiteral("По частоте"))),
-      m_saveImage(new QPushButton(QStringLiteral("Сохранить изображение..."))),
-      m_analysis(new QPushButton(QStringLiteral("Анализ пиков..."))), m_title(new QLabel) {
+      m_logScale(new QCheckBox(tr("Логарифмическая шкала значений"))),
+      m_againstFrequency(new QCheckBox(tr("По частоте"))),
+      m_saveImage(new QPushButton(tr("Сохранить изображение..."))),
+      m_analysis(new QPushButton(tr("Анализ пиков..."))), m_title(new QLabel) {
     setObjectName(QStringLiteral("frmChart"));
-    setWindowTitle(kWindowTitle);
+    setWindowTitle(chartWindowTitle());
     m_mainChart->setObjectName(QStringLiteral("chtMain"));
     m_secondaryChart->setObjectName(QStringLiteral("chtSecondary"));
     m_logScale->setObjectName(QStringLiteral("chbLogScale"));
     m_againstFrequency->setObjectName(QStringLiteral("chbAgainstFrequency"));
     m_againstFrequency->setToolTip(
-        QStringLiteral("Ось X — частота (логарифмическая), по линии на каждую температуру"));
+        tr("Ось X — частота (логарифмическая), по линии на каждую температуру"));
     m_saveImage->setObjectName(QStringLiteral("btnSaveImage"));
     m_analysis->setObjectName(QStringLiteral("btnAnalysis"));
-    m_analysis->setToolTip(QStringLiteral(
-        "Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
+    m_analysis->setToolTip(tr("Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
 
     // Rows, so that the window fits beside the main window on a small screen.
     auto *switches = new QHBoxLayout;
@@ -119,7 +126,7 @@ QSize ChartWindow::smallestSize() {
 void ChartWindow::setTitleText(const QString &text) {
     m_title->setText(text);
     m_title->setVisible(!text.isEmpty());
-    setWindowTitle(text.isEmpty() ? kWindowTitle : kWindowTitle + QStringLiteral(" — ") + text);
+    setWindowTitle(text.isEmpty() ? chartWindowTitle() : chartWindowTitle() + QStringLiteral(" — ") + text);
 }
 
 void ChartWindow::setQuantity(int chart, TChartQuantity quantity) {
@@ -158,14 +165,14 @@ QString writeWidgetImage(QWidget *widget, const QString &fileName) {
         svg.setTitle(widget->window()->windowTitle());
         QPainter painter;
         if (!painter.begin(&svg))
-            return QStringLiteral("Не удалось сохранить изображение «%1».").arg(shownName);
+            return tr("Не удалось сохранить изображение «%1».").arg(shownName);
         widget->render(&painter);
         painter.end();
         return QString();
     }
     QImageWriter writer(fileName, "png");
     if (!writer.write(widget->grab().toImage()))
-        return QStringLiteral("Не удалось сохранить изображение «%1»: %2")
+        return tr("Не удалось сохранить изображение «%1»: %2")
             .arg(shownName, writer.errorString());
     return QString();
 }

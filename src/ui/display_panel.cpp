@@ -26,7 +26,7 @@ DisplayPanel::DisplayPanel(QWidget *parent) : QWidget(parent) {
     m_thermo = new ThermoDisplayView(this);
     m_thermo->move(kMargin, 174);
     m_caption = uihelp::placeLabel(this, QStringLiteral("lblDeviceModelCaption"),
-                                   QStringLiteral("Измеритель иммитанса Tamrel"),
+                                   tr("Измеритель иммитанса Tamrel"),
                                    uifont::pixelFont(uifont::Face::Tahoma, 11, true), {196, 181});
 }
 

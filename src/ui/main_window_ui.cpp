@@ -5,12 +5,17 @@
 #include "ui/results_grid_view.h"
 #include "ui/widget_helpers.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("MainWindow", text);
+}
 
 QWidget *namedPanel(QWidget *parent, const char *name) {
     auto *panel = new QWidget(parent);
@@ -51,7 +56,7 @@ QWidget *buildDevicePanel(MainWindowUi &ui, QWidget *parent) {
 
     ui.chbKeepFreq =
         addCheckBox(ui.pnlButtons, "chbKeepFreq",
-                    QStringLiteral("Сохранять частоты при очистке таблицы"), {16, 168, 230, 17});
+                    tr("Сохранять частоты при очистке таблицы"), {16, 168, 230, 17});
     ui.chbKeepFreq->setChecked(true);
     uihelp::narrowToFit(ui.chbKeepFreq);
     ui.chbComPortAndLogVisibility =
@@ -59,7 +64,7 @@ QWidget *buildDevicePanel(MainWindowUi &ui, QWidget *parent) {
     // Wider than the panel on purpose: only its box shows at the panel's edge.
     ui.chbFileVisibility =
         addCheckBox(ui.pnlButtons, "chbFileVisibility", QString(), {214, 185, 97, 17});
-    ui.chbFileVisibility->setAccessibleName(QStringLiteral("Показать журнал сохранения"));
+    ui.chbFileVisibility->setAccessibleName(tr("Показать журнал сохранения"));
     return device;
 }
 
@@ -72,10 +77,10 @@ QWidget *buildControlBar(MainWindowUi &ui, QWidget *parent) {
     ui.BitBtn1 = addCommandButton(bar, "BitBtn1", 466);
     // Two lines beside the buttons, in the room the window has there.
     ui.chbStopWhenFull = addCheckBox(
-        bar, "chbStopWhenFull", QStringLiteral("Остановить и сохранить,\nкогда таблица заполнена"),
+        bar, "chbStopWhenFull", tr("Остановить и сохранить,\nкогда таблица заполнена"),
         {621, 4, 150, 31});
     ui.chbStopWhenFull->setAccessibleName(
-        QStringLiteral("Остановить и сохранить, когда таблица заполнена"));
+        tr("Остановить и сохранить, когда таблица заполнена"));
     uihelp::narrowToFit(ui.chbStopWhenFull);
     return bar;
 }
@@ -93,7 +98,7 @@ void MainWindowUi::setupUi(QWidget *central) {
     reLogFile = new FileLogView(central);
     reLogFile->setObjectName(QStringLiteral("reLogFile"));
     reLogFile->setFixedHeight(118);
-    reLogFile->setAccessibleName(QStringLiteral("Журнал сохранения"));
+    reLogFile->setAccessibleName(tr("Журнал сохранения"));
     reLogFile->hide();
     stack->addWidget(reLogFile);
 

@@ -3,6 +3,7 @@
 #include "ui/journal_upkeep_bar.h"
 #include "ui/sample_text.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
@@ -14,6 +15,10 @@
 
 namespace {
 
+QString tr(const char *text) {
+    return QCoreApplication::translate("PastRunsDialog", text);
+}
+
 QString timeText(const QDateTime &time) {
     return time.isValid() ? QLocale().toString(time, QStringLiteral("dd.MM.yyyy HH:mm:ss"))
                           : QStringLiteral("—");
@@ -24,9 +29,9 @@ constexpr int kSampleColumn = 4;
 // A file saved while the run went on holds the readings up to the save only.
 QString savedText(const TJournalRunSummary &run) {
     if (run.SavedFile.isEmpty())
-        return QStringLiteral("не сохранено");
+        return tr("не сохранено");
     const QString file = QDir::toNativeSeparators(run.SavedFile);
-    return run.UnsavedReadings ? QStringLiteral("%1 (есть отсчёты после сохранения)").arg(file)
+    return run.UnsavedReadings ? tr("%1 (есть отсчёты после сохранения)").arg(file)
                                : file;
 }
 
@@ -34,15 +39,15 @@ QString savedText(const TJournalRunSummary &run) {
 
 PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgPastRuns"));
-    setWindowTitle(QStringLiteral("Прошлые измерения"));
+    setWindowTitle(tr("Прошлые измерения"));
     resize(900, 360);
 
     m_list = new QTableWidget(0, 6, this);
     m_list->setObjectName(QStringLiteral("grdPastRuns"));
     m_list->setHorizontalHeaderLabels(
-        {QStringLiteral("Начало"), QStringLiteral("Окончание"), QStringLiteral("Уставки × частоты"),
-         QStringLiteral("Заполнено ячеек"), QStringLiteral("Образец"),
-         QStringLiteral("Сохранено в файл")});
+        {tr("Начало"), tr("Окончание"), tr("Уставки × частоты"),
+         tr("Заполнено ячеек"), tr("Образец"),
+         tr("Сохранено в файл")});
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -55,12 +60,12 @@ PastRunsDialog::PastRunsDialog(QWidget *parent) : QDialog(parent) {
     m_details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *buttons = new QDialogButtonBox(this);
-    m_open = buttons->addButton(QStringLiteral("Открыть"), QDialogButtonBox::ActionRole);
-    m_save = buttons->addButton(QStringLiteral("Сохранить в.."), QDialogButtonBox::ActionRole);
-    m_export = buttons->addButton(QStringLiteral("Сохранить все отсчёты..."),
+    m_open = buttons->addButton(tr("Открыть"), QDialogButtonBox::ActionRole);
+    m_save = buttons->addButton(tr("Сохранить в.."), QDialogButtonBox::ActionRole);
+    m_export = buttons->addButton(tr("Сохранить все отсчёты..."),
                                   QDialogButtonBox::ActionRole);
-    m_delete = buttons->addButton(QStringLiteral("Удалить"), QDialogButtonBox::DestructiveRole);
-    buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    m_delete = buttons->addButton(tr("Удалить"), QDialogButtonBox::DestructiveRole);
+    buttons->addButton(tr("Закрыть"), QDialogButtonBox::RejectRole);
     // Enter opens the selected run; deleting takes a click and a "Да".
     m_open->setDefault(true);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -96,7 +101,7 @@ void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 cur
         m_ids << run.Id;
         QString start = timeText(run.StartedAt);
         if (run.Id == currentRunId)
-            start += QStringLiteral(" (на экране)");
+            start += tr(" (на экране)");
         const QStringList texts = {
             start,
             timeText(run.EndedAt),
@@ -104,7 +109,7 @@ void PastRunsDialog::setRuns(const QVector<TJournalRunSummary> &runs, qint64 cur
                                           locale.toString(run.FrequencyCount)),
             locale.toString(run.CellCount),
             !run.Sample                ? QStringLiteral("—")
-            : run.Sample->Name.isEmpty() ? QStringLiteral("без имени")
+            : run.Sample->Name.isEmpty() ? tr("без имени")
                                          : run.Sample->Name,
             savedText(run),
         };

@@ -3,6 +3,7 @@
 #include "ui/instrument_search_text.h"
 #include "ui/main_window_ui.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,10 @@
 #include <QVBoxLayout>
 
 namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("PortSettings", text);
+}
 
 constexpr int kRowTops[] = {14, 38, 62, 86, 110};
 const char *const kRowCaptions[] = {"COM port", "Baud Rate", "Data bits", "Parity", "Stop Bits"};
@@ -69,7 +74,7 @@ QWidget *buildSearchRow(MainWindowUi &ui, QWidget *parent) {
     ui.btnFindInstruments = new QPushButton(InstrumentSearchButtonText(false), bar);
     ui.btnFindInstruments->setObjectName(QStringLiteral("btnFindInstruments"));
     ui.btnFindInstruments->setToolTip(
-        QStringLiteral("Прослушать все последовательные порты и найти, к каким подключены "
+        tr("Прослушать все последовательные порты и найти, к каким подключены "
                        "измеритель иммитанса и термометр"));
     row->addWidget(ui.btnFindInstruments);
 
@@ -77,7 +82,7 @@ QWidget *buildSearchRow(MainWindowUi &ui, QWidget *parent) {
     ui.pbFindInstruments->setObjectName(QStringLiteral("pbFindInstruments"));
     ui.pbFindInstruments->setTextVisible(false);
     ui.pbFindInstruments->setFixedSize(90, 12);
-    ui.pbFindInstruments->setAccessibleName(QStringLiteral("Ход поиска приборов"));
+    ui.pbFindInstruments->setAccessibleName(tr("Ход поиска приборов"));
     ui.pbFindInstruments->hide();
     row->addWidget(ui.pbFindInstruments);
 
@@ -106,7 +111,7 @@ QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
         {"cmbPortTempStopBits", kStopBits, 0, "1"},
     };
     QComboBox *temp[5];
-    row->addWidget(buildPortGroup(panel, "gpbPortTemp", QStringLiteral("Температурный датчик"), 150,
+    row->addWidget(buildPortGroup(panel, "gpbPortTemp", tr("Температурный датчик"), 150,
                                   75, tempSpecs, temp));
     ui.cmbPortTempNumber = temp[0];
     ui.cmbPortTempBaud = temp[1];
@@ -126,7 +131,7 @@ QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
         {"cmbPortIMStopBits", kStopBits, 0, "1"},
     };
     QComboBox *im[5];
-    row->addWidget(buildPortGroup(panel, "grbIM", QStringLiteral("Измеритель иммитанса"), 153, 77,
+    row->addWidget(buildPortGroup(panel, "grbIM", tr("Измеритель иммитанса"), 153, 77,
                                   imSpecs, im));
     ui.cmbPortIMNumber = im[0];
     ui.cmbPortIMBaud = im[1];
@@ -140,9 +145,9 @@ QWidget *buildPortSettingsPanel(MainWindowUi &ui, QWidget *parent) {
     logs->setContentsMargins(0, 0, 0, 0);
     logs->setSpacing(0);
     ui.reLogIM = new DeviceLog(QStringLiteral("reLogIM"),
-                               QStringLiteral("Журнал измерителя иммитанса"), pnlLog);
+                               tr("Журнал измерителя иммитанса"), pnlLog);
     ui.reLogTemp =
-        new DeviceLog(QStringLiteral("reLogTemp"), QStringLiteral("Журнал термометра"), pnlLog);
+        new DeviceLog(QStringLiteral("reLogTemp"), tr("Журнал термометра"), pnlLog);
     ui.reLogTemp->setFixedHeight(50);
     logs->addWidget(ui.reLogIM, 1);
     logs->addWidget(ui.reLogTemp);

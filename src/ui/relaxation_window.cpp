@@ -97,13 +97,13 @@ void fitAxes(QChart *chart) {
 
 RelaxationWindow::RelaxationWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), m_quantity(new QComboBox), m_setPoint(new QComboBox),
-      m_modulus(new QCheckBox(QStringLiteral("M″ от M′"))),
-      m_copy(new QPushButton(QStringLiteral("Копировать таблицу"))), m_peaks(new QTableWidget),
+      m_modulus(new QCheckBox(tr("M″ от M′"))),
+      m_copy(new QPushButton(tr("Копировать таблицу"))), m_peaks(new QTableWidget),
       m_arrheniusText(new QLabel), m_vogelFulcherText(new QLabel),
-      m_arrhenius(makeChartView(QStringLiteral("1000/Tm, 1/K"), QStringLiteral("ln f (f в Hz)"))),
+      m_arrhenius(makeChartView(QStringLiteral("1000/Tm, 1/K"), tr("ln f (f в Hz)"))),
       m_coleCole(makeChartView(QString(), QString())) {
     setObjectName(QStringLiteral("frmRelaxation"));
-    setWindowTitle(QStringLiteral("Анализ релаксации"));
+    setWindowTitle(tr("Анализ релаксации"));
     m_quantity->setObjectName(QStringLiteral("cmbQuantity"));
     m_setPoint->setObjectName(QStringLiteral("cmbSetPoint"));
     m_modulus->setObjectName(QStringLiteral("chbModulus"));
@@ -117,8 +117,8 @@ RelaxationWindow::RelaxationWindow(QWidget *parent)
 
     m_peaks->setColumnCount(5);
     m_peaks->setHorizontalHeaderLabels({QStringLiteral("f, Hz"), QStringLiteral("Tm, °C"),
-                                        QStringLiteral("Tm, K"), QStringLiteral("Значение"),
-                                        QStringLiteral("Примечание")});
+                                        QStringLiteral("Tm, K"), tr("Значение"),
+                                        tr("Примечание")});
     m_peaks->verticalHeader()->hide();
     m_peaks->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_peaks->horizontalHeader()->setStretchLastSection(true);
@@ -128,10 +128,10 @@ RelaxationWindow::RelaxationWindow(QWidget *parent)
     }
 
     auto *bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("Величина:")));
+    bar->addWidget(new QLabel(tr("Величина:")));
     bar->addWidget(m_quantity);
     bar->addSpacing(12);
-    bar->addWidget(new QLabel(QStringLiteral("Коул–Коул при:")));
+    bar->addWidget(new QLabel(tr("Коул–Коул при:")));
     bar->addWidget(m_setPoint);
     bar->addWidget(m_modulus);
     bar->addStretch(1);
@@ -140,7 +140,7 @@ RelaxationWindow::RelaxationWindow(QWidget *parent)
     auto *peaksLayout = new QVBoxLayout(peaks);
     peaksLayout->setContentsMargins(0, 0, 0, 0);
     auto *peaksTitle = new QHBoxLayout;
-    peaksTitle->addWidget(new QLabel(QStringLiteral("Пики по частотам")));
+    peaksTitle->addWidget(new QLabel(tr("Пики по частотам")));
     peaksTitle->addStretch(1);
     peaksTitle->addWidget(m_copy);
     peaksLayout->addLayout(peaksTitle);
@@ -188,12 +188,12 @@ void RelaxationWindow::setArrhenius(const QVector<QPointF> &peaks,
                                     const QString &arrheniusText, const QString &vogelFulcherText) {
     QChart *chart = m_arrhenius->chart();
     clearSeries(chart);
-    auto *scatter = addSeries<QScatterSeries>(chart, peaks, QStringLiteral("пики"), kPeakColor);
+    auto *scatter = addSeries<QScatterSeries>(chart, peaks, tr("пики"), kPeakColor);
     scatter->setMarkerSize(9);
     if (!arrheniusLine.isEmpty())
-        addSeries<QLineSeries>(chart, arrheniusLine, QStringLiteral("Аррениус"), kArrheniusColor);
+        addSeries<QLineSeries>(chart, arrheniusLine, tr("Аррениус"), kArrheniusColor);
     if (!vogelFulcherCurve.isEmpty())
-        addSeries<QLineSeries>(chart, vogelFulcherCurve, QStringLiteral("Фогель–Фулчер"),
+        addSeries<QLineSeries>(chart, vogelFulcherCurve, tr("Фогель–Фулчер"),
                                kVogelFulcherColor);
     fitAxes(chart);
     m_arrheniusText->setText(arrheniusText);

@@ -32,14 +32,14 @@ ResultsGridView::ResultsGridView(QWidget *parent) : QTableWidget(parent) {
     setObjectName(QStringLiteral("grdTable"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    setToolTip(QStringLiteral("Укажите частоты в оранжевых клетках. Для редактирования нажмите 1 "
+    setToolTip(tr("Укажите частоты в оранжевых клетках. Для редактирования нажмите 1 "
                               "раз левой кнопкой мыши. Для очистки ячейки - 2 раза."));
-    setAccessibleName(QStringLiteral("Таблица результатов"));
+    setAccessibleName(tr("Таблица результатов"));
     setupSections(this);
 
     m_frozen = new QTableView(this);
     m_frozen->setObjectName(QStringLiteral("grdTableFrozen"));
-    m_frozen->setAccessibleName(QStringLiteral("Таблица результатов, закреплённые столбцы"));
+    m_frozen->setAccessibleName(tr("Таблица результатов, закреплённые столбцы"));
     m_frozen->setModel(model());
     m_frozen->setSelectionModel(selectionModel());
     m_frozen->setFrameShape(QFrame::NoFrame);

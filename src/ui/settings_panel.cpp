@@ -2,11 +2,16 @@
 #include "ui/main_window_ui.h"
 #include "ui/typing_limit.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("SettingsPanel", text);
+}
 
 constexpr int kLabelSpacing = 3;
 
@@ -37,26 +42,26 @@ QWidget *buildSettingsPanel(MainWindowUi &ui, QWidget *parent) {
     panel->setFixedWidth(150);
     ui.pnlSettings = panel;
 
-    ui.GroupBox1 = new ClassicGroupBox(QStringLiteral("Температура °C"), panel);
+    ui.GroupBox1 = new ClassicGroupBox(tr("Температура °C"), panel);
     ui.GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     ui.GroupBox1->setGeometry(0, 0, 150, 130);
-    ui.leTempInit = addLabelledEdit(ui.GroupBox1, "leTempInit", QStringLiteral("Начальная"),
+    ui.leTempInit = addLabelledEdit(ui.GroupBox1, "leTempInit", tr("Начальная"),
                                     {77, 15, 65, 21}, 6, QStringLiteral("-50,0"));
-    ui.leTempFinal = addLabelledEdit(ui.GroupBox1, "leTempFinal", QStringLiteral("Конечная"),
+    ui.leTempFinal = addLabelledEdit(ui.GroupBox1, "leTempFinal", tr("Конечная"),
                                      {77, 42, 65, 21}, 6, QStringLiteral("30,0"));
-    ui.leTempStep = addLabelledEdit(ui.GroupBox1, "leTempStep", QStringLiteral("Шаг"),
+    ui.leTempStep = addLabelledEdit(ui.GroupBox1, "leTempStep", tr("Шаг"),
                                     {77, 69, 65, 21}, 6, QStringLiteral("1,0"));
-    ui.leTempDiff = addLabelledEdit(ui.GroupBox1, "leTempDiff", QStringLiteral("Погрешность"),
+    ui.leTempDiff = addLabelledEdit(ui.GroupBox1, "leTempDiff", tr("Погрешность"),
                                     {77, 96, 65, 21}, 6, QStringLiteral("0,3"));
 
-    ui.GroupBox2 = new ClassicGroupBox(QStringLiteral("Частоты"), panel);
+    ui.GroupBox2 = new ClassicGroupBox(tr("Частоты"), panel);
     ui.GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     ui.GroupBox2->setGeometry(0, 130, 150, 72);
-    ui.leFreqColCount = addLabelledEdit(ui.GroupBox2, "leFreqColCount", QStringLiteral("Столбцов"),
+    ui.leFreqColCount = addLabelledEdit(ui.GroupBox2, "leFreqColCount", tr("Столбцов"),
                                         {77, 15, 23, 21}, 2, QStringLiteral("5"));
-    ui.lblSkipIM = addLabelledEdit(ui.GroupBox2, "lblSkipIM", QStringLiteral("Пропустить"),
+    ui.lblSkipIM = addLabelledEdit(ui.GroupBox2, "lblSkipIM", tr("Пропустить"),
                                    {77, 42, 23, 21}, 2, QStringLiteral("7"));
-    auto *packets = new QLabel(QStringLiteral("пакетов"), ui.GroupBox2);
+    auto *packets = new QLabel(tr("пакетов"), ui.GroupBox2);
     packets->setObjectName(QStringLiteral("Label23"));
     packets->move(104, 45);
     packets->adjustSize();
