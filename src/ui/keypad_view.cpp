@@ -6,6 +6,7 @@
 #include "ui/ui_fonts.h"
 #include "ui/widget_helpers.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -45,11 +46,11 @@ const KeySpec kBlockKeys[] = {
     {K::K5, "btn5", {64, 57}, "5", "Label15", "^", {69, 45}, {30, 13}, Qt::AlignHCenter},
     {K::K6, "btn6", {116, 57}, "6", "Label16", "Z", {121, 45}, {30, 13}, Qt::AlignHCenter},
     {K::K7, "btn7", {12, 93}, "7", "Label17", "<", {19, 82}, {30, 13}, Qt::AlignHCenter},
-    {K::K8, "btn8", {64, 93}, "8", "Label18", "ВВОД", {68, 82}, {30, 13}, Qt::AlignHCenter},
+    {K::K8, "btn8", {64, 93}, "8", "Label18", QT_TRANSLATE_NOOP("KeypadView", "ВВОД"), {68, 82}, {30, 13}, Qt::AlignHCenter},
     {K::K9, "btn9", {116, 93}, "9", "Label19", ">", {120, 82}, {30, 13}, Qt::AlignHCenter},
     {K::K10, "btn10", {12, 136}, "", "Label20", "XX", {17, 125}, {30, 13}, Qt::AlignHCenter},
     {K::K11, "btn11", {64, 136}, "0", "Label21", "v", {68, 121}, {30, 13}, Qt::AlignHCenter},
-    {K::K12, "btn12", {115, 136}, "", "Label22", "Меню", {118, 126}, {30, 13}, Qt::AlignHCenter},
+    {K::K12, "btn12", {115, 136}, "", "Label22", QT_TRANSLATE_NOOP("KeypadView", "Меню"), {118, 126}, {30, 13}, Qt::AlignHCenter},
 };
 
 const K kDarkKeys[] = {K::K5, K::K7, K::K8, K::K9, K::K11};
@@ -59,7 +60,7 @@ const K kLightKeys[] = {K::K1,  K::K2, K::K3, K::K4, K::K6, K::K10,
 // What a screen reader says for a key: its digit (if any) and the label above it.
 QString accessibleKeyName(const KeySpec &spec) {
     const QString face = QString::fromUtf8(spec.face);
-    const QString label = QString::fromUtf8(spec.labelText);
+    const QString label = QCoreApplication::translate("KeypadView", spec.labelText);
     return face.isEmpty() ? label : face + QLatin1Char(' ') + label;
 }
 
@@ -77,7 +78,7 @@ KeypadView::KeypadView(QWidget *parent) : QWidget(parent) {
     const QFont labelFont = pixelFont(Face::Tahoma, 9, true);
     auto addKey = [this, &labelFont](const KeySpec &spec, QWidget *parent) {
         QLabel *label = uihelp::placeLabel(parent, QString::fromLatin1(spec.labelName),
-                                           QString::fromUtf8(spec.labelText), labelFont,
+                                           QCoreApplication::translate("KeypadView", spec.labelText), labelFont,
                                            spec.labelAt, spec.labelSize);
         label->setAlignment(spec.labelAlign | Qt::AlignVCenter);
         auto *button = new QPushButton(QString::fromUtf8(spec.face), parent);
