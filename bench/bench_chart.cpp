@@ -11,6 +11,7 @@
 #include "base/number_format.h"
 #include "control/chart_controller.h"
 #include "control/run_progress.h"
+#include "engine/run_engine.h"
 #include "meter_model.h"
 #include "ui/chart_window.h"
 #include "ui/reading_chart_view.h"
@@ -81,13 +82,13 @@ public:
         m_window = std::make_unique<TfrmMain>(options);
         for (QTimer *timer : m_window->findChildren<QTimer *>())
             timer->stop();
-        TAppState &state = m_window->state();
-        state.TempStorage.Clear();
-        state.TempStorage.TempInit = -50;
-        state.TempStorage.TempFinal = -50 + (kSetPoints - 1) * 0.01;
-        state.TempStorage.TempDiff = 0.003;
+        TTempStorage &temps = m_window->engine().temperatures();
+        temps.Clear();
+        temps.TempInit = -50;
+        temps.TempFinal = -50 + (kSetPoints - 1) * 0.01;
+        temps.TempDiff = 0.003;
         for (int t = 0; t < kSetPoints; ++t)
-            state.TempStorage.Add({-50 + t * 0.01, t + 1, 0});
+            temps.Add({-50 + t * 0.01, t + 1, 0});
         m_window->ui().grdTable->setColumnCount(kFrequencies + 2);
         m_window->show();
         QApplication::processEvents();
@@ -177,7 +178,6 @@ void repaintCharts(PaintCounter &paints) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QCoreApplication::processEvents();
 }
-
 
 void draw(ChartBench &bench, PaintCounter &paints, Draw how) {
     if (how == Draw::Whole)

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "meter_frame.h"
 #include "model/event_store.h"
 #include "pty_port.h"
@@ -147,7 +148,7 @@ Measured measure(TfrmMain &window, Writer &w, double rate, double seconds) {
         runWriter(w.meterLine, w.thermoLine, w.frames, w.lines, rate);
 
     runFor(kSettleMs);
-    const TMyStorage &store = window.state().EventStore;
+    const TMyStorage &store = window.engine().store();
     const int firstFrame = newestIndex(store, kMeterRecord);
     const int firstLine = newestIndex(store, kTempRecord);
     const double cpuStart = cpuSeconds();

@@ -7,8 +7,7 @@
 //
 //   bench_links_soak [frames [seconds]]
 #include "app/main_window.h"
-#include "control/meter_link.h"
-#include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "meter_frame.h"
 #include "model/event_store.h"
 #include "pty_port.h"
@@ -116,15 +115,23 @@ int main(int argc, char **argv) {
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.portsFolder = ports;
     options.decimalSeparator = QLatin1Char(',');
+    // The refreshes come when the soak says, on a clock it moves.
+    ManualRunClock clock;
+    options.engineClock = &clock;
     TfrmMain window(options);
     window.timers().tmrAutoconnectToDevice->stop();
     window.portIM()->setComNumber(kMeterPort);
     window.portIM()->setOpen(true);
     window.portTemp()->setComNumber(kThermoPort);
     window.portTemp()->setOpen(true);
-    TMyStorage &store = window.state().EventStore;
-    TMeterLink *meter = window.meterLink();
-    TThermoLink *thermo = window.thermoLink();
+    RunEngine &engine = window.engine();
+    const TMyStorage &store = engine.store();
+    engine.setLinkOpen(LinkKind::Meter, true);
+    engine.setLinkOpen(LinkKind::Thermometer, true);
+    const auto refresh = [&] {
+        clock.advance(engine.periods().DisplayRefreshMs);
+        engine.advance();
+    };
 
     std::printf("Soak of both links: up to %ld frames and %.0f lines in %.0f s\n", frameTarget,
                 frameTarget * kLinesPerFrame, secondsLimit);
@@ -146,7 +153,7 @@ int main(int argc, char **argv) {
         }
         ++frames;
         // The refresh that runs in the pause after a frame.
-        meter->tmrDisplayIMTimer();
+        refresh();
 
         if (long(frames * kLinesPerFrame) > lines) {
             const int tempIndex = newestIndex(store, kTempRecord);
@@ -156,7 +163,7 @@ int main(int argc, char **argv) {
                 return 1;
             }
             ++lines;
-            thermo->tmrDisplayTempTimer();
+            refresh();
         }
 
         if (frames == nextReport) {

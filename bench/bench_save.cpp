@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "files/measurement_file.h"
 
@@ -77,7 +78,7 @@ public:
 private:
     // Readings that differ from cell to cell, as the decoder writes them.
     void fillTable(int rows, int cols) {
-        TCSVTable &table = m_window->state().CSVTable;
+        TCSVTable &table = m_window->engine().csvTable();
         table.SetTableSize(rows, cols);
         for (int c = 0; c < cols; ++c)
             table.SetColHeader(100 * (c + 1), c);

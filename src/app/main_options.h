@@ -25,6 +25,9 @@ struct TMainOptions {
     int timerDivisor = 1;
     // Null: the system's clock. Tests give one they advance; it outlives the window.
     const RunClock *runClock = nullptr;
+    // The run engine's clock (refreshes, watchdogs, steps, the records' times).
+    // Null: the system's steady clock. Tests give one they advance; it outlives the window.
+    const RunClock *engineClock = nullptr;
     // Null: the window's dialogs. Tests give a scripted one; it outlives the window.
     UserPrompts *prompts = nullptr;
 };

@@ -4,20 +4,14 @@
 
 class QTimer;
 
-// The six timers of the main window under their names. Each belongs to the
-// controller that drives it; the window looks them up to stop them all at
-// shutdown (and tests to watch them).
+// The timers of the main window under their names: tmrRun keeps the run
+// engine's time (display refreshes, watchdogs, frequency steps),
+// tmrAutoconnectToDevice reopens the links. Each belongs to the controller
+// that drives it; the window looks them up to stop them all at shutdown.
 struct MainTimers {
-    QTimer *tmrDisplayIM = nullptr;
-    QTimer *tmrIMError = nullptr;
-    QTimer *tmrDisplayTemp = nullptr;
-    QTimer *tmrTempError = nullptr;
-    QTimer *tmrNewFreq = nullptr;
+    QTimer *tmrRun = nullptr;
     QTimer *tmrAutoconnectToDevice = nullptr;
 
     // In the order the shutdown stops them.
-    QList<QTimer *> inShutdownOrder() const {
-        return {tmrDisplayIM, tmrDisplayTemp,         tmrTempError,
-                tmrIMError,   tmrAutoconnectToDevice, tmrNewFreq};
-    }
+    QList<QTimer *> inShutdownOrder() const { return {tmrRun, tmrAutoconnectToDevice}; }
 };

@@ -3,11 +3,11 @@
 #include "base/number_format.h"
 #include "control/autoconnect.h"
 #include "control/chart_controller.h"
-#include "control/freq_stepper.h"
 #include "control/handler_errors.h"
 #include "control/journal_controller.h"
 #include "control/meter_link.h"
 #include "control/pending_events.h"
+#include "control/run_driver.h"
 #include "control/save_command.h"
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
@@ -146,16 +146,13 @@ void TfrmMain::bindActions() {
 }
 
 void TfrmMain::collectTimers() {
-    m_timers.tmrDisplayIM = m_meterLink->tmrDisplayIM();
-    m_timers.tmrIMError = m_meterLink->tmrIMError();
-    m_timers.tmrDisplayTemp = m_thermoLink->tmrDisplayTemp();
-    m_timers.tmrTempError = m_thermoLink->tmrTempError();
-    m_timers.tmrNewFreq = m_freqStepper->tmrNewFreq();
+    m_timers.tmrRun = m_runDriver->tmrRun();
     m_timers.tmrAutoconnectToDevice = m_autoconnect->tmrAutoconnectToDevice();
     // Tests run the same window faster; setting the period restarts a running timer.
-    if (m_options.timerDivisor > 1)
-        for (QTimer *timer : m_timers.inShutdownOrder())
-            timer->setInterval(timer->interval() / m_options.timerDivisor);
+    if (m_options.timerDivisor > 1) {
+        QTimer *tick = m_timers.tmrAutoconnectToDevice;
+        tick->setInterval(tick->interval() / m_options.timerDivisor);
+    }
 }
 
 // Errors escaping any handler are logged and dropped by the application object

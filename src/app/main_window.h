@@ -23,7 +23,8 @@ class TTablePreparation;
 class TResultsGridController;
 class TSaveCommand;
 class TRunSequencer;
-class TFreqStepper;
+class TRunDriver;
+class RunEngine;
 class TReadingCapture;
 class TJournalController;
 class TPastRunsCommand;
@@ -52,7 +53,9 @@ public:
     const MainTimers &timers() const { return m_timers; }
     const TMainOptions &options() const { return m_options; }
 
-    // The state the links and the run share, and the two serial lines.
+    // The run: its state, its readings and its time.
+    RunEngine &engine() const { return *m_engine; }
+    // What the controllers share beside the engine, and the two serial lines.
     TAppState &state() { return m_state; }
     // How the controllers ask the user and tell them what they must know.
     UserPrompts &prompts() const { return *m_prompts; }
@@ -68,7 +71,6 @@ public:
     TResultsGridController *gridController() const { return m_gridController; }
     TSaveCommand *saveCommand() const { return m_saveCommand; }
     TRunSequencer *runSequencer() const { return m_runSequencer; }
-    TFreqStepper *freqStepper() const { return m_freqStepper; }
     TReadingCapture *readingCapture() const { return m_readingCapture; }
     TJournalController *journal() const { return m_journal; }
     TPastRunsCommand *pastRunsCommand() const { return m_pastRuns; }
@@ -89,7 +91,7 @@ public:
     // The About box actHelpAbout shows; without one it makes its own the first time.
     void setAboutBox(TAboutBox *aboutBox) { m_aboutBox = aboutBox; }
 
-    // Stops the six timers, asks for the settings to be saved, then quits the
+    // Stops the timers, asks for the settings to be saved, then quits the
     // application's event loop (exit code 0).
     void ShutDown();
 
@@ -134,6 +136,9 @@ private:
     std::unique_ptr<UserPrompts> m_dialogPrompts;
     UserPrompts *m_prompts = nullptr;
     TAppState m_state;
+    SteadyRunClock m_steadyClock;
+    RunEngine *m_engine = nullptr;
+    TRunDriver *m_runDriver = nullptr;
     MainWindowUi m_ui;
     MainActions m_actions;
     MainTimers m_timers;
@@ -148,7 +153,6 @@ private:
     TResultsGridController *m_gridController = nullptr;
     TSaveCommand *m_saveCommand = nullptr;
     TRunSequencer *m_runSequencer = nullptr;
-    TFreqStepper *m_freqStepper = nullptr;
     TReadingCapture *m_readingCapture = nullptr;
     TJournalController *m_journal = nullptr;
     TPastRunsCommand *m_pastRuns = nullptr;
@@ -159,7 +163,6 @@ private:
     TReadingsExportCommand *m_readingsExport = nullptr;
     TRunProgress *m_runProgress = nullptr;
     TSampleCommand *m_sampleCommand = nullptr;
-    SteadyRunClock m_steadyClock;
     TLinkWatch *m_linkWatch = nullptr;
     TFullTableStop *m_fullTableStop = nullptr;
     TAboutBox *m_aboutBox = nullptr;

@@ -13,6 +13,7 @@
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "ui/results_grid_view.h"
 #include "ui/run_status_view.h"
 
@@ -40,14 +41,14 @@ void TfrmMain::createChartControllers() {
             }
         TRunDescription run;
         run.Sample = m_journal->sample();
-        run.TempInit = m_state.TempStorage.TempInit;
-        run.TempFinal = m_state.TempStorage.TempFinal;
-        run.TempStep = m_state.TempStorage.TempStep;
-        run.Tolerance = m_state.TempStorage.TempDiff;
+        run.TempInit = m_engine->temperatures().TempInit;
+        run.TempFinal = m_engine->temperatures().TempFinal;
+        run.TempStep = m_engine->temperatures().TempStep;
+        run.Tolerance = m_engine->temperatures().TempDiff;
         TRunDescription::Start start;
-        for (const TFreqItem &item : m_state.FreqStorage.Items)
+        for (const TFreqItem &item : m_engine->frequencies().Items)
             start.Frequencies << item.Freq;
-        start.SkipCount = m_state.SkipPacketCount;
+        start.SkipCount = m_engine->skipCount();
         run.Starts << start;
         run.Outages = m_linkWatch->outages();
         return run;
@@ -58,7 +59,7 @@ void TfrmMain::createChartControllers() {
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(status, 1);
     m_runProgress =
-        new TRunProgress(m_state, m_chartController->readings(), m_ui.grdTable, status, this);
+        new TRunProgress(*m_engine, m_chartController->readings(), m_ui.grdTable, status, this);
 
     connect(m_actions.actShowChart, &QAction::triggered, m_chartController,
             &TChartController::actShowChartExecute);
@@ -106,17 +107,19 @@ void TfrmMain::createChartControllers() {
     // run and its readings.
     connect(m_tablePreparation, &TTablePreparation::tablePrepared, chart, &TChartController::clear);
     // The sequencer has run by now (it was connected first): a start it
-    // refused leaves RunActive at 0.
+    // refused leaves the engine as it was.
     connect(m_actions.actStart, &QAction::triggered, progress, [this, progress] {
-        if (m_state.RunActive == 1)
+        if (m_engine->isRunning())
             progress->runStarted(QDateTime::currentDateTime());
     });
     connect(m_actions.actStop, &QAction::triggered, progress,
             [progress] { progress->runStopped(QDateTime::currentDateTime()); });
 
     connect(m_thermoLink, &TThermoLink::temperatureShown, progress, &TRunProgress::takeTemperature);
-    for (QTimer *refresh : {m_meterLink->tmrDisplayIM(), m_thermoLink->tmrDisplayTemp()})
-        connect(refresh, &QTimer::timeout, progress,
-                [progress] { progress->refresh(QDateTime::currentDateTime()); });
+    // Each display refresh of either instrument.
+    connect(m_engine, &RunEngine::meterRefreshed, progress,
+            [progress] { progress->refresh(QDateTime::currentDateTime()); });
+    connect(m_engine, &RunEngine::thermometerShown, progress,
+            [progress] { progress->refresh(QDateTime::currentDateTime()); });
     progress->refresh(QDateTime::currentDateTime());
 }

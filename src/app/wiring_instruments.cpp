@@ -36,7 +36,7 @@ void TfrmMain::createInstrumentControllers() {
             notice->markTold(probe.devicePath);
     };
     m_instrumentSearch =
-        new TInstrumentSearch(m_state, ports, m_options.portsFolder, std::move(hooks),
+        new TInstrumentSearch(*m_engine, ports, m_options.portsFolder, std::move(hooks),
                               kListenMs / m_options.timerDivisor, *m_prompts, this);
 
     const QString folder =

@@ -26,9 +26,9 @@ void TfrmMain::createJournalControllers() {
     views.grdTable = m_ui.grdTable;
     views.runParameters = m_ui.runParameters();
     views.actFileSaveTo = m_actions.actFileSaveTo;
-    m_journal = new TJournalController(m_state, views, *m_tablePreparation, *m_saveCommand,
+    m_journal = new TJournalController(*m_engine, views, *m_tablePreparation, *m_saveCommand,
                                        *m_prompts, this);
-    m_pastRuns = new TPastRunsCommand(m_state, *m_journal, this, *m_prompts, this);
+    m_pastRuns = new TPastRunsCommand(*m_engine, *m_journal, this, *m_prompts, this);
 
     connect(m_journal, &TJournalController::failure, this, &TfrmMain::reportFailure);
     connect(m_tablePreparation, &TTablePreparation::tablePrepared, m_journal,

@@ -1,7 +1,10 @@
-// Wiring of the meter and thermometer links: receivers, display refresh, watchdogs, keypad.
+// Wiring of the run engine and the meter and thermometer links: receivers, the
+// engine's time (display refreshes, watchdogs, steps), keypad.
 #include "app/main_window.h"
 #include "control/meter_link.h"
+#include "control/run_driver.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "serial/ser_com_port.h"
 
 #include <QAction>
@@ -9,11 +12,16 @@
 #include <utility>
 
 void TfrmMain::createLinkControllers() {
-    m_meterLink = new TMeterLink(m_state, m_portIM, m_ui.meterDisplay, m_ui.reLogIM,
+    const RunClock &clock = m_options.engineClock ? *m_options.engineClock : m_steadyClock;
+    m_engine = new RunEngine(clock, m_state.DecimalSeparator, this);
+    m_engine->setPeriods(RunPeriods{}.dividedBy(m_options.timerDivisor));
+    m_runDriver = new TRunDriver(*m_engine, clock, this);
+    m_meterLink = new TMeterLink(*m_engine, m_portIM, m_ui.meterDisplay, m_ui.reLogIM,
                                  m_actions.keypadActions(), this);
-    m_thermoLink = new TThermoLink(m_state, m_portTemp, m_ui.thermoDisplay, m_ui.reLogTemp, this);
+    m_thermoLink = new TThermoLink(*m_engine, m_portTemp, m_ui.thermoDisplay, m_ui.reLogTemp, this);
 
     TMeterLink *meter = m_meterLink;
+    m_engine->setKeySender([meter](uint8_t code) { return meter->writeKey(code); });
     TThermoLink *thermo = m_thermoLink;
     m_portIM->setOnTrigger([meter](TSerComPort *cp, quint16 msg, quint16 handle, quint16 data) {
         meter->portIMTrigger(cp, msg, handle, data);

@@ -14,7 +14,7 @@ void TfrmMain::createPortControllers() {
     TMeterLink *meter = m_meterLink;
     TSettingsBinding *settings = m_settingsBinding;
     m_autoconnect = new TAutoconnect(
-        m_state, *m_meterLink, *m_thermoLink, m_ui.portSettings(), m_ui.pnlSettings,
+        *m_engine, *m_meterLink, *m_thermoLink, m_ui.portSettings(), m_ui.pnlSettings,
         m_actions.actStart, [meter](uint8_t code) { meter->SendKey(code); },
         [meter](bool enabled) { meter->SetKeypadEnabled(enabled); },
         [settings] { settings->SaveSettings(); }, this);

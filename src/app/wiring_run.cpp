@@ -1,7 +1,6 @@
-// Wiring of the measurement run: start and stop, frequency stepping, reading capture.
+// Wiring of the measurement run: start and stop, the engine's readings into the grid.
 #include "app/main_window.h"
 #include "control/autoconnect.h"
-#include "control/freq_stepper.h"
 #include "control/grid_follow.h"
 #include "control/meter_link.h"
 #include "control/reading_capture.h"
@@ -20,10 +19,7 @@ void TfrmMain::createRunControllers() {
     TAutoconnect *autoconnect = m_autoconnect;
     TTablePreparation *table = m_tablePreparation;
 
-    m_freqStepper = new TFreqStepper(
-        m_state, [meter](uint8_t code) { meter->SendKey(code); }, this);
-    meter->setFreqStepper(m_freqStepper);
-    m_readingCapture = new TReadingCapture(m_state, m_ui.grdTable, *m_freqStepper, this);
+    m_readingCapture = new TReadingCapture(*m_engine, m_ui.grdTable, this);
 
     TRunSequencer::Links links;
     links.setKeypadEnabled = [meter](bool enabled) { meter->SetKeypadEnabled(enabled); };
@@ -32,9 +28,8 @@ void TfrmMain::createRunControllers() {
         autoconnect->SetLinkOpen(value, kind);
     };
     links.emptyReadings = [table] { table->emptyReadings(); };
-    m_runSequencer =
-        new TRunSequencer(m_state, m_actions.runCommands(), m_ui.grdTable, m_ui.lblSkipIM,
-                          *m_freqStepper, std::move(links), *m_prompts, this);
+    m_runSequencer = new TRunSequencer(m_state, *m_engine, m_actions.runCommands(), m_ui.grdTable,
+                                       m_ui.lblSkipIM, std::move(links), *m_prompts, this);
 
     connect(table, &TTablePreparation::tablePrepared, m_runSequencer,
             &TRunSequencer::tablePrepared);
@@ -45,9 +40,4 @@ void TfrmMain::createRunControllers() {
     auto *follow = new TGridFollow(m_ui.grdTable, {}, this);
     connect(m_readingCapture, &TReadingCapture::readingRecorded, follow,
             &TGridFollow::readingRecorded);
-
-    TReadingCapture *capture = m_readingCapture;
-    m_meterLink->setCaptureReading([capture](const TEventRec &E) { capture->CaptureReading(E); });
-    m_thermoLink->setCaptureActualTemperature(
-        [capture](double t) { capture->CaptureActualTemperature(t); });
 }

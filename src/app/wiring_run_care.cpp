@@ -14,6 +14,7 @@
 #include "control/settings_binding.h"
 #include "control/table_preparation.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "ui/desktop_notifier.h"
 #include "ui/results_grid_view.h"
 #include "ui/run_notice_texts.h"
@@ -54,7 +55,7 @@ void TfrmMain::createRunCareControllers() {
     const QString choices =
         QFileInfo(m_settingsBinding->settingsPath()).dir().filePath(QStringLiteral("run.ini"));
     m_fullTableStop =
-        new TFullTableStop(m_state, m_chartController->readings(), m_ui.grdTable, clock,
+        new TFullTableStop(*m_engine, m_chartController->readings(), m_ui.grdTable, clock,
                            m_ui.chbStopWhenFull, std::move(actions), choices, *m_prompts, this);
     TFullTableStop *full = m_fullTableStop;
     // The chart controller counts the reading first (it was connected first).
@@ -77,7 +78,7 @@ void TfrmMain::createRunCareControllers() {
         new TLastSetup(m_ui.runParameters(), m_ui.grdTable, m_actions.actApplySettiingsTempAndGrid,
                        m_state.DecimalSeparator, this);
     connect(m_journal, &TJournalController::ready, lastSetup, [this, lastSetup] {
-        if (m_state.RunActive != 0 || m_tablePreparation->tableTag() != 0 ||
+        if (m_engine->isRunning() || m_tablePreparation->tableTag() != 0 ||
             m_journal->currentRunId() != 0)
             return;
         if (const std::optional<TJournalStart> start = m_journal->latestStart())

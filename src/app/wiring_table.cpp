@@ -11,10 +11,10 @@
 #include <QTableView>
 
 void TfrmMain::createTableControllers() {
-    m_tablePreparation = new TTablePreparation(m_state, m_ui.runParameters(), m_ui.grdTable,
-                                               m_actions.actStop, *m_prompts, this);
-    m_gridController = new TResultsGridController(m_state, m_ui.grdTable, this);
-    m_saveCommand = new TSaveCommand(m_state, m_ui.reLogFile, *m_prompts, this);
+    m_tablePreparation = new TTablePreparation(m_state, *m_engine, m_ui.runParameters(),
+                                               m_ui.grdTable, m_actions.actStop, *m_prompts, this);
+    m_gridController = new TResultsGridController(*m_engine, m_ui.grdTable, this);
+    m_saveCommand = new TSaveCommand(*m_engine, m_ui.reLogFile, *m_prompts, this);
 
     connect(m_actions.actApplySettiingsTempAndGrid, &QAction::triggered, m_tablePreparation,
             &TTablePreparation::actApplySettiingsTempAndGridExecute);

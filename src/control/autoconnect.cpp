@@ -7,8 +7,8 @@
 #include "control/port_access_notice.h"
 #include "control/thermo_link.h"
 #include "control/timers.h"
+#include "engine/run_engine.h"
 #include "meter/key_codes.h"
-#include "model/app_state.h"
 #include "serial/port_names.h"
 #include "serial/ser_com_port.h"
 #include "ui/port_list.h"
@@ -37,12 +37,12 @@ int bitRateOf(const QComboBox *box) {
 
 } // namespace
 
-TAutoconnect::TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
+TAutoconnect::TAutoconnect(RunEngine &engine, TMeterLink &meter, TThermoLink &thermo,
                            const PortSettingsWidgets &ports, QWidget *pnlSettings,
                            QAction *actStart, std::function<void(uint8_t)> sendKey,
                            std::function<void(bool)> setKeypadEnabled,
                            std::function<void()> saveSettings, QObject *parent)
-    : QObject(parent), m_state(state), m_ports(ports), m_pnlSettings(pnlSettings),
+    : QObject(parent), m_engine(engine), m_ports(ports), m_pnlSettings(pnlSettings),
       m_actStart(actStart), m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs, true)),
       m_meter{&meter, ports.cmbPortIMNumber, ports.cmbPortIMBaud}, m_thermo{&thermo,
                                                                             ports.cmbPortTempNumber,
@@ -92,7 +92,7 @@ void TAutoconnect::tmrAutoconnectToDeviceTimer() {
     const bool thermoLost = m_thermo.link->isLinkLost();
     if (meterLost || thermoLost) {
         m_actStart->setEnabled(false);
-    } else if (m_state.RunActive == 0) {
+    } else if (!m_engine.isRunning()) {
         m_actStart->setEnabled(true);
         m_setKeypadEnabled(true);
     }
@@ -102,7 +102,7 @@ void TAutoconnect::tmrAutoconnectToDeviceTimer() {
     if (!m_thermo.link->port()->isOpen() || thermoLost)
         reconnect(ThermoLink);
     if (m_meter.link->port()->isOpen() && m_thermo.link->port()->isOpen())
-        m_state.PortsOpen = 1;
+        m_engine.setInstrumentsReady(true);
 
     // A link that failed to open stays closed with its refresh off; its watchdog keeps the
     // panel red until a later tick opens it and data arrive.
@@ -119,13 +119,13 @@ void TAutoconnect::reconnect(int kind) {
         ApplyPortSettings(kind);
         SetLinkOpen(true, kind);
     } catch (const ENoPermission &e) {
-        m_state.PortsOpen = 0;
+        m_engine.setInstrumentsReady(false);
         logOnce(e);
         const TSerComPort *port = (kind == MeterLink ? m_meter : m_thermo).link->port();
         emit portNotPermitted(e.devicePath(),
                               NoPermissionAdvice(ComPortName(port->comNumber()), e.devicePath()));
     } catch (const std::exception &e) {
-        m_state.PortsOpen = 0;
+        m_engine.setInstrumentsReady(false);
         logOnce(e);
     }
 }

@@ -14,7 +14,7 @@ class QTimer;
 class TDeviceLink;
 class TMeterLink;
 class TThermoLink;
-struct TAppState;
+class RunEngine;
 
 // Keeps both device links open without the user: every tick of tmrAutoconnectToDevice saves
 // the settings, enables the start and the keypad while neither link is lost, and reopens
@@ -33,7 +33,7 @@ public:
     // pnlSettings is repainted when the port panel beside it is shown or hidden; actStart is
     // enabled and disabled with the links; the three functions send a key to the meter, switch
     // the keypad and save the settings.
-    TAutoconnect(TAppState &state, TMeterLink &meter, TThermoLink &thermo,
+    TAutoconnect(RunEngine &engine, TMeterLink &meter, TThermoLink &thermo,
                  const PortSettingsWidgets &ports, QWidget *pnlSettings, QAction *actStart,
                  std::function<void(uint8_t)> sendKey, std::function<void(bool)> setKeypadEnabled,
                  std::function<void()> saveSettings, QObject *parent = nullptr);
@@ -83,7 +83,7 @@ private:
     void reconnect(int kind);
     void logOnce(const std::exception &e);
 
-    TAppState &m_state;
+    RunEngine &m_engine;
     PortSettingsWidgets m_ports;
     QWidget *m_pnlSettings;
     QAction *m_actStart;

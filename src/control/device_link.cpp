@@ -1,30 +1,18 @@
 #include "control/device_link.h"
 
-#include "control/timers.h"
-#include "engine/run_periods.h"
+#include "engine/run_engine.h"
 
-#include <QTimer>
-
-// The watchdog counts from the start, before any port is open, so a panel
-// turns red about 3 s after start when its device is missing.
-TDeviceLink::TDeviceLink(TSerComPort *port, const char *displayTimerName,
-                         const char *watchdogTimerName, QObject *parent)
-    : QObject(parent), m_port(port),
-      m_displayTimer(makeTimer(this, displayTimerName, runperiods::kDisplayRefreshMs, false)),
-      m_watchdogTimer(makeTimer(this, watchdogTimerName, runperiods::kWatchdogMs, true)) {}
+TDeviceLink::TDeviceLink(RunEngine &engine, LinkKind kind, TSerComPort *port, QObject *parent)
+    : QObject(parent), m_engine(engine), m_kind(kind), m_port(port) {}
 
 void TDeviceLink::setLinkTimersEnabled(bool enabled) {
-    setTimerEnabled(m_displayTimer, enabled);
-    setTimerEnabled(m_watchdogTimer, enabled);
+    m_engine.setLinkOpen(m_kind, enabled);
 }
 
 void TDeviceLink::armWatchdog() {
-    setTimerEnabled(m_watchdogTimer, true);
+    m_engine.armWatchdog(m_kind);
 }
 
-void TDeviceLink::setLinkHealth(LinkHealth health) {
-    if (m_linkState.Health == health)
-        return;
-    m_linkState.Health = health;
-    emit linkStateChanged(m_linkState);
+LinkState TDeviceLink::linkState() const {
+    return m_engine.link(m_kind);
 }

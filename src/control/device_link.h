@@ -4,21 +4,19 @@
 
 #include <QObject>
 
-class QTimer;
+class RunEngine;
 class TSerComPort;
 
 // What the two device links have in common and the autoconnection switches:
-// the serial line, the display refresh (200 ms after the data) and the link
-// watchdog (3 s without data). Each link owns its two timers.
+// the serial line and the engine that keeps the link's refresh (a period
+// after the data) and watchdog (a period without data) and its state.
 class TDeviceLink : public QObject {
     Q_OBJECT
 public:
-    TDeviceLink(TSerComPort *port, const char *displayTimerName, const char *watchdogTimerName,
-                QObject *parent);
+    TDeviceLink(RunEngine &engine, LinkKind kind, TSerComPort *port, QObject *parent);
 
     TSerComPort *port() const { return m_port; }
-    QTimer *displayTimer() const { return m_displayTimer; }
-    QTimer *watchdogTimer() const { return m_watchdogTimer; }
+    RunEngine &engine() const { return m_engine; }
 
     // The refresh and the watchdog run while the line is open.
     void setLinkTimersEnabled(bool enabled);
@@ -27,20 +25,11 @@ public:
 
     // Silent for a watchdog's period, or sending nothing usable; the panel
     // shows it red.
-    bool isLinkLost() const { return m_linkState.Health == LinkHealth::Lost; }
-    const LinkState &linkState() const { return m_linkState; }
-
-signals:
-    void linkStateChanged(const LinkState &state);
-
-protected:
-    void setLinkHealth(LinkHealth health);
-    // Data arrived at `time`.
-    void markData(const QDateTime &time) { m_linkState.LastData = time; }
+    bool isLinkLost() const { return linkState().Health == LinkHealth::Lost; }
+    LinkState linkState() const;
 
 private:
-    LinkState m_linkState;
+    RunEngine &m_engine;
+    LinkKind m_kind;
     TSerComPort *m_port;
-    QTimer *m_displayTimer;
-    QTimer *m_watchdogTimer;
 };

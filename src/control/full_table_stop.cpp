@@ -2,9 +2,9 @@
 
 #include "base/number_format.h"
 #include "engine/run_clock.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "files/autosave_name.h"
-#include "model/app_state.h"
 #include "plot/run_readings.h"
 #include "ui/file_requests.h"
 
@@ -26,11 +26,11 @@ const QString kFolderKey = QStringLiteral("AutosaveFolder");
 
 } // namespace
 
-TFullTableStop::TFullTableStop(const TAppState &state, const TRunReadings &readings,
+TFullTableStop::TFullTableStop(const RunEngine &engine, const TRunReadings &readings,
                                const QTableWidget *grid, const RunClock &clock,
                                QCheckBox *chbStopWhenFull, Actions actions,
                                const QString &choicesFile, UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_readings(readings), m_grid(grid), m_clock(clock),
+    : QObject(parent), m_engine(engine), m_readings(readings), m_grid(grid), m_clock(clock),
       m_checkBox(chbStopWhenFull), m_actions(std::move(actions)), m_choicesFile(choicesFile),
       m_prompts(prompts) {
     bool stop = false;
@@ -54,7 +54,7 @@ int TFullTableStop::filledCells() const {
 }
 
 int TFullTableStop::totalCells() const {
-    return m_state.TempStorage.Count() * std::max(0, m_grid->columnCount() - kLeadingColumns);
+    return m_engine.temperatures().Count() * std::max(0, m_grid->columnCount() - kLeadingColumns);
 }
 
 void TFullTableStop::tableTakenUp() {
@@ -64,7 +64,7 @@ void TFullTableStop::tableTakenUp() {
 // Stopping and saving waits for the handler that recorded the reading to end.
 void TFullTableStop::readingsChanged() {
     const TTableCompletion::Step step =
-        m_completion.update(filledCells(), totalCells(), m_state.RunActive == 1, stopWhenFull());
+        m_completion.update(filledCells(), totalCells(), m_engine.isRunning(), stopWhenFull());
     if (step == TTableCompletion::Step::None)
         return;
     if (m_notify)
@@ -75,15 +75,15 @@ void TFullTableStop::readingsChanged() {
 }
 
 void TFullTableStop::stopAndSave() {
-    if (m_state.RunActive != 1)
+    if (!m_engine.isRunning())
         return; // the user stopped it meanwhile
     m_actions.stopRun();
 
     QString label = m_actions.sampleName ? m_actions.sampleName().trimmed() : QString();
     if (label.isEmpty()) {
-        const QChar sep = m_state.DecimalSeparator;
-        label = tableLabel(numfmt::general(m_state.TempStorage.TempInit, sep),
-                           numfmt::general(m_state.TempStorage.TempFinal, sep));
+        const QChar sep = m_engine.store().decimalSeparator();
+        label = tableLabel(numfmt::general(m_engine.temperatures().TempInit, sep),
+                           numfmt::general(m_engine.temperatures().TempFinal, sep));
     }
     QDir().mkpath(m_folder);
     const QString fileName =

@@ -13,7 +13,7 @@ class QTableWidget;
 class RunClock;
 class TRunReadings;
 class UserPrompts;
-struct TAppState;
+class RunEngine;
 
 // What happens when a run fills the last cell of its table: the desktop is
 // told, and when the user ticked "Остановить и сохранить, когда таблица
@@ -37,7 +37,7 @@ public:
     // `readings` and `grid` tell how many cells are filled of how many;
     // `choicesFile` keeps the check box and the folder ("" keeps nothing);
     // `prompts` asks for the folder and tells of a save that failed.
-    TFullTableStop(const TAppState &state, const TRunReadings &readings, const QTableWidget *grid,
+    TFullTableStop(const RunEngine &engine, const TRunReadings &readings, const QTableWidget *grid,
                    const RunClock &clock, QCheckBox *chbStopWhenFull, Actions actions,
                    const QString &choicesFile, UserPrompts &prompts, QObject *parent = nullptr);
 
@@ -61,7 +61,7 @@ private:
     void checkBoxToggled(bool checked);
     void keepChoices() const;
 
-    const TAppState &m_state;
+    const RunEngine &m_engine;
     const TRunReadings &m_readings;
     const QTableWidget *m_grid;
     const RunClock &m_clock;

@@ -4,9 +4,9 @@
 #include "base/number_format.h"
 #include "control/handler_errors.h"
 #include "control/port_access_notice.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "meter/meter_recogniser.h"
-#include "model/app_state.h"
 #include "serial/platform.h"
 #include "serial/ser_com_port.h"
 #include "thermo/thermo_recogniser.h"
@@ -54,10 +54,10 @@ struct TInstrumentSearch::Listener {
     bool recognised = false;
 };
 
-TInstrumentSearch::TInstrumentSearch(TAppState &state, const PortSettingsWidgets &ports,
+TInstrumentSearch::TInstrumentSearch(RunEngine &engine, const PortSettingsWidgets &ports,
                                      QString portsFolder, Hooks hooks, int listenMs,
                                      UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_ports(ports), m_portsFolder(std::move(portsFolder)),
+    : QObject(parent), m_engine(engine), m_ports(ports), m_portsFolder(std::move(portsFolder)),
       m_hooks(std::move(hooks)), m_listenMs(listenMs), m_prompts(prompts) {
     connect(m_ports.btnFindInstruments, &QPushButton::clicked, this,
             &TInstrumentSearch::btnFindInstrumentsClick);
@@ -78,7 +78,7 @@ void TInstrumentSearch::start() {
     if (isSearching())
         return;
     // The run needs both links; listening would take their ports away.
-    if (m_state.RunActive != 0) {
+    if (m_engine.isRunning()) {
         m_prompts.notice(TPromptIcon::None, InstrumentSearchDuringRunText());
         return;
     }

@@ -16,7 +16,7 @@
 class QComboBox;
 class TSerComPort;
 class UserPrompts;
-struct TAppState;
+class RunEngine;
 
 // "Найти приборы": finds the ports the meter and the thermometer are on. Every port whose
 // device exists is opened at the configured bit rate (8N1) and listened to, nothing sent, for
@@ -41,7 +41,7 @@ public:
     };
 
     // `prompts` shows the report and the refusals.
-    TInstrumentSearch(TAppState &state, const PortSettingsWidgets &ports, QString portsFolder,
+    TInstrumentSearch(RunEngine &engine, const PortSettingsWidgets &ports, QString portsFolder,
                       Hooks hooks, int listenMs, UserPrompts &prompts, QObject *parent = nullptr);
     ~TInstrumentSearch() override;
 
@@ -76,7 +76,7 @@ private:
     void apply();
     bool bothFound() const;
 
-    TAppState &m_state;
+    RunEngine &m_engine;
     PortSettingsWidgets m_ports;
     QString m_portsFolder;
     Hooks m_hooks;

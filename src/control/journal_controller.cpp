@@ -4,10 +4,10 @@
 #include "control/journal_thread.h"
 #include "control/save_command.h"
 #include "control/table_preparation.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "journal/journal_replay.h"
 #include "journal/run_journal.h"
-#include "model/app_state.h"
 #include "ui/journal_texts.h"
 #include "ui/results_grid_view.h"
 
@@ -17,38 +17,38 @@
 
 namespace {
 
-TJournalTable tableOf(const TAppState &state, const ResultsGridView *grid) {
+TJournalTable tableOf(const RunEngine &engine, const ResultsGridView *grid) {
     TJournalTable table;
     for (int row = 1; row < grid->rowCount(); ++row) {
         const QTableWidgetItem *item = grid->item(row, 0);
         table.SetPointTexts << (item ? item->text() : QString());
     }
-    table.TempStorage = state.TempStorage;
-    table.DecimalSeparator = state.DecimalSeparator;
+    table.TempStorage = engine.temperatures();
+    table.DecimalSeparator = engine.store().decimalSeparator();
     return table;
 }
 
-TJournalStart startOf(const TAppState &state) {
+TJournalStart startOf(const RunEngine &engine) {
     TJournalStart start;
     start.Time = QDateTime::currentDateTime();
-    for (const TFreqItem &item : state.FreqStorage.Items)
+    for (const TFreqItem &item : engine.frequencies().Items)
         start.Frequencies << item.Freq;
-    start.SkipPacketCount = state.SkipPacketCount;
+    start.SkipPacketCount = engine.skipCount();
     return start;
 }
 
 } // namespace
 
-TJournalController::TJournalController(TAppState &state, const Views &views,
+TJournalController::TJournalController(RunEngine &engine, const Views &views,
                                        TTablePreparation &table, TSaveCommand &save,
                                        UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_views(views), m_table(table), m_save(save),
+    : QObject(parent), m_engine(engine), m_views(views), m_table(table), m_save(save),
       m_journal(new TJournalThread(this)), m_prompts(prompts) {
     connect(m_journal, &TJournalThread::failed, this, &TJournalController::failure);
     m_save.setHeaderSource([this]() -> std::optional<TIMPacket> {
         if (m_headerFrame.isEmpty())
             return std::nullopt;
-        return packetOfFrame(m_headerFrame, m_state.DecimalSeparator);
+        return packetOfFrame(m_headerFrame, m_engine.store().decimalSeparator());
     });
     connect(m_journal, &TJournalThread::resumed, this,
             [this] { emit failure(journaltext::resumed()); });
@@ -226,11 +226,9 @@ void TJournalController::putBack(const TJournalRun &run) {
     for (const TJournalGridCell &cell : replay.Cells)
         setCellText(grid, cell.Row, cell.Col, cell.Text);
 
-    m_state.TempStorage = replay.TempStorage;
-    m_state.FreqStorage = replay.FreqStorage;
-    m_state.CSVTable = replay.CSVTable;
+    m_engine.restore(replay.TempStorage, replay.FreqStorage, replay.CSVTable);
 
-    const QChar sep = m_state.DecimalSeparator;
+    const QChar sep = m_engine.store().decimalSeparator();
     const RunParameterWidgets &edits = m_views.runParameters;
     edits.leTempInit->setText(numfmt::general(replay.TempStorage.TempInit, sep));
     edits.leTempFinal->setText(numfmt::general(replay.TempStorage.TempFinal, sep));
@@ -316,10 +314,10 @@ void TJournalController::onTablePrepared() {
 // The first start over a prepared table begins a run; a start after a stop
 // continues it, since the grid and the CSV table keep their readings.
 void TJournalController::onRunStarted() {
-    const TJournalStart start = startOf(m_state);
+    const TJournalStart start = startOf(m_engine);
     m_live = true;
     if (!m_run) {
-        const TJournalTable table = tableOf(m_state, m_views.grdTable);
+        const TJournalTable table = tableOf(m_engine, m_views.grdTable);
         m_run = std::make_shared<std::atomic<qint64>>(0);
         reportIfFailed(journalThread().call([run = m_run, table, start](TRunJournal &journal) {
             qint64 id = 0;
@@ -367,7 +365,7 @@ void TJournalController::onReadingRecorded(const TJournalReading &reading) {
 // The thermometer keeps writing into the grid whatever it shows; a table not
 // being measured keeps the temperatures it was measured at.
 void TJournalController::onActualTemperatureRecorded(const TJournalActualTemperature &actual) {
-    if (!m_run || m_state.RunActive != 1)
+    if (!m_run || !m_engine.isRunning())
         return;
     journalThread().post([run = m_run, actual](TRunJournal &journal) {
         return journal.recordActualTemperature(run->load(), actual);

@@ -18,7 +18,7 @@ class QAction;
 class ResultsGridView;
 class TSaveCommand;
 class TTablePreparation;
-struct TAppState;
+class RunEngine;
 class UserPrompts;
 
 // Keeps every reading of a run in the run journal the moment the capture writes
@@ -39,7 +39,7 @@ public:
     };
 
     // `prompts` asks whether a lost run is to be restored.
-    TJournalController(TAppState &state, const Views &views, TTablePreparation &table,
+    TJournalController(RunEngine &engine, const Views &views, TTablePreparation &table,
                        TSaveCommand &save, UserPrompts &prompts, QObject *parent = nullptr);
     ~TJournalController() override;
 
@@ -137,7 +137,7 @@ private:
     void proposeSample();
     void takeSample(const std::optional<TSample> &sample);
 
-    TAppState &m_state;
+    RunEngine &m_engine;
     Views m_views;
     TTablePreparation &m_table;
     TSaveCommand &m_save;

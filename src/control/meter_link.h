@@ -6,48 +6,36 @@
 
 #include <QList>
 
+#include <array>
 #include <cstdint>
-#include <functional>
 
 class DeviceLog;
 class MeterDisplayView;
 class QAction;
-class QTimer;
-class TFreqStepper;
+class RunEngine;
 class TSerComPort;
-struct TAppState;
 
 // The meter side of the bench: takes the display frames from portIM into the
-// event store and the meter log, mirrors the newest one on the display
-// replica, watches the link and sends the keypad's codes. Its timers are
-// tmrDisplayIM (the display refresh) and tmrIMError (the watchdog).
+// run engine and the meter log, mirrors what the engine's display refresh
+// shows on the replica, paints the panel by the link's state and writes the
+// keypad's codes to the meter.
 class TMeterLink : public TDeviceLink {
     Q_OBJECT
 public:
     // keypadActions: F1 to F4, then the twelve keys.
-    TMeterLink(TAppState &state, TSerComPort *portIM, MeterDisplayView *display, DeviceLog *reLogIM,
-               QList<QAction *> keypadActions, QObject *parent = nullptr);
-
-    QTimer *tmrDisplayIM() const { return displayTimer(); }
-    QTimer *tmrIMError() const { return watchdogTimer(); }
+    TMeterLink(RunEngine &engine, TSerComPort *portIM, MeterDisplayView *display,
+               DeviceLog *reLogIM, QList<QAction *> keypadActions, QObject *parent = nullptr);
 
     // OnTrigger of portIM; data is the unread count the notification reports.
     void portIMTrigger(TSerComPort *cp, quint16 msg, quint16 handle, quint16 data);
-    void tmrDisplayIMTimer();
-    void tmrIMErrorTimer();
     void ShowMeterEvent(const TEventRec &E);
 
-    // Writes one key code to the meter. A closed port loses the key; a write
-    // that fails is dropped.
+    // Presses one key through the engine. A closed port loses the key; a
+    // write that fails is dropped.
     void SendKey(uint8_t code);
     void SetKeypadEnabled(bool enabled);
-
-    // What the display refresh hands each shown record to (the reading
-    // capture of a run); nothing while unset.
-    void setCaptureReading(std::function<void(const TEventRec &)> capture);
-    // The stepper whose key timer each notification holds and each accepted
-    // frame makes due, so that every key follows a fresh frame.
-    void setFreqStepper(TFreqStepper *stepper) { m_stepper = stepper; }
+    // What the engine's key sender does: false when the key did not go out.
+    bool writeKey(uint8_t code);
 
 signals:
     // A display frame from the meter was accepted into the event store.
@@ -72,15 +60,11 @@ public:
     void actCMD12X3Execute() { SendKey(meterkey::Menu); }
 
 private:
-    void acceptFrame(TEventRec &E);
-    // The refresh is running for a frame it has not shown yet.
-    bool refreshOwed() const;
+    void acceptFrame(const std::array<uint8_t, 60> &rawData);
+    void refreshed();
+    void linkChanged(LinkKind kind, const LinkState &state);
 
-    TAppState &m_state;
     MeterDisplayView *m_display;
     DeviceLog *m_log;
     QList<QAction *> m_keypadActions;
-    std::function<void(const TEventRec &)> m_captureReading;
-    TFreqStepper *m_stepper = nullptr;
-    bool m_frameNotShown = false;
 };

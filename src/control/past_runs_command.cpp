@@ -1,25 +1,25 @@
 #include "control/past_runs_command.h"
 
 #include "control/journal_controller.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
-#include "model/app_state.h"
 #include "ui/journal_texts.h"
 #include "ui/journal_upkeep_bar.h"
 #include "ui/outage_text.h"
 #include "ui/past_runs_dialog.h"
 
-TPastRunsCommand::TPastRunsCommand(const TAppState &state, TJournalController &journal,
+TPastRunsCommand::TPastRunsCommand(const RunEngine &engine, TJournalController &journal,
                                    QWidget *dialogParent, UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_journal(journal), m_dialogParent(dialogParent),
+    : QObject(parent), m_engine(engine), m_journal(journal), m_dialogParent(dialogParent),
       m_prompts(prompts) {}
 
 void TPastRunsCommand::actPastRunsExecute() {
     PastRunsDialog dialog(m_dialogParent);
-    dialog.setDecimalSeparator(m_state.DecimalSeparator);
+    dialog.setDecimalSeparator(m_engine.store().decimalSeparator());
     connect(&dialog, &PastRunsDialog::selectedRunChanged, this, [this, &dialog](qint64 id) {
-        dialog.setDetails(
-            id == 0 ? QString()
-                    : outagetext::outageList(m_journal.outages(id), m_state.DecimalSeparator));
+        dialog.setDetails(id == 0 ? QString()
+                                  : outagetext::outageList(m_journal.outages(id),
+                                                           m_engine.store().decimalSeparator()));
     });
     refresh(dialog);
     connect(&dialog, &PastRunsDialog::openRequested, this,
@@ -56,7 +56,7 @@ void TPastRunsCommand::refresh(PastRunsDialog &dialog) {
 void TPastRunsCommand::open(PastRunsDialog &dialog, qint64 runId) {
     if (runId == 0)
         return;
-    if (m_state.RunActive == 1) {
+    if (m_engine.isRunning()) {
         m_prompts.notice(TPromptIcon::None, journaltext::openWhileRunning());
         return;
     }

@@ -9,7 +9,7 @@
 class QWidget;
 class TJournalController;
 class PastRunsDialog;
-struct TAppState;
+class RunEngine;
 class UserPrompts;
 
 // "Прошлые измерения...": the list of the journal's runs, from which a run is
@@ -23,7 +23,7 @@ public:
     using DialogShown = std::function<void(PastRunsDialog &dialog)>;
 
     // `prompts` asks before a run is deleted and says why one cannot be opened.
-    TPastRunsCommand(const TAppState &state, TJournalController &journal, QWidget *dialogParent,
+    TPastRunsCommand(const RunEngine &engine, TJournalController &journal, QWidget *dialogParent,
                      UserPrompts &prompts, QObject *parent = nullptr);
 
     // Called with the dialog once it is filled, instead of showing it modally.
@@ -43,7 +43,7 @@ private:
     void removeOlder(PastRunsDialog &dialog, int days);
     void compact(PastRunsDialog &dialog);
 
-    const TAppState &m_state;
+    const RunEngine &m_engine;
     TJournalController &m_journal;
     QWidget *m_dialogParent;
     UserPrompts &m_prompts;

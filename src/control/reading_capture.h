@@ -1,31 +1,20 @@
 #pragma once
 
-#include "engine/capture_rule.h"
 #include "journal/journal_records.h"
 
 #include <QObject>
 
 class QTableWidget;
-class TFreqStepper;
-struct TAppState;
-struct TEventRec;
+class RunEngine;
 
-// Where readings enter the results table: the meter display refresh hands
-// over every record it has shown, the thermometer display refresh every valid
-// temperature. Settled readings go into the grid and the CSV table and move
-// the meter on to the run's next frequency.
+// Where the engine's readings enter the results grid: each reading the
+// engine records goes into its cell, each actual temperature into column 1
+// of its set point, and both are passed on to the journal, the chart and the
+// care of the run.
 class TReadingCapture : public QObject {
     Q_OBJECT
 public:
-    TReadingCapture(TAppState &state, QTableWidget *grdTable, TFreqStepper &stepper,
-                    QObject *parent = nullptr);
-
-    // Takes E by the capture rule (CaptureRule): during a run a settled
-    // reading lands in its cell of the grid and the CSV table; run or not,
-    // the change to the next frequency starts unless one is in progress.
-    void CaptureReading(const TEventRec &E);
-    // Writes t into the actual-temperature column of the set point it matches.
-    void CaptureActualTemperature(double t);
+    TReadingCapture(RunEngine &engine, QTableWidget *grdTable, QObject *parent = nullptr);
 
 signals:
     // A reading was written into its results cell (the grid already shows it).
@@ -34,8 +23,8 @@ signals:
     void actualTemperatureRecorded(const TJournalActualTemperature &actual);
 
 private:
-    TAppState &m_state;
+    void showReading(const TJournalReading &reading);
+    void showActualTemperature(const TJournalActualTemperature &actual);
+
     QTableWidget *m_grid;
-    TFreqStepper &m_stepper;
-    CaptureRule m_rule;
 };

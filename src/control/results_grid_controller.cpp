@@ -1,6 +1,6 @@
 #include "control/results_grid_controller.h"
 
-#include "model/app_state.h"
+#include "engine/run_engine.h"
 #include "ui/results_cell_painter.h"
 #include "ui/results_grid_view.h"
 
@@ -23,15 +23,15 @@ bool isGridEditing(const ResultsGridView &grid) {
     return grid.editTriggers() != QAbstractItemView::NoEditTriggers;
 }
 
-TResultsGridController::TResultsGridController(const TAppState &state, ResultsGridView *grid,
+TResultsGridController::TResultsGridController(const RunEngine &engine, ResultsGridView *grid,
                                                QObject *parent)
-    : QObject(parent), m_state(state), m_grid(grid), m_painter(new TResultsCellPainter(this)) {
+    : QObject(parent), m_engine(engine), m_grid(grid), m_painter(new TResultsCellPainter(this)) {
     m_grid->setCellDelegates(m_painter, new TResultsCellPainter(this));
 }
 
 // While a run writes into the table, only its result cells may be edited.
 void TResultsGridController::grdTableClick(int row, int column) {
-    if (m_state.RunActive != 1)
+    if (!m_engine.isRunning())
         return;
     setGridEditing(*m_grid, isResultCell(row, column));
 }

@@ -3,7 +3,7 @@
 #include <QAbstractItemView>
 #include <QObject>
 
-struct TAppState;
+class RunEngine;
 class ResultsGridView;
 class TResultsCellPainter;
 
@@ -23,7 +23,7 @@ bool isGridEditing(const ResultsGridView &grid);
 class TResultsGridController : public QObject {
     Q_OBJECT
 public:
-    TResultsGridController(const TAppState &state, ResultsGridView *grid,
+    TResultsGridController(const RunEngine &engine, ResultsGridView *grid,
                            QObject *parent = nullptr);
 
     TResultsCellPainter *cellPainter() const { return m_painter; }
@@ -37,7 +37,7 @@ public slots:
     void grdTableDblClick(int row, int column);
 
 private:
-    const TAppState &m_state;
+    const RunEngine &m_engine;
     ResultsGridView *m_grid;
     TResultsCellPainter *m_painter;
 };

@@ -1,9 +1,9 @@
 #include "control/run_progress.h"
 
-#include "model/app_state.h"
-#include "ui/progress_text.h"
+#include "engine/run_engine.h"
 #include "plot/run_readings.h"
 #include "run/results_layout.h"
+#include "ui/progress_text.h"
 #include "ui/run_status_view.h"
 
 #include <QTableWidget>
@@ -18,9 +18,9 @@ double secondsOf(const QDateTime &time) {
 
 } // namespace
 
-TRunProgress::TRunProgress(const TAppState &state, const TRunReadings &readings,
+TRunProgress::TRunProgress(const RunEngine &engine, const TRunReadings &readings,
                            const QTableWidget *grid, RunStatusView *view, QObject *parent)
-    : QObject(parent), m_state(state), m_readings(readings), m_grid(grid), m_view(view) {}
+    : QObject(parent), m_engine(engine), m_readings(readings), m_grid(grid), m_view(view) {}
 
 void TRunProgress::clear() {
     m_firstStart = QDateTime();
@@ -50,10 +50,10 @@ void TRunProgress::takeTemperature(const QDateTime &lineTime, double temperature
 }
 
 void TRunProgress::refresh(const QDateTime &now) {
-    const QChar separator = m_state.DecimalSeparator;
+    const QChar separator = m_engine.store().decimalSeparator();
     const int frequencies =
         std::max(0, m_grid->columnCount() - resultslayout::kFirstFrequencyColumn);
-    const TTempStorage &table = m_state.TempStorage;
+    const TTempStorage &table = m_engine.temperatures();
     m_view->setCells(
         progresstext::cells(m_readings.filledCellCount(), table.Count() * frequencies, separator));
 
@@ -69,7 +69,7 @@ void TRunProgress::refresh(const QDateTime &now) {
     for (const TTempItem &item : table.Items)
         if (m_readings.filledInRow(item.Row) < frequencies)
             open.append(item.SetPoint);
-    const double t = m_state.EventStore.LastTemperature();
+    const double t = m_engine.store().LastTemperature();
     const std::optional<double> temperature = std::isnan(t) ? std::nullopt : std::optional(t);
     m_view->setArrival(progresstext::arrival(
         estimateArrival(temperature, drift, open, table.TempDiff), now, separator));

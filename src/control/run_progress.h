@@ -9,7 +9,7 @@
 class QTableWidget;
 class RunStatusView;
 class TRunReadings;
-struct TAppState;
+class RunEngine;
 
 // The progress of the run in the main window's status bar, brought up to
 // date by the display refresh: cells filled of the table, time since the run
@@ -21,7 +21,7 @@ class TRunProgress : public QObject {
 public:
     // `readings`: the current run's, kept by the chart controller; the grid
     // tells how many frequency columns the table has.
-    TRunProgress(const TAppState &state, const TRunReadings &readings, const QTableWidget *grid,
+    TRunProgress(const RunEngine &engine, const TRunReadings &readings, const QTableWidget *grid,
                  RunStatusView *view, QObject *parent = nullptr);
 
 public slots:
@@ -37,7 +37,7 @@ public slots:
     void refresh(const QDateTime &now);
 
 private:
-    const TAppState &m_state;
+    const RunEngine &m_engine;
     const TRunReadings &m_readings;
     const QTableWidget *m_grid;
     RunStatusView *m_view;

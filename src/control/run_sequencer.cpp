@@ -1,10 +1,9 @@
 #include "control/run_sequencer.h"
 
-#include "control/freq_stepper.h"
 #include "control/handler_errors.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "model/app_state.h"
-#include "run/frequency_row.h"
 #include "run/results_layout.h"
 #include "ui/run_texts.h"
 
@@ -23,36 +22,35 @@ QString cellText(const QTableWidget *grid, int row, int column) {
 
 } // namespace
 
-
-TRunSequencer::TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
-                             QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links,
+TRunSequencer::TRunSequencer(TAppState &state, RunEngine &engine, const TRunCommands &commands,
+                             QTableWidget *grdTable, QLineEdit *lblSkipIM, Links links,
                              UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_actions(commands), m_grid(grdTable),
-      m_lblSkipIM(lblSkipIM), m_stepper(stepper), m_links(std::move(links)), m_prompts(prompts) {}
+    : QObject(parent), m_state(state), m_engine(engine), m_actions(commands), m_grid(grdTable),
+      m_lblSkipIM(lblSkipIM), m_links(std::move(links)), m_prompts(prompts) {}
 
 bool TRunSequencer::ValidateFrequencies() {
     QStringList cells;
     for (int column = resultslayout::kFirstFrequencyColumn; column < m_grid->columnCount();
          ++column)
         cells << cellText(m_grid, 0, column);
-    return ::ValidateFrequencies(cells, m_state.FreqStorage);
+    return m_engine.takeFrequencies(cells);
 }
 
+// The frequencies are taken and the CSV table sized before anything else can
+// refuse the start.
 void TRunSequencer::actStartExecute() {
     if (!ValidateFrequencies()) {
         warn(runtext::badFrequencies());
         return;
     }
 
-    sizeCsvTable();
-
     bool isInteger = false;
     const int skip = m_lblSkipIM->text().toInt(&isInteger, 10);
     if (!isInteger)
         return; // without a word; the CSV table stays sized
-    m_state.SkipPacketCount = static_cast<uint8_t>(skip);
+    m_engine.setSkipCount(static_cast<uint8_t>(skip));
 
-    if (m_state.PortsOpen == 0) {
+    if (!m_engine.portsOpen()) {
         warn(runtext::devicesMissing());
         return;
     }
@@ -65,7 +63,7 @@ void TRunSequencer::actStartExecute() {
             return;
         case PastRunStart::StartNew:
             m_links.emptyReadings();
-            sizeCsvTable();
+            m_engine.sizeCsvTable();
             break;
         case PastRunStart::Continue:
             break;
@@ -79,25 +77,12 @@ void TRunSequencer::actStartExecute() {
     m_links.setKeypadEnabled(false);
     m_actions.actFileSaveTo->setEnabled(false);
     m_links.setTableTag(1);
-    m_state.RunActive = 1;
-    m_stepper.cancelStep();
-    m_state.Step.StepFinePhase = 1;
-    m_state.Step.StepTarget = 0;
-    m_state.Step.StepWaypoint = 0;
+    m_engine.beginRun();
     emit runStarted();
 }
 
-void TRunSequencer::sizeCsvTable() {
-    TCSVTable &table = m_state.CSVTable;
-    table.SetTableSize(m_state.TempStorage.Count(), m_state.FreqStorage.Count());
-    for (const TFreqItem &item : m_state.FreqStorage.Items)
-        table.SetColHeader(item.Freq, item.Index);
-    for (const TTempItem &item : m_state.TempStorage.Items)
-        table.SetRowHeader(item.Index, item.SetPoint, m_state.DecimalSeparator);
-}
-
 void TRunSequencer::actStopExecute() {
-    m_state.RunActive = 0;
+    m_engine.stop();
     // The run is over whatever the ports do; the autoconnection reopens them.
     try {
         m_links.setLinkOpen(false, kBothLinks);

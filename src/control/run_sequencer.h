@@ -10,8 +10,8 @@
 
 class QLineEdit;
 class QTableWidget;
+class RunEngine;
 class UserPrompts;
-class TFreqStepper;
 struct TAppState;
 
 // Starts and stops a measurement run: checks the frequency row, sizes and
@@ -29,17 +29,17 @@ public:
         std::function<void()> emptyReadings;
     };
 
-    TRunSequencer(TAppState &state, const TRunCommands &commands, QTableWidget *grdTable,
-                  QLineEdit *lblSkipIM, TFreqStepper &stepper, Links links, UserPrompts &prompts,
+    TRunSequencer(TAppState &state, RunEngine &engine, const TRunCommands &commands,
+                  QTableWidget *grdTable, QLineEdit *lblSkipIM, Links links, UserPrompts &prompts,
                   QObject *parent = nullptr);
 
-    // Reads the frequency cells of the header row into the frequency storage
-    // and checks them: integers in 25 .. 1000000, ascending, whole kilohertz
-    // above 999 Hz.
+    // Hands the frequency cells of the header row to the engine, which checks
+    // them (integers in 25 .. 1000000, ascending, whole kilohertz above
+    // 999 Hz) and sizes the CSV table by them when they pass.
     bool ValidateFrequencies();
 
 signals:
-    // A run began: the frequencies and the skip count were taken, RunActive is 1.
+    // A run began: the frequencies and the skip count were taken, the engine runs.
     void runStarted();
     void runStopped();
 
@@ -54,14 +54,13 @@ public slots:
     void actStopExecute();
 
 private:
-    void sizeCsvTable();
     void warn(const QString &text);
 
     TAppState &m_state;
+    RunEngine &m_engine;
     TRunCommands m_actions;
     QTableWidget *m_grid;
     QLineEdit *m_lblSkipIM;
-    TFreqStepper &m_stepper;
     Links m_links;
     // Warns with only a Cancel button, and asks what a start does with a run
     // opened from the journal.

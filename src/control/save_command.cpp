@@ -1,10 +1,10 @@
 #include "control/save_command.h"
 
 #include "base/cp1251.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "files/measurement_file.h"
 #include "files/save_file_name.h"
-#include "model/app_state.h"
 #include "ui/file_log_view.h"
 #include "ui/file_requests.h"
 #include "ui/reason_texts.h"
@@ -23,9 +23,9 @@ QString withDefaultSuffix(const QString &fileName) {
     return fileName + QLatin1Char('.') + kDefaultSuffix;
 }
 
-TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, UserPrompts &prompts,
+TSaveCommand::TSaveCommand(RunEngine &engine, FileLogView *reLogFile, UserPrompts &prompts,
                            QObject *parent)
-    : QObject(parent), m_state(state), m_reLogFile(reLogFile), m_prompts(prompts) {}
+    : QObject(parent), m_engine(engine), m_reLogFile(reLogFile), m_prompts(prompts) {}
 
 // The header values come from the run's newest reading, so that a run saves
 // the same whenever and from wherever it is saved. A table without a reading
@@ -33,24 +33,24 @@ TSaveCommand::TSaveCommand(TAppState &state, FileLogView *reLogFile, UserPrompts
 // the ones it holds.
 void TSaveCommand::fillHeader() {
     if (const std::optional<TIMPacket> header = m_headerSource ? m_headerSource() : std::nullopt) {
-        FillHeaderFromPacket(m_state.CSVTable, *header);
-    } else if (m_state.EventStore.HoldsMeterFrame()) {
+        FillHeaderFromPacket(m_engine.csvTable(), *header);
+    } else if (m_engine.store().HoldsMeterFrame()) {
         TEventRec record;
-        m_state.EventStore.GetLast(kMeterRecord, record);
-        FillHeaderFromPacket(m_state.CSVTable, record.IM);
+        m_engine.store().GetLast(kMeterRecord, record);
+        FillHeaderFromPacket(m_engine.csvTable(), record.IM);
     }
 }
 
 void TSaveCommand::actFileSaveToExecute() {
     fillHeader();
-    const QString fileName = saveTable(m_state.CSVTable);
+    const QString fileName = saveTable(m_engine.csvTable());
     if (!fileName.isEmpty())
         emit saved(fileName);
 }
 
 QString TSaveCommand::saveRunTo(const QString &fileName) {
     fillHeader();
-    if (const QString problem = writeTable(m_state.CSVTable, fileName); !problem.isEmpty())
+    if (const QString problem = writeTable(m_engine.csvTable(), fileName); !problem.isEmpty())
         return problem;
     emit saved(fileName);
     return QString();

@@ -9,7 +9,7 @@
 class FileLogView;
 class TCSVTable;
 class UserPrompts;
-struct TAppState;
+class RunEngine;
 struct TIMPacket;
 
 // A name typed without an extension gets ".tamrel"; any other name stays as it is.
@@ -26,7 +26,7 @@ public:
 
     // reLogFile shows the text of the last save; `prompts` asks where to save
     // and tells why a save failed.
-    TSaveCommand(TAppState &state, FileLogView *reLogFile, UserPrompts &prompts,
+    TSaveCommand(RunEngine &engine, FileLogView *reLogFile, UserPrompts &prompts,
                  QObject *parent = nullptr);
 
     void setHeaderSource(HeaderSource source) { m_headerSource = std::move(source); }
@@ -55,7 +55,7 @@ private:
     // Writes the table's text to the file and shows it in the file log.
     QString writeTable(const TCSVTable &table, const QString &fileName);
 
-    TAppState &m_state;
+    RunEngine &m_engine;
     FileLogView *m_reLogFile;
     UserPrompts &m_prompts;
     HeaderSource m_headerSource;

@@ -2,6 +2,7 @@
 
 #include "base/number_format.h"
 #include "control/results_grid_controller.h"
+#include "engine/run_engine.h"
 #include "engine/user_prompts.h"
 #include "model/app_state.h"
 #include "run/numeric_key_filter.h"
@@ -54,11 +55,11 @@ private:
 
 } // namespace
 
-TTablePreparation::TTablePreparation(TAppState &state, const RunParameterWidgets &ui,
-                                     ResultsGridView *grdTable, QAction *actStop,
-                                     UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_ui(ui), m_actStop(actStop), m_grid(grdTable),
-      m_prompts(prompts) {}
+TTablePreparation::TTablePreparation(TAppState &state, RunEngine &engine,
+                                     const RunParameterWidgets &ui, ResultsGridView *grdTable,
+                                     QAction *actStop, UserPrompts &prompts, QObject *parent)
+    : QObject(parent), m_state(state), m_engine(engine), m_ui(ui), m_actStop(actStop),
+      m_grid(grdTable), m_prompts(prompts) {}
 
 void TTablePreparation::notifyColumnCountUnknown() {
     m_prompts.notice(TPromptIcon::Information, runtext::columnCountUnknown());
@@ -75,9 +76,9 @@ void TTablePreparation::actApplySettiingsTempAndGridExecute() {
             return;
     }
     setTableTag(0);
-    m_state.CSVTable.SetTableSize(0, 0);
+    m_engine.csvTable().SetTableSize(0, 0);
     emptyGrid(m_ui.chbKeepFreq->isChecked());
-    m_state.TempStorage.Clear();
+    m_engine.temperatures().Clear();
     readColumnCount();
     const QString refusal = layOutSetPoints();
     if (!refusal.isEmpty())
@@ -97,7 +98,7 @@ void TTablePreparation::emptyReadings() {
         BulkGridEdit bulk(m_grid);
         deleteCells(m_grid, 1, 1);
     }
-    m_state.CSVTable.SetTableSize(0, 0);
+    m_engine.csvTable().SetTableSize(0, 0);
     setTableTag(0);
     emit tablePrepared();
 }
@@ -130,7 +131,7 @@ void TTablePreparation::readColumnCount() {
 // points are laid out: the general one for a temperature that is not a number,
 // otherwise the reason the set points were refused. Empty on success.
 QString TTablePreparation::layOutSetPoints() {
-    TTempStorage &storage = m_state.TempStorage;
+    TTempStorage &storage = m_engine.temperatures();
     if (!readTemperature(m_ui.leTempInit, storage.TempInit) ||
         !readTemperature(m_ui.leTempFinal, storage.TempFinal) ||
         !readTemperature(m_ui.leTempStep, storage.TempStep) ||

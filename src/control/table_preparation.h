@@ -7,6 +7,7 @@
 #include <functional>
 
 struct TAppState;
+class RunEngine;
 struct RunParameterWidgets;
 class QAction;
 class QKeyEvent;
@@ -16,7 +17,7 @@ class UserPrompts;
 
 // Lays out the results grid from the run parameters of the settings panel:
 // one row per temperature set point, one column per test frequency. It also
-// fills the temperature storage, empties the CSV table, and filters the keys
+// fills the engine's temperature storage, empties its CSV table, and filters the keys
 // typed into the numeric edits.
 //
 // The table's Tag (1 while the table holds data of a run, 0 after a
@@ -27,8 +28,9 @@ class TTablePreparation : public QObject {
 public:
     // actStop is disabled by every preparation; `prompts` asks before the
     // table's data go and says why a table could not be laid out.
-    TTablePreparation(TAppState &state, const RunParameterWidgets &ui, ResultsGridView *grdTable,
-                      QAction *actStop, UserPrompts &prompts, QObject *parent = nullptr);
+    TTablePreparation(TAppState &state, RunEngine &engine, const RunParameterWidgets &ui,
+                      ResultsGridView *grdTable, QAction *actStop, UserPrompts &prompts,
+                      QObject *parent = nullptr);
 
     int tableTag() const { return m_tag; }
     void setTableTag(int tag) { m_tag = tag; }
@@ -69,6 +71,7 @@ private:
     bool filterTypedKey(QLineEdit *edit, QKeyEvent *event) const;
 
     TAppState &m_state;
+    RunEngine &m_engine;
     RunParameterWidgets m_ui;
     QAction *m_actStop;
     ResultsGridView *m_grid;

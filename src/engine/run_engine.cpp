@@ -17,18 +17,42 @@ RunEngine::RunEngine(const RunClock &clock, QChar decimalSeparator, QObject *par
     : QObject(parent), m_clock(clock), m_decimalSeparator(decimalSeparator),
       m_store(decimalSeparator) {}
 
-void RunEngine::setPortsOpen(bool open) {
-    if (open == m_portsOpen)
-        return;
-    m_portsOpen = open;
-    m_due.fill(std::nullopt);
-    m_pace.clear();
-    m_frameNotShown = false;
+void RunEngine::setPeriods(const RunPeriods &periods) {
+    m_periods = periods;
+    m_pace.setPeriodMs(periods.StepMs);
+}
+
+void RunEngine::startIfOff(Deadline which, int periodMs) {
+    if (!m_due[which])
+        m_due[which] = m_clock.elapsedMs() + periodMs;
+}
+
+// A link opened refreshes at once at the refresh's pace, frames or not: a
+// meter that sends nothing turns red at the first refresh.
+void RunEngine::setLinkOpen(LinkKind kind, bool open) {
+    const bool meter = kind == LinkKind::Meter;
+    const Deadline refresh = meter ? MeterRefresh : ThermoRefresh;
+    const Deadline watchdog = meter ? MeterWatchdog : ThermoWatchdog;
+    m_linkOpen[int(kind)] = open;
     if (open) {
-        const qint64 now = m_clock.elapsedMs();
-        m_due[MeterWatchdog] = now + kWatchdogPeriodMs;
-        m_due[ThermoWatchdog] = now + kWatchdogPeriodMs;
+        startIfOff(refresh, m_periods.DisplayRefreshMs);
+        startIfOff(watchdog, m_periods.WatchdogMs);
+    } else {
+        m_due[refresh].reset();
+        m_due[watchdog].reset();
     }
+    emit dueChanged();
+}
+
+void RunEngine::armWatchdog(LinkKind kind) {
+    startIfOff(kind == LinkKind::Meter ? MeterWatchdog : ThermoWatchdog, m_periods.WatchdogMs);
+    emit dueChanged();
+}
+
+void RunEngine::setPortsOpen(bool open) {
+    setLinkOpen(LinkKind::Meter, open);
+    setLinkOpen(LinkKind::Thermometer, open);
+    m_portsOpen = open;
 }
 
 SetPointError RunEngine::prepareTable(const RunParameters &p) {
@@ -57,24 +81,37 @@ void RunEngine::sizeCsvTable() {
         m_csv.SetRowHeader(item.Index, item.SetPoint, m_decimalSeparator);
 }
 
+bool RunEngine::takeFrequencies(const QStringList &frequencyTexts) {
+    if (!ValidateFrequencies(frequencyTexts, m_freqs))
+        return false;
+    sizeCsvTable();
+    return true;
+}
+
 StartRefusal RunEngine::start(int skipCount) {
     if (m_phase == RunPhase::NoTable)
         return StartRefusal::NoTable;
     if (m_phase == RunPhase::Running)
         return StartRefusal::None;
-    if (!ValidateFrequencies(m_table.frequencyTexts(), m_freqs))
+    if (!takeFrequencies(m_table.frequencyTexts()))
         return StartRefusal::BadFrequencies;
-    sizeCsvTable();
     if (skipCount < 0 || skipCount > kMaxSkipCount)
         return StartRefusal::BadSkipCount;
-    m_skipCount = uint8_t(skipCount);
+    setSkipCount(uint8_t(skipCount));
     if (!m_portsOpen)
         return StartRefusal::DevicesMissing;
+    beginRun();
+    return StartRefusal::None;
+}
 
+// The meter's frequency as last read at a step stays: the next step reads it anew.
+void RunEngine::beginRun() {
     m_phase = RunPhase::Running;
     m_table.setHoldsRunData(true);
     m_pace.clear();
-    m_step = TStepState{};
+    m_step.StepTarget = 0;
+    m_step.StepWaypoint = 0;
+    m_step.StepFinePhase = 1;
 
     TJournalStart started;
     started.Time = m_clock.now();
@@ -82,7 +119,14 @@ StartRefusal RunEngine::start(int skipCount) {
         started.Frequencies << item.Freq;
     started.SkipPacketCount = m_skipCount;
     emit runStarted(started);
-    return StartRefusal::None;
+    emit dueChanged();
+}
+
+void RunEngine::restore(const TTempStorage &temps, const TFreqStorage &freqs,
+                        const TCSVTable &csv) {
+    m_temps = temps;
+    m_freqs = freqs;
+    m_csv = csv;
 }
 
 void RunEngine::stop() {
@@ -92,11 +136,17 @@ void RunEngine::stop() {
     emit runStopped();
 }
 
-// The refresh shows each frame once, 200 ms after it arrives; frames that
-// follow faster do not postpone it, so a fast meter is still shown and read.
+void RunEngine::meterNotified() {
+    if (!m_frameNotShown)
+        m_due[MeterRefresh].reset();
+}
+
+// The refresh shows each frame once, a refresh's period after it arrives;
+// frames that follow faster do not postpone it, so a fast meter is still
+// shown and read.
 void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
-    advance();
     const qint64 now = m_clock.elapsedMs();
+    advanceUpTo(now, false);
     TEventRec E;
     E.Kind = kMeterRecord;
     E.Time = m_clock.now();
@@ -106,25 +156,31 @@ void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
     m_f3Mark = modemarks::isOn(rawData, kF3Mark);
     m_meterLink.LastData = E.Time;
     setLink(LinkKind::Meter, LinkHealth::Receiving);
-    if (!m_portsOpen)
+    if (!m_linkOpen[int(LinkKind::Meter)])
         return;
     if (!(m_frameNotShown && m_due[MeterRefresh]))
-        m_due[MeterRefresh] = now + kDisplayPeriodMs;
+        m_due[MeterRefresh] = now + m_periods.DisplayRefreshMs;
     m_frameNotShown = true;
-    m_due[MeterWatchdog] = now + kWatchdogPeriodMs;
+    m_due[MeterWatchdog] = now + m_periods.WatchdogMs;
     m_pace.frameAccepted(now);
+    emit dueChanged();
+}
+
+void RunEngine::thermometerNotified() {
+    m_due[ThermoRefresh].reset();
 }
 
 void RunEngine::thermometerLine(const QByteArray &line) {
-    advance();
     const qint64 now = m_clock.elapsedMs();
+    advanceUpTo(now, false);
     const TEventRec record = TempRecordFromLine(line, m_clock.now());
     m_store.AddEvent(record);
     m_thermoLink.LastData = record.Time;
-    if (!m_portsOpen)
+    if (!m_linkOpen[int(LinkKind::Thermometer)])
         return;
-    m_due[ThermoRefresh] = now + kDisplayPeriodMs;
-    m_due[ThermoWatchdog] = now + kWatchdogPeriodMs;
+    m_due[ThermoRefresh] = now + m_periods.DisplayRefreshMs;
+    m_due[ThermoWatchdog] = now + m_periods.WatchdogMs;
+    emit dueChanged();
 }
 
 std::optional<qint64> RunEngine::nextDueMs() const {
@@ -137,16 +193,29 @@ std::optional<qint64> RunEngine::nextDueMs() const {
     return next;
 }
 
+std::optional<qint64> RunEngine::refreshDueMs(LinkKind kind) const {
+    return m_due[kind == LinkKind::Meter ? MeterRefresh : ThermoRefresh];
+}
+
+std::optional<qint64> RunEngine::watchdogDueMs(LinkKind kind) const {
+    return m_due[kind == LinkKind::Meter ? MeterWatchdog : ThermoWatchdog];
+}
+
 std::optional<qint64> RunEngine::dueOf(Deadline which) const {
     return which == Step ? m_pace.dueAt() : m_due[which];
 }
 
 void RunEngine::advance() {
-    const qint64 now = m_clock.elapsedMs();
+    advanceUpTo(m_clock.elapsedMs(), true);
+}
+
+void RunEngine::advanceUpTo(qint64 now, bool stepsToo) {
     for (;;) {
         int which = -1;
         std::optional<qint64> earliest;
         for (int i = 0; i < DeadlineCount; ++i) {
+            if (i == Step && !stepsToo)
+                continue;
             const std::optional<qint64> due = dueOf(Deadline(i));
             if (due && *due <= now && (!earliest || *due < *earliest)) {
                 which = i;
@@ -162,19 +231,19 @@ void RunEngine::advance() {
 void RunEngine::fire(Deadline which, qint64 at) {
     switch (which) {
     case MeterRefresh:
-        m_due[MeterRefresh] = at + kDisplayPeriodMs;
+        m_due[MeterRefresh] = at + m_periods.DisplayRefreshMs;
         meterRefresh();
         break;
     case MeterWatchdog:
-        m_due[MeterWatchdog] = at + kWatchdogPeriodMs;
+        m_due[MeterWatchdog] = at + m_periods.WatchdogMs;
         meterWatchdog();
         break;
     case ThermoRefresh:
-        m_due[ThermoRefresh] = at + kDisplayPeriodMs;
+        m_due[ThermoRefresh] = at + m_periods.DisplayRefreshMs;
         thermoRefresh();
         break;
     case ThermoWatchdog:
-        m_due[ThermoWatchdog] = at + kWatchdogPeriodMs;
+        m_due[ThermoWatchdog] = at + m_periods.WatchdogMs;
         thermoWatchdog();
         break;
     case Step:
@@ -188,15 +257,14 @@ void RunEngine::fire(Deadline which, qint64 at) {
 
 void RunEngine::meterRefresh() {
     m_frameNotShown = false;
+    TEventRec E;
     if (m_store.LastFrequency() <= 0) {
         setLink(LinkKind::Meter, LinkHealth::Lost);
-        return;
+    } else if (m_store.GetLast(kMeterRecord, E)) {
+        emit meterShown(E);
+        captureReading(E);
     }
-    TEventRec E;
-    if (!m_store.GetLast(kMeterRecord, E))
-        return;
-    emit meterShown(E);
-    captureReading(E);
+    emit meterRefreshed();
 }
 
 // The empty record decodes to frequency 0 and counts towards the settling.
@@ -207,11 +275,13 @@ void RunEngine::meterWatchdog() {
     E.Time = m_clock.now();
     m_store.AddEvent(E);
     m_freqAfterKeyPress = m_store.LastFrequency();
+    m_f3Mark = false;
 }
 
 void RunEngine::thermoRefresh() {
     TEventRec R;
     m_store.GetLast(kTempRecord, R);
+    emit thermometerShown(R);
     if (!R.Temp.Valid)
         return;
     setLink(LinkKind::Thermometer, LinkHealth::Receiving);
@@ -267,9 +337,8 @@ void RunEngine::beginFreqChange(int32_t target) {
     m_step = ::BeginFreqChange(m_step, target);
     m_pace.clear();
     if (needsF3(m_f3Mark, m_phase == RunPhase::Running))
-        sendKey(freqkeys::F3);
-    if (m_portsOpen)
-        m_pace.changeBegun(m_clock.elapsedMs());
+        pressKey(freqkeys::F3);
+    m_pace.changeBegun(m_clock.elapsedMs());
 }
 
 void RunEngine::stepDue() {
@@ -281,11 +350,11 @@ void RunEngine::stepDue() {
     const TStepDecision decision = decideFreqStep(m_step, m_store.LastFrequency(), m_worker);
     m_step = decision.State;
     if (!decision.Completed && decision.Key)
-        sendKey(*decision.Key);
+        pressKey(*decision.Key);
 }
 
-void RunEngine::sendKey(uint8_t code) {
-    if (!m_portsOpen)
+void RunEngine::pressKey(uint8_t code) {
+    if (!m_linkOpen[int(LinkKind::Meter)])
         return;
     m_freqAtKeyPress = meterkey::isFrequencyKey(code) ? m_store.LastFrequency() : 0;
     m_freqAfterKeyPress = 0;

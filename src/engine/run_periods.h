@@ -9,3 +9,16 @@ constexpr int kDisplayRefreshMs = 200;
 constexpr int kWatchdogMs = 3000;
 constexpr int kStepMs = 250;
 } // namespace runperiods
+
+// The periods a run keeps; tests run the same pace faster by a divisor.
+struct RunPeriods {
+    int DisplayRefreshMs = runperiods::kDisplayRefreshMs;
+    int WatchdogMs = runperiods::kWatchdogMs;
+    int StepMs = runperiods::kStepMs;
+
+    RunPeriods dividedBy(int divisor) const {
+        if (divisor <= 1)
+            return *this;
+        return {DisplayRefreshMs / divisor, WatchdogMs / divisor, StepMs / divisor};
+    }
+};

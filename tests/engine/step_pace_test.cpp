@@ -80,8 +80,9 @@ public:
     }
     // When the change to 5000 Hz began: the reading at 1000 Hz starts it.
     qint64 changeBegan() const { return readings.at(0).at; }
-    // The first frame at or after `t`.
-    qint64 frameFrom(qint64 t) const { return *std::lower_bound(frames.begin(), frames.end(), t); }
+    // The first frame after a key at `t`: one that came at the same moment was
+    // read before the key was decided.
+    qint64 frameAfter(qint64 t) const { return *std::upper_bound(frames.begin(), frames.end(), t); }
 
     int keysToLose = 0;
     MeterModel meter{1000};
@@ -96,7 +97,6 @@ public:
     std::vector<Key> keys;
     std::vector<qint64> frames;
 
-private:
     void frameArrives() {
         if (m_framesUntilShown > 0)
             --m_framesUntilShown;
@@ -108,6 +108,7 @@ private:
         engine.meterFrame(raw);
     }
 
+private:
     void press(uint8_t code) {
         keys.push_back({clock.elapsedMs(), code});
         if (keysToLose > 0) {
@@ -136,8 +137,27 @@ TEST(RunEngineStepPace, EveryKeyFollowsTheFirstFrameAfterTheKeyBefore) {
         EXPECT_EQ(run.keys[0].code, meterkey::Right);
         EXPECT_EQ(run.keys[1].code, meterkey::Right);
         EXPECT_EQ(run.keys[0].at, run.changeBegan() + kStepPeriodMs);
-        EXPECT_EQ(run.keys[1].at, run.frameFrom(run.keys[0].at) + kStepPeriodMs);
+        EXPECT_EQ(run.keys[1].at, run.frameAfter(run.keys[0].at) + kStepPeriodMs);
     }
+}
+
+// A step that fell due while a frame waited to be read is decided after it,
+// from that frame, and at once rather than a period later.
+TEST(RunEngineStepPace, AStepDueWhileAFrameWaitsFollowsIt) {
+    PacedRun run(0);
+    run.clock.advance(100);
+    run.frameArrives();
+    run.clock.advance(200); // the refresh records 1000 Hz; the change's first step is due at 550
+    run.engine.advance();
+    ASSERT_EQ(run.engine.stepState().StepTarget, 5000);
+    run.clock.advance(260);
+    const int before = run.engine.store().MeterSinceKey();
+    run.frameArrives();
+    EXPECT_TRUE(run.keys.empty());
+    EXPECT_EQ(run.engine.store().MeterSinceKey(), before + 1);
+    run.engine.advance();
+    ASSERT_EQ(run.keys.size(), 1u);
+    EXPECT_EQ(run.keys[0].at, run.clock.elapsedMs());
 }
 
 // Frames that were on their way when a key went out still show the old

@@ -5,10 +5,14 @@
 #include "control/autoconnect.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "instruments_support.h"
+#include "meter/frame_scan.h"
+#include "meter_frame.h"
 #include "serial/ser_com_port.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
+#include "thermo_line.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
 #include "ui/thermo_display_view.h"
@@ -37,9 +41,12 @@ class AutoconnectTest : public ::testing::Test {
 protected:
     void TearDown() override { stopTimers(); }
 
-    void openWindow() {
+    // `engineClock`: the run engine's, when the test moves its time itself.
+    void openWindow(const RunClock *engineClock = nullptr) {
         bench.writeSettings();
-        window = std::make_unique<TfrmMain>(bench.windowOptions());
+        TMainOptions options = bench.windowOptions();
+        options.engineClock = engineClock;
+        window = std::make_unique<TfrmMain>(options);
         window->show();
         QObject::connect(window->timers().tmrAutoconnectToDevice, &QTimer::timeout,
                          [this] { ++ticks; });
@@ -55,7 +62,7 @@ protected:
     // A controller on the window's widgets and ports that records its calls.
     std::unique_ptr<TAutoconnect> recordingController(Calls &calls) {
         return std::make_unique<TAutoconnect>(
-            window->state(), *window->meterLink(), *window->thermoLink(),
+            window->engine(), *window->meterLink(), *window->thermoLink(),
             window->ui().portSettings(), window->ui().pnlSettings, window->actions().actStart,
             [&calls](uint8_t code) { calls.keys.append(char(code)); },
             [&calls](bool enabled) { calls.keypad << enabled; }, [] {});
@@ -84,15 +91,15 @@ TEST_F(AutoconnectTest, FirstTickOpensBothLinksAndSendsTheMeterTheEnterKey) {
         if (ticks == 1) {
             meterOpen = window->portIM()->isOpen();
             thermoOpen = window->portTemp()->isOpen();
-            portsOpen = window->state().PortsOpen;
+            portsOpen = window->engine().portsOpen();
         }
     });
     ASSERT_TRUE(waitTicks(1));
     EXPECT_TRUE(meterOpen);
     EXPECT_TRUE(thermoOpen);
     EXPECT_EQ(portsOpen, 1);
-    EXPECT_TRUE(window->timers().tmrDisplayIM->isActive());
-    EXPECT_TRUE(window->timers().tmrDisplayTemp->isActive());
+    EXPECT_TRUE(window->engine().refreshDueMs(LinkKind::Meter));
+    EXPECT_TRUE(window->engine().refreshDueMs(LinkKind::Thermometer));
     EXPECT_TRUE(waitUntil([&] { return !bench.meter().keysReceived().isEmpty(); }, 2000));
     EXPECT_EQ(bench.meter().keysReceived().at(0), char(5));
 }
@@ -110,7 +117,7 @@ TEST_F(AutoconnectTest, StartAndKeypadAreEnabledAtATickOnceBothPanelsAreGreen) {
     ASSERT_TRUE(waitTicks(1));
     EXPECT_TRUE(window->actions().actStart->isEnabled());
     EXPECT_TRUE(window->actions().actCMD8Enter->isEnabled());
-    EXPECT_EQ(window->state().PortsOpen, 1);
+    EXPECT_TRUE(window->engine().portsOpen());
 }
 
 // The links' states as read at the tick decide the start action and which
@@ -130,7 +137,8 @@ TEST_F(AutoconnectTest, LinksLostAtTheTickDecideStartAndReopening) {
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "meter lost " << c.meterLost << ", thermometer lost "
                                         << c.thermoLost << ", run " << c.runActive);
-        openWindow();
+        ManualRunClock clock;
+        openWindow(&clock);
         stopTimers();
         Calls calls;
         auto controller = recordingController(calls);
@@ -138,15 +146,25 @@ TEST_F(AutoconnectTest, LinksLostAtTheTickDecideStartAndReopening) {
         controller->SetLinkOpen(true, TAutoconnect::BothLinks);
         window->ui().cmbPortIMNumber->setEditText("COM9");
         window->ui().cmbPortTempNumber->setEditText("COM9");
-        // A watchdog tick is what loses a link.
-        if (c.meterLost)
-            window->meterLink()->tmrIMErrorTimer();
-        if (c.thermoLost)
-            window->thermoLink()->tmrTempErrorTimer();
+        // A watchdog's period without data is what loses a link; the other
+        // one's data came a moment later.
+        RunEngine &engine = window->engine();
+        clock.advance(1);
+        if (!c.meterLost) {
+            const QByteArray frame = EncodeMeterFrame(MeterDisplayState{});
+            std::array<uint8_t, 60> raw{};
+            std::copy(frame.begin(), frame.begin() + kFrameSize - 1, raw.begin());
+            engine.meterFrame(raw);
+        }
+        if (!c.thermoLost)
+            engine.thermometerLine(MakeThermometerLine(20.0).trimmed());
+        clock.advance(engine.periods().WatchdogMs - 1);
+        engine.advance();
         ASSERT_EQ(window->meterLink()->isLinkLost(), c.meterLost);
         ASSERT_EQ(window->thermoLink()->isLinkLost(), c.thermoLost);
-        window->state().RunActive = c.runActive;
-        window->state().PortsOpen = 1;
+        if (c.runActive)
+            engine.beginRun();
+        window->engine().setInstrumentsReady(true);
         window->actions().actStart->setEnabled(c.startBefore);
         calls = {};
 
@@ -157,10 +175,10 @@ TEST_F(AutoconnectTest, LinksLostAtTheTickDecideStartAndReopening) {
         EXPECT_EQ(calls.keypad, keypadCalled ? QList<bool>{true} : QList<bool>{});
         EXPECT_EQ(window->portIM()->isOpen(), !c.meterLost);
         EXPECT_EQ(window->portTemp()->isOpen(), !c.thermoLost);
-        EXPECT_EQ(window->state().PortsOpen, c.meterLost || c.thermoLost ? 0 : 1);
+        EXPECT_EQ(window->engine().portsOpen(), c.meterLost || c.thermoLost ? 0 : 1);
         EXPECT_TRUE(calls.keys.isEmpty()) << "a failed reopening sends no key";
-        EXPECT_TRUE(window->timers().tmrIMError->isActive());
-        EXPECT_TRUE(window->timers().tmrTempError->isActive());
+        EXPECT_TRUE(engine.watchdogDueMs(LinkKind::Meter));
+        EXPECT_TRUE(engine.watchdogDueMs(LinkKind::Thermometer));
         controller.reset();
         window.reset();
     }
@@ -172,14 +190,14 @@ TEST_F(AutoconnectTest, MissingPortIsRetriedSilentlyUntilTheDeviceAppears) {
     ASSERT_TRUE(waitTicks(3));
     EXPECT_FALSE(window->portTemp()->isOpen());
     EXPECT_TRUE(window->portIM()->isOpen());
-    EXPECT_EQ(window->state().PortsOpen, 0);
-    EXPECT_FALSE(window->timers().tmrDisplayTemp->isActive());
-    EXPECT_TRUE(window->timers().tmrTempError->isActive()) << "keeps the panel red";
+    EXPECT_FALSE(window->engine().portsOpen());
+    EXPECT_FALSE(window->engine().refreshDueMs(LinkKind::Thermometer));
+    EXPECT_TRUE(window->engine().watchdogDueMs(LinkKind::Thermometer)) << "keeps the panel red";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     ASSERT_TRUE(QFile::link(bench.thermometer().slavePath(), bench.folder() + "/ports/COM9"));
     EXPECT_TRUE(waitUntil(
-        [&] { return window->portTemp()->isOpen() && window->state().PortsOpen == 1; }, 2000));
+        [&] { return window->portTemp()->isOpen() && window->engine().portsOpen(); }, 2000));
     EXPECT_EQ(window->portTemp()->comNumber(), 9);
 }
 
@@ -203,7 +221,7 @@ TEST_F(AutoconnectTest, SilentMeterIsReopenedWithTheEnterKeyAtEveryTickWhileRed)
     ASSERT_TRUE(waitTicks(3));
     EXPECT_EQ(calls.keys.mid(keysBefore), QByteArray(3, char(5)));
     EXPECT_TRUE(window->portIM()->isOpen());
-    EXPECT_EQ(window->state().PortsOpen, 1) << "the reopening succeeds although nothing arrives";
+    EXPECT_TRUE(window->engine().portsOpen()) << "the reopening succeeds although nothing arrives";
     EXPECT_FALSE(window->actions().actStart->isEnabled());
 
     ASSERT_TRUE(waitUntil([&] { return meterPanel() == panelcolor::LinkOk; }, 4000));
@@ -285,11 +303,11 @@ TEST_F(AutoconnectTest, FailuresReachTheCallerAfterTheClose) {
 
     // A meter port that cannot open stops kind 0 before the thermometer.
     window->portIM()->setComNumber(9);
-    window->timers().tmrDisplayIM->stop();
+    controller->SetLinkOpen(false, TAutoconnect::BothLinks);
     EXPECT_THROW(controller->SetLinkOpen(true, TAutoconnect::BothLinks), EOpenComm);
-    EXPECT_FALSE(window->timers().tmrDisplayIM->isActive());
+    EXPECT_FALSE(window->engine().refreshDueMs(LinkKind::Meter));
     EXPECT_FALSE(window->portTemp()->isOpen());
-    EXPECT_FALSE(window->timers().tmrDisplayTemp->isActive());
+    EXPECT_FALSE(window->engine().refreshDueMs(LinkKind::Thermometer));
 }
 
 TEST_F(AutoconnectTest, BitRateThatIsNotANumberKeepsThePortClosedTickAfterTick) {
@@ -298,11 +316,11 @@ TEST_F(AutoconnectTest, BitRateThatIsNotANumberKeepsThePortClosedTickAfterTick) 
     ASSERT_TRUE(waitTicks(3));
     EXPECT_FALSE(window->portIM()->isOpen());
     EXPECT_TRUE(window->portTemp()->isOpen());
-    EXPECT_EQ(window->state().PortsOpen, 0);
+    EXPECT_FALSE(window->engine().portsOpen());
     EXPECT_TRUE(bench.meter().keysReceived().isEmpty());
 
     window->ui().cmbPortIMBaud->setEditText("9600");
-    EXPECT_TRUE(waitUntil([&] { return window->state().PortsOpen == 1; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return window->engine().portsOpen(); }, 2000));
     EXPECT_TRUE(window->portIM()->isOpen());
 }
 

@@ -83,8 +83,8 @@ class ChartWindowTest : public RunWindowTest {
 protected:
     void SetUp() override {
         RunWindowTest::SetUp();
-        state().RunActive = 1;
-        state().SkipPacketCount = 1;
+        engine().beginRun();
+        engine().setSkipCount(1);
         QObject::connect(&capture(), &TReadingCapture::readingRecorded, window.get(),
                          [this](const TJournalReading &r) { recorded.append(r); });
     }
@@ -100,12 +100,7 @@ protected:
     // measures the component at `componentTemperature`.
     void record(double temperature, int hz, double componentTemperature) {
         storeTemperature(temperature);
-        const QByteArray frame = EncodeMeterFrame(MeterModel(hz).display(componentTemperature));
-        TEventRec E;
-        E.Kind = kMeterRecord;
-        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
-        state().EventStore.AddEvent(E);
-        state().EventStore.AddEvent(E);
+        storeFrame(EncodeMeterFrame(MeterModel(hz).display(componentTemperature)), 2);
         refreshMeter();
     }
 
@@ -304,7 +299,7 @@ TEST_F(ChartWindowTest, ARunFromTheJournalReplacesTheReadingsAndCanBeExported) {
     prompts.saveAs = folder.filePath("past.csv");
     window->readingsExport()->saveRun(run);
     ASSERT_FALSE(prompts.asks.isEmpty());
-    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты.csv");
+    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты 2024-03-05 09-00.csv");
     QFile file(folder.filePath("past.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
@@ -382,8 +377,8 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
     window->actions().actFileSaveReadings->trigger();
     ASSERT_TRUE(prompts.notices().isEmpty()) << prompts.notices().join('\n').toStdString();
     ASSERT_FALSE(prompts.asks.isEmpty());
-    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты.csv")
-        << "the fixture's frames carry no time";
+    EXPECT_EQ(prompts.asks.last().file.start, "Отсчёты 2024-03-05 09-00.csv")
+        << "the time of the first reading, on the fixture's clock";
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -394,7 +389,8 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
         description << lines.takeFirst();
     EXPECT_TRUE(description.contains("# sample: none"));
     EXPECT_TRUE(description.contains(
-        "# tolerance_C: " + numfmt::general(window->state().TempStorage.TempDiff, '.').toUtf8()));
+        "# tolerance_C: " +
+        numfmt::general(window->engine().temperatures().TempDiff, '.').toUtf8()));
     ASSERT_EQ(lines.size(), 1 + recorded.size() + 1); // header, readings, after the last end
     for (int i = 0; i < recorded.size(); ++i) {
         const QList<QByteArray> f = lines[1 + i].split(',');
@@ -445,7 +441,7 @@ TEST(ChartOnSimulatedBench, SeriesHoldExactlyTheRecordedReadingsAfterARun) {
 
     const QColor linkOk(77, 213, 11);
     ASSERT_TRUE(waitUntil([&] {
-        return window.state().PortsOpen == 1 && ui.meterDisplay->panelColor() == linkOk &&
+        return window.engine().portsOpen() && ui.meterDisplay->panelColor() == linkOk &&
                ui.thermoDisplay->panelColor() == linkOk && window.actions().actStart->isEnabled();
     }));
     bench.thermometer().setProgramme(TemperatureProgramme::ramp(19.7, 23.0, 15.0));

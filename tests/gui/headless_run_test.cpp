@@ -2,6 +2,7 @@
 // bench, as a process of its own with no display: it fills the table and saves
 // the file the window saves for the same run; a termination signal saves what
 // it has; a second copy and a bad run file are refused with their exit codes.
+#include "engine/run_engine.h"
 #include "instruments_support.h"
 
 #include "app/headless_run.h"
@@ -111,7 +112,7 @@ QByteArray windowRunFile(SimulatedBench &bench) {
     ui.lblSkipIM->setText(QStringLiteral("2"));
     const QColor linkOk(77, 213, 11);
     if (!waitUntil([&] {
-            return window->state().PortsOpen == 1 && ui.meterDisplay->panelColor() == linkOk &&
+            return window->engine().portsOpen() && ui.meterDisplay->panelColor() == linkOk &&
                    ui.thermoDisplay->panelColor() == linkOk &&
                    window->actions().actStart->isEnabled();
         }))

@@ -3,6 +3,7 @@
 // program holds; cancelling; and the search at a first start.
 #include "app/main_window.h"
 #include "control/instrument_search.h"
+#include "engine/run_engine.h"
 #include "instruments_support.h"
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
@@ -260,7 +261,7 @@ TEST(InstrumentSearch, DuringARunTheLinksAreLeftAlone) {
     bench.placeThermometer(4);
     bench.openWindow("PortIMNumber=COM3\r\nPortTempNumber=COM4\r\n");
     ASSERT_TRUE(waitUntil([&] { return bench.window->portIM()->isOpen(); }, 3000));
-    bench.window->state().RunActive = 1;
+    bench.window->engine().beginRun();
     bench.ui().btnFindInstruments->click();
     EXPECT_FALSE(bench.search()->isSearching());
     EXPECT_EQ(bench.notices, QStringList{"Поиск приборов возможен, когда измерения остановлены."});

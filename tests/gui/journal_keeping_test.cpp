@@ -67,10 +67,10 @@ protected:
     void SetUp() override {
         RunWindowTest::SetUp();
         journal().setRetryDelay([](int) { return -1; });
-        state().PortsOpen = 1;
+        engine().setInstrumentsReady(true);
         window->ui().lblSkipIM->setText(QStringLiteral("1"));
         window->actions().actStart->trigger();
-        ASSERT_EQ(state().RunActive, 1);
+        ASSERT_TRUE(engine().isRunning());
     }
     TJournalController &journal() { return *window->journal(); }
     QString journalPath() const { return dir.filePath(QStringLiteral("runs.sqlite")); }
@@ -105,10 +105,10 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
         LockHolder lock(journalPath());
         openWindow();
         journal().setRetryDelay([](int) { return -1; });
-        state().PortsOpen = 1;
+        engine().setInstrumentsReady(true);
         window->ui().lblSkipIM->setText(QStringLiteral("1"));
         window->actions().actStart->trigger();
-        ASSERT_EQ(state().RunActive, 1);
+        ASSERT_TRUE(engine().isRunning());
         recordReading(100);
         recordReading(1000);
         recordReading(5000);
@@ -170,13 +170,16 @@ TEST_F(JournalKeepingTest, SavingTheRunningRunFromTheListLeavesLaterReadingsUnsa
 // journal keeps the temperature the row was measured at.
 TEST_F(JournalKeepingTest, ActualTemperaturesAreJournaledOnlyWhileMeasuring) {
     recordReading(100);
-    capture().CaptureActualTemperature(20.0);
+    storeTemperature(20.0);
+    refreshMeter();
     window->actions().actStop->trigger();
     const qint64 run = journal().currentRunId();
-    capture().CaptureActualTemperature(20.2);
+    storeTemperature(20.2);
+    refreshMeter();
     EXPECT_EQ(cell(rowOf(20), 1), QStringLiteral("20,2"));
     ASSERT_TRUE(journal().openRun(run));
-    capture().CaptureActualTemperature(20.1);
+    storeTemperature(20.1);
+    refreshMeter();
     const TJournalRun kept = currentRun();
     ASSERT_EQ(kept.ActualTemperatures.size(), 1);
     EXPECT_EQ(kept.ActualTemperatures[0].Text, QStringLiteral("20"));
@@ -209,11 +212,7 @@ TEST_F(JournalKeepingTest, BothSavesTakeTheHeaderFromTheNewestReading) {
     MeterDisplayState other = MeterModel(1000).display(20.0);
     other.autoRange = false;
     other.rangeCode = 1;
-    const QByteArray frame = EncodeMeterFrame(other);
-    TEventRec E;
-    E.Kind = kMeterRecord;
-    std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
-    state().EventStore.AddEvent(E);
+    storeFrame(EncodeMeterFrame(other));
 
     const QString fromWindow = dir.filePath(QStringLiteral("window.tamrel"));
     const QString fromList = dir.filePath(QStringLiteral("list.tamrel"));
@@ -265,7 +264,7 @@ TEST_F(JournalKeepingTest, AfterAStopAndAfterASaveTheFileAloneHoldsTheRun) {
 TEST_F(JournalKeepingTest, AStopBeforeTheFirstReadingKeepsNoRun) {
     window->actions().actStop->trigger();
     window->actions().actStart->trigger();
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
     recordReading(100);
     const QVector<TJournalRunSummary> runs = journal().pastRuns();
     ASSERT_EQ(runs.size(), 1);

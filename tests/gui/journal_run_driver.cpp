@@ -10,6 +10,7 @@
 #include "control/journal_controller.h"
 #include "control/reading_capture.h"
 #include "control/save_command.h"
+#include "engine/run_engine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,7 +62,7 @@ int main(int argc, char **argv) {
 
     QTimer readyCheck;
     QObject::connect(&readyCheck, &QTimer::timeout, &window, [&] {
-        if (window.state().PortsOpen == 1 && window.actions().actStart->isEnabled()) {
+        if (window.engine().portsOpen() && window.actions().actStart->isEnabled()) {
             readyCheck.stop();
             say(QStringLiteral("ready"));
         }
@@ -79,8 +80,8 @@ int main(int argc, char **argv) {
         for (const QByteArray &line : QByteArray(buffer, int(n)).split('\n')) {
             if (line == "start") {
                 window.actions().actStart->trigger();
-                say(window.state().RunActive == 1 ? QStringLiteral("started")
-                                                  : QStringLiteral("not started"));
+                say(window.engine().isRunning() ? QStringLiteral("started")
+                                                : QStringLiteral("not started"));
             } else if (line == "stop") {
                 window.actions().actStop->trigger();
                 say(QStringLiteral("stopped"));

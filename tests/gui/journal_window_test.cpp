@@ -136,10 +136,10 @@ TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
     // the row of 21 degrees in the same run.
     const qint64 run = window.journal()->currentRunId();
     ASSERT_TRUE(waitUntil(
-        [&] { return window.state().PortsOpen == 1 && window.actions().actStart->isEnabled(); }));
+        [&] { return window.engine().portsOpen() && window.actions().actStart->isEnabled(); }));
     bench.thermometer().setProgramme(TemperatureProgramme::hold(21.0));
     window.actions().actStart->trigger();
-    ASSERT_EQ(window.state().RunActive, 1);
+    ASSERT_TRUE(window.engine().isRunning());
     EXPECT_EQ(prompts.questions().size(), 2) << "the start asked what to do with the past run";
     const ResultsGridView *grid = window.ui().grdTable;
     EXPECT_TRUE(
@@ -155,10 +155,10 @@ class JournalWindowTest : public RunWindowTest {
 protected:
     void SetUp() override {
         RunWindowTest::SetUp();
-        state().PortsOpen = 1;
+        engine().setInstrumentsReady(true);
         window->ui().lblSkipIM->setText(QStringLiteral("1"));
         window->actions().actStart->trigger();
-        ASSERT_EQ(state().RunActive, 1);
+        ASSERT_TRUE(engine().isRunning());
     }
     // A settled reading at 20 degrees and hz, written into its cell.
     void recordReading(int hz) {
@@ -309,19 +309,19 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
     answer("Отмена");
     window->actions().actStart->trigger();
     EXPECT_EQ(asked(), 1);
-    EXPECT_EQ(state().RunActive, 0);
-    EXPECT_EQ(filledCells().size(), 2u);
+    EXPECT_FALSE(engine().isRunning());
+    EXPECT_EQ(filledResultCells().size(), 2u);
 
     answer("Начать новое");
     window->actions().actStart->trigger();
     EXPECT_EQ(asked(), 2);
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
     const qint64 fresh = window->journal()->currentRunId();
     EXPECT_NE(fresh, past);
     EXPECT_NE(fresh, 0);
     EXPECT_TRUE(filledCells().empty()) << "no reading of the past run is left in the table";
     EXPECT_EQ(cell(0, columnOf(5000)), QStringLiteral("5000"));
-    EXPECT_EQ(state().TempStorage.Count(), kSetPointCount) << "the set points stay";
+    EXPECT_EQ(engine().temperatures().Count(), kSetPointCount) << "the set points stay";
     recordReading(5000);
     window->actions().actStop->trigger();
     window->actions().actStart->trigger();
@@ -335,7 +335,7 @@ TEST_F(JournalWindowTest, AStartOnAPastRunAsksAndNeverChangesItSilently) {
     answer("Продолжить это измерение");
     window->actions().actStart->trigger();
     EXPECT_EQ(asked(), 3);
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
     EXPECT_EQ(window->journal()->currentRunId(), past);
     recordReading(5000);
     window->actions().actStop->trigger();
@@ -393,9 +393,9 @@ TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
     QTableWidget *grid = window->ui().grdTable;
     for (int column = 2; column < grid->columnCount(); ++column)
         grid->setItem(0, column, new QTableWidgetItem(QString::number(column * 1000)));
-    window->state().PortsOpen = 1;
+    window->engine().setInstrumentsReady(true);
     window->actions().actStart->trigger();
-    EXPECT_EQ(window->state().RunActive, 1);
+    EXPECT_TRUE(window->engine().isRunning());
     EXPECT_TRUE(window->journal()->pastRuns().isEmpty());
     window->actions().actStop->trigger();
 }

@@ -3,6 +3,7 @@
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
 #include "control/timers.h"
+#include "engine/run_engine.h"
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
 #include "ui/device_log.h"
@@ -37,15 +38,13 @@ LinkWindow::~LinkWindow() {
 void LinkWindow::openMeter(int comNumber) {
     m_window.portIM()->setComNumber(quint16(comNumber));
     m_window.portIM()->setOpen(true);
-    setTimerEnabled(m_window.timers().tmrDisplayIM, true);
-    setTimerEnabled(m_window.timers().tmrIMError, true);
+    engine().setLinkOpen(LinkKind::Meter, true);
 }
 
 void LinkWindow::openThermo(int comNumber) {
     m_window.portTemp()->setComNumber(quint16(comNumber));
     m_window.portTemp()->setOpen(true);
-    setTimerEnabled(m_window.timers().tmrDisplayTemp, true);
-    setTimerEnabled(m_window.timers().tmrTempError, true);
+    engine().setLinkOpen(LinkKind::Thermometer, true);
 }
 
 std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber) {
@@ -56,7 +55,7 @@ std::unique_ptr<PtyPort> openRawLine(const SimulatedBench &bench, int comNumber)
 }
 
 namespace {
-int newestIndex(TMyStorage &store, uint8_t kind) {
+int newestIndex(const TMyStorage &store, uint8_t kind) {
     TEventRec E;
     return store.GetLast(kind, E) ? E.Index : -1;
 }
@@ -80,7 +79,7 @@ bool deliverMeterBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes)
 // A busy machine may hand the bytes over in more than one read: wait for a
 // record per carriage return.
 bool deliverThermoBytes(LinkWindow &link, PtyPort &line, const QByteArray &bytes) {
-    TMyStorage &store = link.state().EventStore;
+    const TMyStorage &store = link.engine().store();
     const int target = newestIndex(store, kTempRecord) + int(bytes.count('\r'));
     return deliver(
         line, bytes, [&] { return link.thermoNotifications(); }, link.window().portTemp(),

@@ -21,8 +21,9 @@ public:
 
     TfrmMain &window() { return m_window; }
     TAppState &state() { return m_window.state(); }
+    RunEngine &engine() { return m_window.engine(); }
 
-    // Opens the port as COMn and switches the link's two timers on.
+    // Opens the port as COMn and the link in the engine (its refresh and watchdog run).
     void openMeter(int comNumber = SimulatedBench::kMeterPort);
     void openThermo(int comNumber = SimulatedBench::kThermoPort);
 

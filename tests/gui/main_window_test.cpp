@@ -2,6 +2,7 @@
 // start states, timers, shutdown order, the About box and what assistive
 // technology reads out.
 #include "app/main_window.h"
+#include "engine/run_engine.h"
 #include "ui/about_box.h"
 #include "ui/display_panel.h"
 #include "ui/keypad_view.h"
@@ -258,28 +259,29 @@ TEST_F(MainWindowTest, PortComboBoxesStartWithTheirItemsAndOnlyNumbersEnabled) {
     }
 }
 
+// Before a port opens only the watchdogs count (they turn a missing
+// instrument's panel red) and the automatic connection ticks.
 TEST_F(MainWindowTest, TimersHaveTheirPeriodsAndOnlyWatchdogsAndAutoconnectRun) {
-    struct Timer {
-        const char *name;
-        int period;
-        bool running;
-    };
-    const Timer timers[] = {
-        {"tmrDisplayIM", 200, false},   {"tmrIMError", 3000, true},
-        {"tmrDisplayTemp", 200, false}, {"tmrTempError", 3000, true},
-        {"tmrNewFreq", 250, false},     {"tmrAutoconnectToDevice", 3000, true},
-    };
-    for (const Timer &t : timers) {
-        auto *timer = window->findChild<QTimer *>(QLatin1String(t.name));
-        ASSERT_NE(timer, nullptr) << t.name;
-        EXPECT_EQ(timer->interval(), t.period) << t.name;
-        EXPECT_EQ(timer->isActive(), t.running) << t.name;
+    const RunPeriods periods = window->engine().periods();
+    EXPECT_EQ(periods.DisplayRefreshMs, 200);
+    EXPECT_EQ(periods.WatchdogMs, 3000);
+    EXPECT_EQ(periods.StepMs, 250);
+    for (const LinkKind kind : {LinkKind::Meter, LinkKind::Thermometer}) {
+        EXPECT_FALSE(window->engine().refreshDueMs(kind));
+        EXPECT_TRUE(window->engine().watchdogDueMs(kind));
     }
+    auto *run = window->findChild<QTimer *>(QStringLiteral("tmrRun"));
+    ASSERT_NE(run, nullptr);
+    EXPECT_TRUE(run->isActive());
+    auto *tick = window->findChild<QTimer *>(QStringLiteral("tmrAutoconnectToDevice"));
+    ASSERT_NE(tick, nullptr);
+    EXPECT_EQ(tick->interval(), 3000);
+    EXPECT_TRUE(tick->isActive());
 }
 
 TEST_F(MainWindowTest, CloseStopsEveryTimerBeforeSettingsAreSaved) {
     const QList<QTimer *> timers = window->findChildren<QTimer *>();
-    ASSERT_EQ(timers.size(), 6);
+    ASSERT_EQ(timers.size(), 2);
     for (QTimer *timer : timers)
         timer->start();
     int saves = 0;

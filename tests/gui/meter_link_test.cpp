@@ -1,5 +1,6 @@
 // The meter link end to end: the simulated meter (or a bare pseudo-terminal)
 // on one side, the window's replica, store, log and timers on the other.
+#include "engine/run_engine.h"
 #include "link_window_support.h"
 
 #include "base/event_log.h"
@@ -38,7 +39,7 @@ protected:
     DeviceLog *log() { return link.window().ui().reLogIM; }
     // Lines that follow one another closely go into the log together.
     QStringList logLines() { return logLinesTakenSoFar(*log()); }
-    TMyStorage &store() { return link.state().EventStore; }
+    const TMyStorage &store() { return link.engine().store(); }
     TMeterLink *meter() { return link.window().meterLink(); }
 
     TEventRec lastRecord() {
@@ -61,7 +62,11 @@ protected:
         });
     }
     // Keeps the watchdog's empty records out of a test that counts records.
-    void quietWatchdog() { link.window().timers().tmrIMError->setInterval(60000); }
+    void quietWatchdog() {
+        RunPeriods periods = link.engine().periods();
+        periods.WatchdogMs = 60000;
+        link.engine().setPeriods(periods);
+    }
     bool hidden(Field field) { return !display()->label(field)->isVisibleTo(display()); }
 
     SimulatedBench bench;
@@ -148,35 +153,42 @@ TEST_F(MeterLinkTest, EveryKeyWritesItsCode) {
 }
 
 TEST_F(MeterLinkTest, AKeyMarksTheFrequencyAndRestartsThePacketCount) {
-    TAppState &state = link.state();
+    const RunEngine &engine = link.engine();
     link.openMeter();
     ASSERT_TRUE(waitForRecords(2));
     ASSERT_GT(store().MeterSinceKey(), 0);
-    ASSERT_EQ(state.FreqAfterKeyPress, 1000);
+    ASSERT_EQ(engine.freqAfterKeyPress(), 1000);
 
     meter()->SendKey(meterkey::Enter);
-    EXPECT_EQ(state.FreqAtKeyPress, 0);
-    EXPECT_EQ(state.FreqAfterKeyPress, 0);
+    EXPECT_EQ(engine.freqAtKeyPress(), 0);
+    EXPECT_EQ(engine.freqAfterKeyPress(), 0);
     EXPECT_EQ(store().MeterSinceKey(), 0);
 
     meter()->SendKey(meterkey::Right);
-    EXPECT_EQ(state.FreqAtKeyPress, 1000);
-    EXPECT_EQ(state.FreqAfterKeyPress, 0);
+    EXPECT_EQ(engine.freqAtKeyPress(), 1000);
+    EXPECT_EQ(engine.freqAfterKeyPress(), 0);
     ASSERT_TRUE(waitForRecords(1));
     EXPECT_EQ(store().MeterSinceKey(), 1);
-    EXPECT_EQ(state.FreqAfterKeyPress, 1000) << "the meter did not take > without F3";
+    EXPECT_EQ(engine.freqAfterKeyPress(), 1000) << "the meter did not take > without F3";
 }
 
 TEST_F(MeterLinkTest, KeysOnAClosedPortAreLostWithoutTouchingTheCounters) {
-    TAppState &state = link.state();
-    state.FreqAtKeyPress = 77;
-    state.FreqAfterKeyPress = 88;
+    const RunEngine &engine = link.engine();
+    link.openMeter();
+    ASSERT_TRUE(waitForRecords(2));
+    link.window().portIM()->setOpen(false);
+    link.engine().setLinkOpen(LinkKind::Meter, false);
+    const int sinceKey = store().MeterSinceKey();
+    ASSERT_GT(sinceKey, 0);
+    ASSERT_EQ(engine.freqAfterKeyPress(), 1000);
     meter()->SendKey(meterkey::Right);
     link.window().actions().actCMDF3->trigger();
-    EXPECT_EQ(state.FreqAtKeyPress, 77);
-    EXPECT_EQ(state.FreqAfterKeyPress, 88);
+    EXPECT_EQ(engine.freqAtKeyPress(), 0);
+    EXPECT_EQ(engine.freqAfterKeyPress(), 1000);
+    EXPECT_EQ(store().MeterSinceKey(), sinceKey);
+    EXPECT_TRUE(bench.meter().keysReceived().isEmpty());
 
-    // Only the key pressed after opening reaches the meter.
+    // Only the key pressed after opening again reaches the meter.
     link.openMeter();
     link.window().actions().actCMD8Enter->trigger();
     ASSERT_TRUE(waitUntil([&] { return !bench.meter().keysReceived().isEmpty(); }));
@@ -211,7 +223,7 @@ TEST_F(MeterLinkTest, AFrequencyKeyTheMeterIgnoresTurnsThePanelYellow) {
 
 TEST_F(MeterLinkTest, SilentMeterTurnsRedKeepsTheLastReadingAndRecovers) {
     int captured = 0;
-    meter()->setCaptureReading([&](const TEventRec &E) {
+    QObject::connect(&link.engine(), &RunEngine::meterShown, [&](const TEventRec &E) {
         ++captured;
         EXPECT_EQ(E.IM.FreqHz, 1000);
     });
@@ -235,7 +247,7 @@ TEST_F(MeterLinkTest, SilentMeterTurnsRedKeepsTheLastReadingAndRecovers) {
     ASSERT_TRUE(waitForRecords(2));
     EXPECT_EQ(display()->panelColor(), kRed);
     EXPECT_EQ(store().LastFrequency(), 0);
-    EXPECT_EQ(link.state().FreqAfterKeyPress, 0);
+    EXPECT_EQ(link.engine().freqAfterKeyPress(), 0);
     EXPECT_EQ(lastRecord().RawData, (std::array<uint8_t, 60>{}));
     EXPECT_EQ(logLines().size(), linesBefore);
     EXPECT_EQ(captured, capturedBeforeLoss);
@@ -340,13 +352,13 @@ TEST_F(MeterLinkTest, TwoFramesInOneReadAreBothStoredInOrder) {
     EXPECT_EQ(display()->isFlashVisible(), flash);
 }
 
-// Fewer than 22 bytes wait in the port; the refresh and stepping timers stay off.
+// Fewer than 22 bytes wait in the port: no refresh falls due; the whole frame
+// makes the refresh, the watchdog and the pace of the steps due.
 TEST_F(MeterLinkTest, AFrameSplitAcrossReadsIsTakenWhenComplete) {
     auto line = openRawLine(bench, 7);
     link.openMeter(7);
     quietWatchdog();
     const TfrmMain &window = link.window();
-    setTimerEnabled(window.timers().tmrNewFreq, true);
     const QByteArray good = frame();
 
     const int index = lastIndex();
@@ -354,16 +366,15 @@ TEST_F(MeterLinkTest, AFrameSplitAcrossReadsIsTakenWhenComplete) {
     ASSERT_TRUE(line->write(good.left(10)));
     ASSERT_TRUE(waitUntil([&] { return link.meterNotifications() > before; }));
     EXPECT_EQ(window.portIM()->InCount(), 10);
-    EXPECT_FALSE(window.timers().tmrDisplayIM->isActive());
-    EXPECT_FALSE(window.timers().tmrNewFreq->isActive());
+    EXPECT_FALSE(link.engine().refreshDueMs(LinkKind::Meter));
     EXPECT_EQ(lastIndex(), index);
 
     ASSERT_TRUE(deliverMeterBytes(link, *line, good.mid(10)));
     EXPECT_EQ(lastIndex(), index + 1);
     EXPECT_EQ(store().LastFrequency(), 1000);
-    EXPECT_TRUE(window.timers().tmrDisplayIM->isActive());
-    EXPECT_TRUE(window.timers().tmrIMError->isActive());
-    EXPECT_TRUE(window.timers().tmrNewFreq->isActive());
+    EXPECT_TRUE(link.engine().refreshDueMs(LinkKind::Meter));
+    EXPECT_TRUE(link.engine().watchdogDueMs(LinkKind::Meter));
+    EXPECT_TRUE(window.timers().tmrRun->isActive());
 }
 
 // A meter that sends faster than the refresh's period: the display and the
@@ -374,9 +385,11 @@ TEST_F(MeterLinkTest, FramesFasterThanTheRefreshStillRefreshTheDisplayAndTheCapt
     link.openMeter(7);
     quietWatchdog();
     // The program's own period: the frames below come far more often.
-    link.window().timers().tmrDisplayIM->setInterval(200);
+    RunPeriods periods = link.engine().periods();
+    periods.DisplayRefreshMs = RunPeriods{}.DisplayRefreshMs;
+    link.engine().setPeriods(periods);
     int refreshes = 0;
-    meter()->setCaptureReading([&](const TEventRec &E) {
+    QObject::connect(&link.engine(), &RunEngine::meterShown, [&](const TEventRec &E) {
         ++refreshes;
         EXPECT_EQ(E.Index, lastIndex()) << "the newest frame";
         EXPECT_EQ(display()->caption(Field::RLCValue), E.IM.MainValue + ' ' + E.IM.MainUnit);

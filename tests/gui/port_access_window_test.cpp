@@ -4,6 +4,7 @@
 // started as the unprivileged user "nobody" through setpriv, on devices root prepared.
 #include "app/main_window.h"
 #include "control/port_access_notice.h"
+#include "engine/run_engine.h"
 #include "instruments_support.h"
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
@@ -52,7 +53,7 @@ void checkAsUnprivileged(const QStringList &devices) {
     EXPECT_TRUE(notices().value(0).contains("sudo usermod -aG dialout nobody"));
     EXPECT_FALSE(window.portIM()->isOpen());
     EXPECT_TRUE(window.portTemp()->isOpen());
-    EXPECT_EQ(window.state().PortsOpen, 0);
+    EXPECT_FALSE(window.engine().portsOpen());
 
     const MainWindowUi &ui = window.ui();
     ui.chbComPortAndLogVisibility->click();

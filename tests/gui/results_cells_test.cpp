@@ -144,7 +144,7 @@ TEST_F(ResultsCellsTest, DuringARunOnlyResultCellsAreEditable) {
     EXPECT_TRUE(isGridEditing(*grid()));
     EXPECT_TRUE(editorOpensOnTyping(0, 3));
 
-    state().RunActive = 1;
+    engine().beginRun();
     struct Case {
         int row, column;
         bool editable;
@@ -162,7 +162,7 @@ TEST_F(ResultsCellsTest, DuringARunOnlyResultCellsAreEditable) {
 
     // After the run the last click's choice stays until a preparation.
     click(0, 2);
-    state().RunActive = 0;
+    engine().stop();
     click(1, 2);
     EXPECT_FALSE(isGridEditing(*grid()));
     prepare();
@@ -174,7 +174,7 @@ TEST_F(ResultsCellsTest, DuringARunOnlyResultCellsAreEditable) {
 TEST_F(ResultsCellsTest, MouseDecidesEditingAsTheButtonGoesDown) {
     window->show();
     QApplication::processEvents();
-    state().RunActive = 1;
+    engine().beginRun();
     struct Case {
         int row, column;
         bool editable;
@@ -202,7 +202,7 @@ TEST_F(ResultsCellsTest, MouseDecidesEditingAsTheButtonGoesDown) {
 TEST_F(ResultsCellsTest, KeyboardMovesFollowTheClickRuleDuringARun) {
     window->show();
     QApplication::processEvents();
-    state().RunActive = 1;
+    engine().beginRun();
     click(1, 3);
     ASSERT_TRUE(isGridEditing(*grid()));
     grid()->setFocus();
@@ -214,13 +214,16 @@ TEST_F(ResultsCellsTest, KeyboardMovesFollowTheClickRuleDuringARun) {
 }
 
 TEST_F(ResultsCellsTest, DoubleClickEmptiesOnlyResultCells) {
-    state().CSVTable.SetTableSize(81, 5);
-    state().CSVTable.SetCell(QStringLiteral("Cp"), QStringLiteral("1,5E-9"), 0, 0);
-    const QString csvText = state().CSVTable.TableToText();
+    engine().csvTable().SetTableSize(81, 5);
+    engine().csvTable().SetCell(QStringLiteral("Cp"), QStringLiteral("1,5E-9"), 0, 0);
+    const QString csvText = engine().csvTable().TableToText();
     setCell(1, 1, QStringLiteral("-49,9"));
 
     for (int runActive : {0, 1}) {
-        state().RunActive = runActive;
+        if (runActive)
+            engine().beginRun();
+        else
+            engine().stop();
         setCell(1, 2, QStringLiteral("1,5E-9;------------;0,01"));
         const std::pair<int, int> others[] = {{0, 2}, {1, 0}, {1, 1}, {0, 0}};
         for (const auto &[row, column] : others)
@@ -233,7 +236,7 @@ TEST_F(ResultsCellsTest, DoubleClickEmptiesOnlyResultCells) {
         emit grid()->cellDoubleClicked(1, 2);
         EXPECT_EQ(cell(1, 2), QString());
     }
-    EXPECT_EQ(state().CSVTable.TableToText(), csvText) << "the CSV table keeps the reading";
+    EXPECT_EQ(engine().csvTable().TableToText(), csvText) << "the CSV table keeps the reading";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// Capture of readings and actual temperatures into the results grid and the
-// CSV table, and the start of the change to the run's next frequency. Which
-// records become readings is the capture rule's (tests/engine).
+// The engine's readings and actual temperatures in the results grid and its
+// CSV table, and the start of the change to the run's next frequency, as the
+// display refreshes take them. Which records become readings is the capture
+// rule's (tests/engine).
 #include "run_window_support.h"
 
 #include "control/meter_link.h"
@@ -16,8 +17,8 @@ class RunCaptureTest : public RunWindowTest {
 protected:
     void SetUp() override {
         RunWindowTest::SetUp();
-        state().RunActive = 1;
-        state().SkipPacketCount = 1;
+        engine().beginRun();
+        engine().setSkipCount(1);
     }
     // The meter stood at hz for a while: the newest record is stamped with hz.
     void meterSettledAt(int hz) { storeMeterFrame(hz, 2); }
@@ -31,17 +32,17 @@ TEST_F(RunCaptureTest, SettledReadingFillsCellAndBothCsvBlocksThenStepsOn) {
     const TEventRec E = newestMeterRecord();
     EXPECT_EQ(cell(rowOf(20), columnOf(1000)),
               QStringLiteral("Cp 100,00 nF;---------; D 0,0050   "));
-    const TCSVTable &csv = state().CSVTable;
+    const TCSVTable &csv = engine().csvTable();
     ASSERT_EQ(csv.ParamNames(), QStringList({QStringLiteral("Cp"), QStringLiteral("Cp/D")}));
     EXPECT_EQ(csv.Params()[0][rowOf(20) - 1][1], E.IM.MainBase);
     EXPECT_EQ(csv.Params()[1][rowOf(20) - 1][1], E.IM.SecBase);
     EXPECT_FALSE(E.IM.MainBase.isEmpty());
-    EXPECT_EQ(filledCells().size(), 1u);
+    EXPECT_EQ(filledCells(),
+              (std::vector<std::pair<int, int>>{{rowOf(20), 1}, {rowOf(20), columnOf(1000)}}));
 
-    EXPECT_EQ(state().NextFrequency, 5000);
-    EXPECT_EQ(state().Step.StepTarget, 5000);
-    EXPECT_EQ(state().Step.StepFinePhase, 0);
-    EXPECT_TRUE(window->timers().tmrNewFreq->isActive());
+    EXPECT_EQ(engine().stepState().StepTarget, 5000);
+    EXPECT_EQ(engine().stepState().StepFinePhase, 0);
+    EXPECT_TRUE(window->timers().tmrRun->isActive());
 }
 
 // The display refresh runs every 200 ms, and a meter that sends every 400 ms
@@ -54,16 +55,16 @@ TEST_F(RunCaptureTest, AFrameShownTwiceIsOneReading) {
     });
     storeTemperature(20.0);
     meterSettledAt(1000);
-    window->meterLink()->tmrDisplayIMTimer();
+    refreshMeter();
     ASSERT_EQ(recorded.size(), 1u);
     setCell(rowOf(20), columnOf(1000), QString());
-    window->meterLink()->tmrDisplayIMTimer();
+    refreshMeter();
     EXPECT_EQ(recorded.size(), 1u);
     EXPECT_TRUE(cell(rowOf(20), columnOf(1000)).isEmpty());
 
     storeMeterFrame(1000);
-    window->meterLink()->tmrDisplayIMTimer();
-    window->meterLink()->tmrDisplayIMTimer();
+    refreshMeter();
+    refreshMeter();
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[1], recorded[0] + 1);
     EXPECT_FALSE(cell(rowOf(20), columnOf(1000)).isEmpty());
@@ -72,23 +73,25 @@ TEST_F(RunCaptureTest, AFrameShownTwiceIsOneReading) {
 TEST_F(RunCaptureTest, ChangeInProgressIsNotRestarted) {
     storeTemperature(20.0);
     meterSettledAt(1000);
-    state().Step = BeginFreqChange(TStepState{}, 100);
-    state().Step.StepWaypoint = 100;
+    engine().beginFreqChange(100);
+    const TStepState before = engine().stepState();
+    ASSERT_EQ(before.StepTarget, 100);
     refreshMeter();
     EXPECT_FALSE(cell(rowOf(20), columnOf(1000)).isEmpty());
-    EXPECT_EQ(state().NextFrequency, 5000);
-    EXPECT_EQ(state().Step.StepTarget, 100);
-    EXPECT_EQ(state().Step.StepWaypoint, 100);
+    const TStepState after = engine().stepState();
+    EXPECT_EQ(after.StepTarget, before.StepTarget);
+    EXPECT_EQ(after.StepWaypoint, before.StepWaypoint);
+    EXPECT_EQ(after.StepFinePhase, before.StepFinePhase);
 }
 
 TEST_F(RunCaptureTest, WithoutARunNothingIsWrittenButTheNextFrequencyIsChosen) {
-    state().RunActive = 0;
+    engine().stop();
     storeTemperature(20.0);
     meterSettledAt(1000);
     refreshMeter();
-    EXPECT_TRUE(filledCells().empty());
-    EXPECT_TRUE(state().CSVTable.ParamNames().isEmpty());
-    EXPECT_EQ(state().Step.StepTarget, 5000);
+    EXPECT_TRUE(filledResultCells().empty());
+    EXPECT_TRUE(engine().csvTable().ParamNames().isEmpty());
+    EXPECT_EQ(engine().stepState().StepTarget, 5000);
 }
 
 TEST_F(RunCaptureTest, ActualTemperatureGoesIntoColumnOneOfItsSetPoint) {
@@ -108,7 +111,11 @@ TEST_F(RunCaptureTest, ActualTemperatureGoesIntoColumnOneOfItsSetPoint) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.t);
         grid()->clearContents();
-        capture().CaptureActualTemperature(c.t);
+        if (std::isnan(c.t))
+            storeUnreadableLine();
+        else
+            storeTemperature(c.t);
+        refreshMeter();
         const auto filled = filledCells();
         if (c.row) {
             EXPECT_EQ(filled, (std::vector<std::pair<int, int>>{{c.row, 1}}));
@@ -120,8 +127,9 @@ TEST_F(RunCaptureTest, ActualTemperatureGoesIntoColumnOneOfItsSetPoint) {
 }
 
 TEST_F(RunCaptureTest, ActualTemperatureIsWrittenWithoutARunToo) {
-    state().RunActive = 0;
-    capture().CaptureActualTemperature(21.8);
+    engine().stop();
+    storeTemperature(21.8);
+    refreshMeter();
     EXPECT_EQ(cell(rowOf(22), 1), QStringLiteral("21,8"));
 }
 

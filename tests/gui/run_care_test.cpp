@@ -11,6 +11,7 @@
 #include "control/past_runs_command.h"
 #include "control/readings_export_command.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "journal/run_journal.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
@@ -81,14 +82,13 @@ protected:
     bool startRun() {
         const QColor linkOk(panelcolor::LinkOk);
         if (!waitUntil([&] {
-                return window->state().PortsOpen == 1 &&
-                       ui().meterDisplay->panelColor() == linkOk &&
+                return window->engine().portsOpen() && ui().meterDisplay->panelColor() == linkOk &&
                        ui().thermoDisplay->panelColor() == linkOk &&
                        window->actions().actStart->isEnabled();
             }))
             return false;
         window->actions().actStart->trigger();
-        return window->state().RunActive == 1;
+        return window->engine().isRunning();
     }
     // Moves the clock on a second at a time, each second with a thermometer
     // line stamped by it, so that only the meter falls silent.
@@ -131,7 +131,7 @@ TEST_F(RunCareTest, AFullTableStopsTheRunAndIsSavedBesideAnEarlierFileOfTheSameN
     EXPECT_TRUE(ui().chbStopWhenFull->isChecked()) << "the choice is kept between starts";
     prepareTable("20");
     ASSERT_TRUE(startRun());
-    ASSERT_TRUE(waitUntil([&] { return window->state().RunActive == 0; }, 30000))
+    ASSERT_TRUE(waitUntil([&] { return !window->engine().isRunning(); }, 30000))
         << "the run must stop by itself";
 
     const QString saved =

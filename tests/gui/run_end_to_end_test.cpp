@@ -11,6 +11,7 @@
 #include "base/cp1251.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
+#include "engine/run_engine.h"
 #include "meter/frame_scan.h"
 #include "meter/meter_decode.h"
 #include "sim_meter.h"
@@ -62,6 +63,7 @@ protected:
     }
 
     TAppState &state() { return window->state(); }
+    RunEngine &engine() { return window->engine(); }
     const MainWindowUi &ui() const { return window->ui(); }
     const MainActions &actions() const { return window->actions(); }
 
@@ -122,7 +124,7 @@ TEST_P(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasur
     ui().lblSkipIM->setText(QString::number(GetParam()));
     const QColor linkOk(77, 213, 11);
     ASSERT_TRUE(waitUntil([&] {
-        return state().PortsOpen == 1 && ui().meterDisplay->panelColor() == linkOk &&
+        return engine().portsOpen() && ui().meterDisplay->panelColor() == linkOk &&
                ui().thermoDisplay->panelColor() == linkOk && actions().actStart->isEnabled();
     }));
 
@@ -131,7 +133,7 @@ TEST_P(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasur
     const double degreesPerMinute = GetParam() > 3 ? 7.5 : 15.0;
     bench.thermometer().setProgramme(TemperatureProgramme::ramp(19.7, 23.0, degreesPerMinute));
     actions().actStart->trigger();
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
     ASSERT_TRUE(waitUntil([&] { return completeRows() >= 2; }, 40000));
     actions().actStop->trigger();
 
@@ -161,7 +163,7 @@ TEST_P(RunEndToEndTest, RampThroughTwoSetPointsAtThreeFrequenciesIsSavedAsMeasur
         ASSERT_TRUE(line.endsWith(";\r")) << line.toStdString();
 
     TEventRec latest;
-    state().EventStore.GetLast(kMeterRecord, latest);
+    engine().store().GetLast(kMeterRecord, latest);
     const QByteArray header =
         cp1251::encode(QStringLiteral("Limit = %1;Offset = %2;Level = %3;\r")
                            .arg(latest.IM.LimitText, latest.IM.OffsetText, latest.IM.LevelText));

@@ -21,7 +21,7 @@ class RunSequencerTest : public RunWindowTest {
 protected:
     void SetUp() override {
         RunWindowTest::SetUp();
-        state().CSVTable.SetTableSize(0, 0);
+        engine().csvTable().SetTableSize(0, 0);
         window->ui().lblSkipIM->setText(QStringLiteral("6"));
     }
 
@@ -34,7 +34,7 @@ protected:
             setCell(0, i + 2, texts[i]);
     }
     void expectIdle() {
-        EXPECT_EQ(state().RunActive, 0);
+        EXPECT_FALSE(engine().isRunning());
         EXPECT_TRUE(actions().actStart->isEnabled());
         EXPECT_FALSE(actions().actStop->isEnabled());
         EXPECT_TRUE(actions().actApplySettiingsTempAndGrid->isEnabled());
@@ -59,19 +59,19 @@ TEST_F(RunSequencerTest, InvalidFrequencyRowIsRefusedWithTheRedCellWarning) {
         start();
         EXPECT_EQ(warnings(), QStringList{kBadFrequencies});
         EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
-        EXPECT_TRUE(state().CSVTable.RowHeaders().isEmpty());
+        EXPECT_TRUE(engine().csvTable().RowHeaders().isEmpty());
         expectIdle();
     }
 }
 
 TEST_F(RunSequencerTest, MissingDeviceIsRefusedAfterTheCsvTableIsTitled) {
-    state().PortsOpen = 0;
+    engine().setInstrumentsReady(false);
     window->ui().lblSkipIM->setText(QStringLiteral("-1"));
     start();
     EXPECT_EQ(warnings(), QStringList{kDevicesMissing});
     EXPECT_EQ(state().LastDialogResult, int(TPromptChoice::Role::Cancel));
-    EXPECT_EQ(state().SkipPacketCount, 255); // kept in one byte
-    const TCSVTable &csv = state().CSVTable;
+    EXPECT_EQ(engine().skipCount(), 255); // kept in one byte
+    const TCSVTable &csv = engine().csvTable();
     EXPECT_EQ(csv.ColHeaders(), QStringList({"100", "1000", "5000"}));
     ASSERT_EQ(csv.RowHeaders().size(), kSetPointCount);
     EXPECT_EQ(csv.RowHeaders().first(), QStringLiteral("-50"));
@@ -80,30 +80,28 @@ TEST_F(RunSequencerTest, MissingDeviceIsRefusedAfterTheCsvTableIsTitled) {
 }
 
 TEST_F(RunSequencerTest, SkipCountThatIsNotANumberAbandonsTheStartSilently) {
-    state().PortsOpen = 1;
+    engine().setInstrumentsReady(true);
     window->ui().lblSkipIM->setText(QStringLiteral("abc"));
     start();
     EXPECT_TRUE(warnings().isEmpty());
-    EXPECT_EQ(state().SkipPacketCount, 6);
-    EXPECT_EQ(state().CSVTable.ColHeaders().size(), 3);
+    EXPECT_EQ(engine().skipCount(), 6);
+    EXPECT_EQ(engine().csvTable().ColHeaders().size(), 3);
     expectIdle();
 }
 
 TEST_F(RunSequencerTest, StartSwitchesToARunAndClearsAnOldChange) {
-    state().PortsOpen = 1;
+    engine().setInstrumentsReady(true);
     window->ui().lblSkipIM->setText(QStringLiteral("3"));
-    state().Step = {5000, 2000, 0, 1000};
-    window->timers().tmrNewFreq->start();
+    engine().beginFreqChange(5000);
     start();
 
     EXPECT_TRUE(warnings().isEmpty());
-    EXPECT_EQ(state().RunActive, 1);
-    EXPECT_EQ(state().SkipPacketCount, 3);
+    EXPECT_TRUE(engine().isRunning());
+    EXPECT_EQ(engine().skipCount(), 3);
     EXPECT_EQ(window->tablePreparation()->tableTag(), 1);
-    EXPECT_FALSE(window->timers().tmrNewFreq->isActive());
-    EXPECT_EQ(state().Step.StepTarget, 0);
-    EXPECT_EQ(state().Step.StepWaypoint, 0);
-    EXPECT_EQ(state().Step.StepFinePhase, 1);
+    EXPECT_EQ(engine().stepState().StepTarget, 0);
+    EXPECT_EQ(engine().stepState().StepWaypoint, 0);
+    EXPECT_EQ(engine().stepState().StepFinePhase, 1);
     EXPECT_FALSE(actions().actStart->isEnabled());
     EXPECT_TRUE(actions().actStop->isEnabled());
     EXPECT_FALSE(actions().actApplySettiingsTempAndGrid->isEnabled());
@@ -113,9 +111,9 @@ TEST_F(RunSequencerTest, StartSwitchesToARunAndClearsAnOldChange) {
 }
 
 TEST_F(RunSequencerTest, StopReturnsToIdleAndKeepsTheTableMarked) {
-    state().PortsOpen = 1;
+    engine().setInstrumentsReady(true);
     start();
-    state().Step = BeginFreqChange(state().Step, 5000);
+    engine().beginFreqChange(5000);
     actions().actStop->trigger();
 
     expectIdle();
@@ -123,24 +121,23 @@ TEST_F(RunSequencerTest, StopReturnsToIdleAndKeepsTheTableMarked) {
     for (QAction *key : actions().keypadActions())
         EXPECT_TRUE(key->isEnabled()) << key->objectName().toStdString();
     EXPECT_EQ(window->tablePreparation()->tableTag(), 1);
-    EXPECT_EQ(state().Step.StepTarget, 5000);
+    EXPECT_EQ(engine().stepState().StepTarget, 5000);
     EXPECT_FALSE(window->portIM()->isOpen());
     EXPECT_FALSE(window->portTemp()->isOpen());
 }
 
 TEST_F(RunSequencerTest, RunWithoutFrequenciesStartsButNeverSteps) {
-    state().PortsOpen = 1;
+    engine().setInstrumentsReady(true);
     setFrequencyRow({});
     start();
-    EXPECT_EQ(state().RunActive, 1);
-    EXPECT_EQ(state().FreqStorage.Count(), 0);
+    EXPECT_TRUE(engine().isRunning());
+    EXPECT_EQ(engine().frequencies().Count(), 0);
 
     storeTemperature(20.0);
     storeMeterFrame(1000, 2);
     refreshMeter();
-    EXPECT_TRUE(filledCells().empty());
-    EXPECT_EQ(state().NextFrequency, 0);
-    EXPECT_EQ(state().Step.StepTarget, 0);
+    EXPECT_TRUE(filledResultCells().empty());
+    EXPECT_EQ(engine().stepState().StepTarget, 0);
 }
 
 } // namespace

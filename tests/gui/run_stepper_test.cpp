@@ -4,8 +4,8 @@
 #include "instruments_support.h"
 
 #include "app/main_window.h"
-#include "control/freq_stepper.h"
 #include "control/meter_link.h"
+#include "engine/run_engine.h"
 #include "serial/ser_com_port.h"
 #include "sim_meter.h"
 #include "ui/meter_display_view.h"
@@ -35,7 +35,7 @@ protected:
         // the meter starts with no mode mark, which the display shows once it
         // has shown a frame.
         ASSERT_TRUE(waitUntil([&] {
-            return state().PortsOpen == 1 && state().EventStore.LastFrequency() == 1000 &&
+            return engine().portsOpen() && engine().store().LastFrequency() == 1000 &&
                    !f3MarkShown();
         }));
     }
@@ -45,11 +45,12 @@ protected:
     }
 
     TAppState &state() { return window->state(); }
+    RunEngine &engine() { return window->engine(); }
     bool f3MarkShown() const { return window->ui().meterDisplay->isModeMarkVisible(kF3Mark); }
 
     void meterAt(int hz) {
         bench.meter().setFrequency(hz);
-        ASSERT_TRUE(waitUntil([&] { return state().EventStore.LastFrequency() == hz; }));
+        ASSERT_TRUE(waitUntil([&] { return engine().store().LastFrequency() == hz; }));
     }
     // A key sent while a reconnection has the port closed is lost: it goes
     // again until the meter has it.
@@ -69,8 +70,8 @@ protected:
     // and the reconnection that follows sends the enter key of its own.
     QByteArray changeKeys(int target) {
         const int before = int(bench.meter().keysReceived().size());
-        window->freqStepper()->BeginFreqChange(target);
-        EXPECT_TRUE(waitUntil([&] { return state().Step.StepTarget == 0; }));
+        engine().beginFreqChange(target);
+        EXPECT_TRUE(waitUntil([&] { return engine().stepState().StepTarget == 0; }));
         return bench.meter().keysReceived().mid(before).replace('\x05', QByteArray());
     }
 
@@ -100,15 +101,15 @@ void RunStepperTest::expectTheRangeModelsKeys() {
         {5000, 100, QByteArray(6, '\x09')},   // 2000, 1000, 500, 200, 120, 100
         {130, 125, QByteArray("\x09\x06\x06\x06\x06\x06")}, // way point 120, five fine steps
     };
-    state().RunActive = 1;
+    engine().beginRun();
     f3MarkOn();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.to);
         meterAt(c.from);
         EXPECT_EQ(changeKeys(c.to).toHex(), c.keys.toHex());
         EXPECT_EQ(bench.meter().frequency(), c.to);
-        EXPECT_EQ(state().Step.StepFinePhase, 1);
-        EXPECT_EQ(state().Step.StepWaypoint, 0);
+        EXPECT_EQ(engine().stepState().StepFinePhase, 1);
+        EXPECT_EQ(engine().stepState().StepWaypoint, 0);
     }
 }
 
@@ -124,18 +125,18 @@ TEST_F(FastMeterStepperTest, ChangesPressTheKeysOfTheRangeModel) {
 
 TEST_F(RunStepperTest, F3GoesFirstWhileItsMarkIsOff) {
     ASSERT_FALSE(f3MarkShown());
-    state().RunActive = 1;
+    engine().beginRun();
     EXPECT_EQ(changeKeys(5000).toHex(), QByteArray("\x0d\x01\x01").toHex());
     EXPECT_EQ(bench.meter().frequency(), 5000);
 }
 
 TEST_F(RunStepperTest, WithoutARunTheChangeIsNeverCarriedOut) {
     const int before = int(bench.meter().keysReceived().size());
-    window->freqStepper()->BeginFreqChange(5000);
+    engine().beginFreqChange(5000);
     const int frames = bench.meter().framesSent();
     ASSERT_TRUE(waitUntil([&] { return bench.meter().framesSent() >= frames + 5; }));
     EXPECT_TRUE(bench.meter().keysReceived().mid(before).isEmpty());
-    EXPECT_EQ(state().Step.StepTarget, 5000);
+    EXPECT_EQ(engine().stepState().StepTarget, 5000);
 }
 
 // A run stopped between two keys of a change: no key follows, although the
@@ -145,18 +146,18 @@ TEST_F(RunStepperTest, StopDuringAChangeEndsTheKeysAndTheNextStartClearsIt) {
     f3MarkOn();
     window->ui().lblSkipIM->setText(QStringLiteral("2"));
     QObject::connect(&bench.meter(), &SimMeter::keyReceived, window.get(), [this](quint8 key) {
-        if (key == 1 && state().RunActive == 1)
+        if (key == 1 && engine().isRunning())
             window->actions().actStop->trigger();
     });
     ASSERT_TRUE(waitUntil([&] { return window->actions().actStart->isEnabled(); }));
     window->actions().actStart->trigger();
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
 
     // The capture starts the change 1000 -> 5000; its first key stops the run.
-    ASSERT_TRUE(waitUntil([&] { return state().RunActive == 0; }));
-    EXPECT_EQ(state().Step.StepTarget, 5000);
+    ASSERT_TRUE(waitUntil([&] { return !engine().isRunning(); }));
+    EXPECT_EQ(engine().stepState().StepTarget, 5000);
     const int keysAtStop = int(bench.meter().keysReceived().size());
-    ASSERT_TRUE(waitUntil([&] { return state().PortsOpen == 1 && window->portIM()->isOpen(); }));
+    ASSERT_TRUE(waitUntil([&] { return engine().portsOpen() && window->portIM()->isOpen(); }));
     const int frames = bench.meter().framesSent();
     ASSERT_TRUE(waitUntil([&] { return bench.meter().framesSent() >= frames + 10; }));
     // Only the enter key of each reopening.
@@ -166,9 +167,9 @@ TEST_F(RunStepperTest, StopDuringAChangeEndsTheKeysAndTheNextStartClearsIt) {
 
     ASSERT_TRUE(waitUntil([&] { return window->actions().actStart->isEnabled(); }));
     window->actions().actStart->trigger();
-    EXPECT_EQ(state().RunActive, 1);
-    EXPECT_EQ(state().Step.StepTarget, 0);
-    EXPECT_EQ(state().Step.StepWaypoint, 0);
+    EXPECT_TRUE(engine().isRunning());
+    EXPECT_EQ(engine().stepState().StepTarget, 0);
+    EXPECT_EQ(engine().stepState().StepWaypoint, 0);
 }
 
 } // namespace

@@ -1,15 +1,17 @@
-// A main window for the tests of the measurement run, with its timers held off
-// and the table laid out by the test: set points -50 .. 30 every degree with a
-// tolerance of 0,3 (rows 1 .. 81) and the frequencies 100, 1000 and 5000 Hz
-// (columns 2 .. 4). Meter frames and thermometer lines go straight into the
-// event store, encoded as the simulated instruments send them.
+// A main window for the tests of the measurement run, its engine on a clock the
+// test advances and the table laid out by the test: set points -50 .. 30 every
+// degree with a tolerance of 0,3 (rows 1 .. 81) and the frequencies 100, 1000
+// and 5000 Hz (columns 2 .. 4). Meter frames and thermometer lines go straight
+// into the engine, encoded as the simulated instruments send them, on links
+// the engine takes for open (again after a stop has closed them, as the
+// automatic connection would).
 #pragma once
 
 #include "app/main_window.h"
 #include "common/scripted_prompts.h"
-#include "control/freq_stepper.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
+#include "engine/run_engine.h"
 #include "meter/frame_scan.h"
 #include "meter_model.h"
 #include "thermo/temp_parse.h"
@@ -39,12 +41,14 @@ protected:
         options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
         options.prompts = &prompts;
+        options.engineClock = &clock;
         return options;
     }
     // The window on those options, its table laid out.
     void openWindow() {
         window = std::make_unique<TfrmMain>(windowOptions());
         stopTimers();
+        openLinks();
         layOutTable();
     }
     void TearDown() override { stopTimers(); }
@@ -55,11 +59,12 @@ protected:
     }
 
     TAppState &state() { return window->state(); }
+    RunEngine &engine() { return window->engine(); }
     ResultsGridView *grid() const { return window->ui().grdTable; }
     TReadingCapture &capture() { return *window->readingCapture(); }
 
     void layOutTable() {
-        TTempStorage &temps = state().TempStorage;
+        TTempStorage &temps = engine().temperatures();
         temps.Clear();
         temps.TempInit = kFirstSetPoint;
         temps.TempFinal = kFirstSetPoint + kSetPointCount - 1;
@@ -71,12 +76,12 @@ protected:
         for (int i = 0; i < kSetPointCount; ++i)
             temps.Add({kFirstSetPoint + i, i + 1, 0});
 
-        state().FreqStorage.Clear();
+        QStringList frequencies;
         for (int i = 0; i < int(kFrequencies.size()); ++i) {
             setCell(0, i + 2, QString::number(kFrequencies[i]));
-            state().FreqStorage.Add({kFrequencies[i], i + 2, 0});
+            frequencies << QString::number(kFrequencies[i]);
         }
-        state().CSVTable.SetTableSize(kSetPointCount, int(kFrequencies.size()));
+        engine().takeFrequencies(frequencies);
     }
 
     static int rowOf(double setPoint) { return int(setPoint - kFirstSetPoint) + 1; }
@@ -102,35 +107,55 @@ protected:
         return cells;
     }
 
+    // The result cells among them (beyond the set point and actual temperature columns).
+    std::vector<std::pair<int, int>> filledResultCells() const {
+        std::vector<std::pair<int, int>> cells;
+        for (const auto &cell : filledCells())
+            if (cell.second >= 2)
+                cells.push_back(cell);
+        return cells;
+    }
+
     // One display frame of the simulated meter standing at hz, measuring a
     // component at 20 degrees.
     void storeMeterFrame(int hz, int count = 1) {
-        const QByteArray frame = EncodeMeterFrame(MeterModel(hz).display(20.0));
-        TEventRec E;
-        E.Kind = kMeterRecord;
+        storeFrame(EncodeMeterFrame(MeterModel(hz).display(20.0)), count);
+    }
+    void openLinks() {
+        engine().setLinkOpen(LinkKind::Meter, true);
+        engine().setLinkOpen(LinkKind::Thermometer, true);
+    }
+    void storeFrame(const QByteArray &frame, int count = 1) {
+        openLinks();
         // A record keeps the frame without its checksum byte.
-        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
+        std::array<uint8_t, 60> raw{};
+        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, raw.begin());
         for (int i = 0; i < count; ++i)
-            state().EventStore.AddEvent(E);
+            engine().meterFrame(raw);
     }
     void storeTemperature(double t) {
-        state().EventStore.AddEvent(
-            TempRecordFromLine(MakeThermometerLine(t), QDateTime::currentDateTime()));
+        openLinks();
+        engine().thermometerLine(MakeThermometerLine(t).trimmed());
     }
     // A line whose temperature cannot be read: the temperature becomes unknown.
     void storeUnreadableLine() {
-        state().EventStore.AddEvent(
-            TempRecordFromLine(MakeThermometerLine(20, {}, ThermoLineFault::NonNumeric),
-                               QDateTime::currentDateTime()));
+        openLinks();
+        engine().thermometerLine(
+            MakeThermometerLine(20, {}, ThermoLineFault::NonNumeric).trimmed());
     }
     TEventRec newestMeterRecord() const {
         TEventRec E;
-        window->state().EventStore.GetLast(kMeterRecord, E);
+        window->engine().store().GetLast(kMeterRecord, E);
         return E;
     }
-    // What the meter display refresh does with the record it has shown.
-    void refreshMeter() { capture().CaptureReading(newestMeterRecord()); }
+    // The display refreshes show what came last: the meter's captures a
+    // reading, the thermometer's an actual temperature.
+    void refreshMeter() {
+        clock.advance(engine().periods().DisplayRefreshMs);
+        engine().advance();
+    }
 
+    ManualRunClock clock;
     QTemporaryDir dir;
     // Questions take their default answers unless a test scripts them.
     ScriptedPrompts prompts;

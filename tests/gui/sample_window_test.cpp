@@ -4,13 +4,13 @@
 
 #include "control/chart_controller.h"
 #include "control/journal_controller.h"
-#include "control/readings_export_command.h"
 #include "control/past_runs_command.h"
+#include "control/readings_export_command.h"
 #include "control/sample_command.h"
 #include "freq_keys.h"
 #include "ui/chart_window.h"
-#include "ui/reading_chart_view.h"
 #include "ui/past_runs_dialog.h"
+#include "ui/reading_chart_view.h"
 #include "ui/sample_dialog.h"
 
 #include <QAbstractAxis>
@@ -142,10 +142,10 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
     EXPECT_EQ(statusSample(), "Образец: ПВДФ-3, C0 = 6,954 пФ");
 
     // The run takes it when it begins, and a change after the run follows.
-    state().PortsOpen = 1;
+    engine().setInstrumentsReady(true);
     window->ui().lblSkipIM->setText(QStringLiteral("1"));
     window->actions().actStart->trigger();
-    ASSERT_EQ(state().RunActive, 1);
+    ASSERT_TRUE(engine().isRunning());
     recordReading(1000);
     window->actions().actStop->trigger();
     const qint64 run = window->journal()->currentRunId();
@@ -228,8 +228,8 @@ TEST_F(SampleWindowTest, TheSampleBelongsToTheRunAndIsProposedForTheNext) {
 
 // The chart's list of quantities, with the sample of the run on the screen.
 TEST_F(SampleWindowTest, EachChartShowsTheQuantityChosenFromItsList) {
-    state().RunActive = 1;
-    state().SkipPacketCount = 1;
+    engine().beginRun();
+    engine().setSkipCount(1);
     TSample cell;
     cell.Shape = TSample::Geometry::EmptyCell;
     cell.EmptyCellPf = 10;
@@ -239,12 +239,7 @@ TEST_F(SampleWindowTest, EachChartShowsTheQuantityChosenFromItsList) {
         MeterModel meter(hz);
         if (key)
             meter.pressKey(key);
-        const QByteArray frame = EncodeMeterFrame(meter.display(temperature));
-        TEventRec E;
-        E.Kind = kMeterRecord;
-        std::copy(frame.begin(), frame.begin() + kFrameSize - 1, E.RawData.begin());
-        state().EventStore.AddEvent(E);
-        state().EventStore.AddEvent(E);
+        storeFrame(EncodeMeterFrame(meter.display(temperature)), 2);
         refreshMeter();
     };
     record(20.0, 100, 0);

@@ -36,7 +36,7 @@ protected:
 
     // Two set points by two frequencies, one reading missing.
     void fillTable() {
-        TCSVTable &table = state().CSVTable;
+        TCSVTable &table = engine().csvTable();
         table.SetTableSize(2, 2);
         table.SetColHeader(100, 0);
         table.SetColHeader(1000, 1);
@@ -56,10 +56,9 @@ protected:
         MeterDisplayState display;
         display.levelCentivolts = levelCentivolts;
         const QByteArray frame = EncodeMeterFrame(display);
-        TEventRec record;
-        record.Kind = kMeterRecord;
-        std::copy(frame.begin(), frame.end(), record.RawData.begin());
-        state().EventStore.AddEvent(record);
+        std::array<uint8_t, 60> raw{};
+        std::copy(frame.begin(), frame.end(), raw.begin());
+        engine().meterFrame(raw);
     }
 
     void save() { window->actions().actFileSaveTo->trigger(); }
@@ -74,7 +73,7 @@ TEST_F(SaveCommandTest, WritesTheTableWithTheLatestMeterHeader) {
     addMeterFrame(50);
     addMeterFrame(100);
     TEventRec latest;
-    state().EventStore.GetLast(kMeterRecord, latest);
+    engine().store().GetLast(kMeterRecord, latest);
     ASSERT_FALSE(latest.IM.LevelText.isEmpty());
 
     chosen = dir.filePath(QStringLiteral("run1.csv"));
@@ -94,7 +93,7 @@ TEST_F(SaveCommandTest, WritesTheTableWithTheLatestMeterHeader) {
     // Saved again over the same file without asking, the table unchanged.
     save();
     EXPECT_EQ(readFile(chosen), cp1251::encode(expected));
-    EXPECT_EQ(state().CSVTable.ParamNames(), (QStringList{"Cp", "Cp/D"}));
+    EXPECT_EQ(engine().csvTable().ParamNames(), (QStringList{"Cp", "Cp/D"}));
 }
 
 TEST_F(SaveCommandTest, NameWithoutExtensionGetsTamrelAndIsOfferedAgain) {
@@ -133,7 +132,7 @@ TEST_F(SaveCommandTest, FailedSaveTellsTheUserWhichFileAndWhy) {
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.csv")));
-    const QString text = state().CSVTable.TableToText();
+    const QString text = engine().csvTable().TableToText();
 
     for (const QString &name :
          {QStringLiteral("plain.txt/out.csv"), QStringLiteral("folder.csv")}) {
@@ -146,7 +145,7 @@ TEST_F(SaveCommandTest, FailedSaveTellsTheUserWhichFileAndWhy) {
             << errors[0].toStdString();
         EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Не удалось сохранить файл")));
         EXPECT_EQ(ui().reLogFile->toPlainText(), QString(text).remove(QLatin1Char('\r')));
-        EXPECT_EQ(state().CSVTable.TableToText(), text);
+        EXPECT_EQ(engine().csvTable().TableToText(), text);
     }
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder.csv"))).isDir());
 }

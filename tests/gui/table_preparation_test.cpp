@@ -51,15 +51,15 @@ protected:
         prepare();
         window->tablePreparation()->placeDefaultFrequencies();
         setCell(1, 2, QStringLiteral("1,5E-9;------------;0,01"));
-        state().CSVTable.SetTableSize(81, 5);
-        state().CSVTable.SetCell(QStringLiteral("Cp"), QStringLiteral("1,5E-9"), 0, 0);
+        engine().csvTable().SetTableSize(81, 5);
+        engine().csvTable().SetCell(QStringLiteral("Cp"), QStringLiteral("1,5E-9"), 0, 0);
         window->tablePreparation()->setTableTag(1);
     }
 };
 
 TEST_F(TablePreparationTest, DefaultParametersGiveEightyOneSetPoints) {
-    state().CSVTable.SetTableSize(2, 2);
-    state().CSVTable.SetCell(QStringLiteral("Cp"), QStringLiteral("1"), 0, 0);
+    engine().csvTable().SetTableSize(2, 2);
+    engine().csvTable().SetCell(QStringLiteral("Cp"), QStringLiteral("1"), 0, 0);
     window->actions().actStop->setEnabled(true);
     setGridEditing(*grid(), false);
     window->tablePreparation()->setTableTag(1);
@@ -83,7 +83,7 @@ TEST_F(TablePreparationTest, DefaultParametersGiveEightyOneSetPoints) {
     EXPECT_EQ(cell(0, 0), QStringLiteral("Расчетная;------------;Температура"));
     EXPECT_EQ(cell(0, 1), QStringLiteral("Частоты F;------------;Т. факт"));
 
-    const TTempStorage &storage = state().TempStorage;
+    const TTempStorage &storage = engine().temperatures();
     ASSERT_EQ(storage.Count(), 81);
     for (int k = 0; k < storage.Count(); ++k) {
         EXPECT_EQ(storage.Items[k].Row, k + 1);
@@ -91,8 +91,8 @@ TEST_F(TablePreparationTest, DefaultParametersGiveEightyOneSetPoints) {
     }
     EXPECT_EQ(storage.TempDiff, 0.3);
 
-    EXPECT_TRUE(state().CSVTable.ParamNames().isEmpty());
-    EXPECT_TRUE(state().CSVTable.TableToText().isEmpty());
+    EXPECT_TRUE(engine().csvTable().ParamNames().isEmpty());
+    EXPECT_TRUE(engine().csvTable().TableToText().isEmpty());
     EXPECT_FALSE(window->actions().actStop->isEnabled());
     EXPECT_TRUE(isGridEditing(*grid()));
 }
@@ -126,8 +126,8 @@ TEST_F(TablePreparationTest, SetPointsRunFromInitialTowardsFinal) {
         prepare();
         EXPECT_EQ(column(0), c.rows);
         EXPECT_EQ(grid()->rowCount(), c.rows.size() + 1);
-        EXPECT_EQ(state().TempStorage.Count(), c.stored);
-        EXPECT_EQ(state().TempStorage.Items.value(0).Row, 1);
+        EXPECT_EQ(engine().temperatures().Count(), c.stored);
+        EXPECT_EQ(engine().temperatures().Items.value(0).Row, 1);
         EXPECT_TRUE(prompts.asks.isEmpty());
     }
 }
@@ -158,8 +158,8 @@ TEST_F(TablePreparationTest, RefusedParametersLeaveNoSetPoints) {
         SCOPED_TRACE(std::string(c.init) + " .. " + c.final + " step " + c.step);
         setParameters("-50", "30", "1", "0,3");
         prepare();
-        state().TempStorage.TempInit = 777;
-        state().TempStorage.TempFinal = 777;
+        engine().temperatures().TempInit = 777;
+        engine().temperatures().TempFinal = 777;
         window->actions().actStop->setEnabled(true);
         prompts.asks.clear();
 
@@ -169,9 +169,9 @@ TEST_F(TablePreparationTest, RefusedParametersLeaveNoSetPoints) {
         EXPECT_EQ(prompts.asks[0].text, c.message);
         EXPECT_EQ(prompts.asks[0].kind, ScriptedPrompts::Ask::Kind::Notice);
         EXPECT_EQ(prompts.asks[0].icon, TPromptIcon::Information);
-        EXPECT_EQ(state().TempStorage.Count(), 0);
-        EXPECT_EQ(state().TempStorage.TempInit, c.storedInit);
-        EXPECT_EQ(state().TempStorage.TempFinal, c.storedFinal);
+        EXPECT_EQ(engine().temperatures().Count(), 0);
+        EXPECT_EQ(engine().temperatures().TempInit, c.storedInit);
+        EXPECT_EQ(engine().temperatures().TempFinal, c.storedFinal);
         EXPECT_EQ(grid()->rowCount(), 82);
         EXPECT_EQ(column(0), QStringList(81, QString())) << "no set points without a storage";
         EXPECT_EQ(cell(0, 0), QString::fromUtf8(kSetPointHeaderText));
@@ -190,7 +190,7 @@ TEST_F(TablePreparationTest, UnreadableColumnCountKeepsColumnsAndStillLaysOutRow
     EXPECT_EQ(prompts.asks[0].text, kColumnCountUnknown);
     EXPECT_EQ(grid()->columnCount(), 5);
     EXPECT_EQ(column(0), expectedSetPoints(0, 10));
-    EXPECT_EQ(state().TempStorage.Count(), 11);
+    EXPECT_EQ(engine().temperatures().Count(), 11);
 
     setParameters("0", "10", "1", "0,3", "0");
     prepare();
@@ -199,8 +199,8 @@ TEST_F(TablePreparationTest, UnreadableColumnCountKeepsColumnsAndStillLaysOutRow
 
 TEST_F(TablePreparationTest, CancelledConfirmationChangesNothing) {
     prepareMeasuredTable();
-    const QString csvText = state().CSVTable.TableToText();
-    const TTempArr items = state().TempStorage.Items;
+    const QString csvText = engine().csvTable().TableToText();
+    const TTempArr items = engine().temperatures().Items;
     window->actions().actStop->setEnabled(true);
 
     answer = TPromptChoice::Role::Cancel;
@@ -214,8 +214,8 @@ TEST_F(TablePreparationTest, CancelledConfirmationChangesNothing) {
     EXPECT_EQ(grid()->rowCount(), 82);
     EXPECT_EQ(grid()->columnCount(), 7);
     EXPECT_EQ(cell(1, 2), QStringLiteral("1,5E-9;------------;0,01"));
-    EXPECT_EQ(state().CSVTable.TableToText(), csvText);
-    EXPECT_EQ(state().TempStorage.Items.size(), items.size());
+    EXPECT_EQ(engine().csvTable().TableToText(), csvText);
+    EXPECT_EQ(engine().temperatures().Items.size(), items.size());
     EXPECT_TRUE(window->actions().actStop->isEnabled());
 }
 
@@ -273,7 +273,7 @@ TEST_F(TablePreparationTest, StartUpWithFiveColumnsPreparesTheDefaultTable) {
     EXPECT_EQ(ui().leFreqColCount->text(), QStringLiteral("5"));
     EXPECT_EQ(grid()->rowCount(), 82);
     EXPECT_EQ(frequencyRow(), (QStringList{"100", "1000", "5000", "10000", "100000"}));
-    EXPECT_EQ(state().TempStorage.Count(), 81);
+    EXPECT_EQ(engine().temperatures().Count(), 81);
 }
 
 TEST_F(TablePreparationTest, NumericEditsTakeOnlyNumbers) {

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "common/scripted_prompts.h"
 #include "control/table_preparation.h"
+#include "engine/run_engine.h"
 #include "ui/results_grid_view.h"
 
 #include <QFile>
@@ -58,6 +59,7 @@ protected:
     const MainWindowUi &ui() const { return window->ui(); }
     ResultsGridView *grid() const { return window->ui().grdTable; }
     TAppState &state() { return window->state(); }
+    RunEngine &engine() { return window->engine(); }
 
     void setParameters(const char *init, const char *final, const char *step, const char *diff,
                        const char *count = "5") {

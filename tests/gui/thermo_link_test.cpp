@@ -5,6 +5,7 @@
 
 #include "base/event_log.h"
 #include "control/thermo_link.h"
+#include "engine/run_engine.h"
 #include "pty_port.h"
 #include "serial/ser_com_port.h"
 #include "sim_thermometer.h"
@@ -28,9 +29,14 @@ const QColor kRed(panelcolor::LinkLost);
 class ThermoLinkTest : public ::testing::Test {
 protected:
     ThermoDisplayView *display() { return link.window().ui().thermoDisplay; }
-    TMyStorage &store() { return link.state().EventStore; }
+    const TMyStorage &store() { return link.engine().store(); }
     TThermoLink *thermo() { return link.window().thermoLink(); }
-    const MainTimers &timers() { return link.window().timers(); }
+    // Keeps the watchdog's empty records out of a test that counts records.
+    void quietWatchdog() {
+        RunPeriods periods = link.engine().periods();
+        periods.WatchdogMs = 60000;
+        link.engine().setPeriods(periods);
+    }
     QStringList logLines() { return logLinesTakenSoFar(*link.window().ui().reLogTemp); }
     TEventRec lastRecord() {
         TEventRec R;
@@ -53,7 +59,8 @@ QByteArray line(const char *temperature, const QByteArray &end = "\r") {
 
 TEST_F(ThermoLinkTest, LinesShowTheTemperatureAndFeedTheCapture) {
     double captured = 0;
-    thermo()->setCaptureActualTemperature([&](double t) { captured = t; });
+    QObject::connect(thermo(), &TThermoLink::temperatureShown,
+                     [&](const QDateTime &, double t) { captured = t; });
     display()->setPanelColor(kRed);
     link.openThermo();
     ASSERT_TRUE(waitUntil([&] { return captured == 20.0; }));
@@ -70,7 +77,7 @@ TEST_F(ThermoLinkTest, LinesShowTheTemperatureAndFeedTheCapture) {
 TEST_F(ThermoLinkTest, AGarbledLineShowsColonsAndLeavesThePanelGreen) {
     auto rawLine = openRawLine(bench, 8);
     link.openThermo(8);
-    timers().tmrTempError->setInterval(60000);
+    quietWatchdog();
     ASSERT_TRUE(deliverThermoBytes(link, *rawLine, line("23.50")));
     ASSERT_TRUE(waitUntil([&] { return display()->temperatureText() == QLatin1String("23.50"); }));
     ASSERT_EQ(display()->panelColor(), kGreen);
@@ -81,12 +88,6 @@ TEST_F(ThermoLinkTest, AGarbledLineShowsColonsAndLeavesThePanelGreen) {
     ASSERT_TRUE(waitUntil([&] { return display()->temperatureText() == QLatin1String("::"); }));
     EXPECT_EQ(display()->panelColor(), kGreen);
     EXPECT_TRUE(std::isnan(store().LastTemperature()));
-
-    // A refresh with the garbled line newest gives the run no temperature.
-    int captures = 0;
-    thermo()->setCaptureActualTemperature([&](double) { ++captures; });
-    thermo()->tmrDisplayTempTimer();
-    EXPECT_EQ(captures, 0);
 }
 
 TEST_F(ThermoLinkTest, SilenceTurnsRedShowsColonsAndRecovers) {
@@ -132,7 +133,7 @@ TEST_F(ThermoLinkTest, EveryLineOfANotificationIsLoggedAndStored) {
     };
     auto rawLine = openRawLine(bench, 8);
     link.openThermo(8);
-    timers().tmrTempError->setInterval(60000);
+    quietWatchdog();
 
     for (const RawLinesCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,9 +151,8 @@ TEST_F(ThermoLinkTest, EveryLineOfANotificationIsLoggedAndStored) {
         EXPECT_EQ(R.Temp.Valid, c.lastValid);
         EXPECT_EQ(R.Temp.TempText, QLatin1String(c.lastText));
         EXPECT_EQ(std::isnan(store().LastTemperature()), !c.lastValid);
-        EXPECT_TRUE(timers().tmrTempError->isActive());
-        EXPECT_TRUE(timers().tmrDisplayTemp->isActive());
-        EXPECT_TRUE(link.state().TempLine.pending().isEmpty());
+        EXPECT_TRUE(link.engine().watchdogDueMs(LinkKind::Thermometer));
+        EXPECT_TRUE(link.engine().refreshDueMs(LinkKind::Thermometer));
     }
 }
 
