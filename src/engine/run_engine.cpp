@@ -146,7 +146,6 @@ void RunEngine::meterNotified() {
 // shown and read.
 void RunEngine::meterFrame(const std::array<uint8_t, 60> &rawData) {
     const qint64 now = m_clock.elapsedMs();
-    advanceUpTo(now, false);
     TEventRec E;
     E.Kind = kMeterRecord;
     E.Time = m_clock.now();
@@ -172,7 +171,6 @@ void RunEngine::thermometerNotified() {
 
 void RunEngine::thermometerLine(const QByteArray &line) {
     const qint64 now = m_clock.elapsedMs();
-    advanceUpTo(now, false);
     const TEventRec record = TempRecordFromLine(line, m_clock.now());
     m_store.AddEvent(record);
     m_thermoLink.LastData = record.Time;
@@ -206,16 +204,11 @@ std::optional<qint64> RunEngine::dueOf(Deadline which) const {
 }
 
 void RunEngine::advance() {
-    advanceUpTo(m_clock.elapsedMs(), true);
-}
-
-void RunEngine::advanceUpTo(qint64 now, bool stepsToo) {
+    const qint64 now = m_clock.elapsedMs();
     for (;;) {
         int which = -1;
         std::optional<qint64> earliest;
         for (int i = 0; i < DeadlineCount; ++i) {
-            if (i == Step && !stepsToo)
-                continue;
             const std::optional<qint64> due = dueOf(Deadline(i));
             if (due && *due <= now && (!earliest || *due < *earliest)) {
                 which = i;

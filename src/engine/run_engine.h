@@ -42,8 +42,9 @@ enum class StartRefusal {
 // temperatures), the watchdogs (which mark a silent link lost and store the
 // empty records that count towards the settling) and the steps of a frequency
 // change (one key each). Call advance() whenever the clock may have passed
-// nextDueMs(); the inputs advance it first themselves, all but a step, which
-// waits for the end of the input so that it is decided from the newest frame.
+// nextDueMs(). An input counts before what fell due while it waited to be
+// read: its data came in time to keep a watchdog quiet, and a step is decided
+// from the newest frame.
 class RunEngine : public QObject {
     Q_OBJECT
 public:
@@ -176,7 +177,6 @@ private:
         DeadlineCount
     };
 
-    void advanceUpTo(qint64 now, bool stepsToo);
     void fire(Deadline which, qint64 at);
     void meterRefresh();
     void meterWatchdog();

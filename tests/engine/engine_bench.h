@@ -40,10 +40,11 @@ public:
     int lastFrameSinceKey = 0; // framesSinceKey when the newest frame went out, itself counted
     int framesSent = 0;
 
-private:
+    // One frame, one line, now.
     void sendFrame();
     void sendLine();
 
+private:
     qint64 m_nextFrame = 0;
     qint64 m_nextLine = 0;
 };

@@ -218,6 +218,24 @@ TEST(RunEngineLinks, ASilentLineIsLostAfterTheWatchdogAndReceivesAgainWithItsDat
     EXPECT_EQ(changed.count(), 6);
 }
 
+// Data that waited to be read while the watchdog's period ran out (a busy
+// window) came in time: read before what fell due meanwhile, it keeps the
+// link from being lost.
+TEST(RunEngineLinks, DataReadLateStillCameInTime) {
+    EngineBench bench;
+    bench.prepare(twoRows());
+    bench.run(1000);
+    Emissions changed(&bench.engine, &RunEngine::linkChanged);
+    bench.clock.advance(bench.engine.periods().WatchdogMs + 500);
+    bench.sendFrame();
+    bench.sendLine();
+    bench.engine.advance();
+    EXPECT_EQ(bench.engine.link(LinkKind::Meter).Health, LinkHealth::Receiving);
+    EXPECT_EQ(bench.engine.link(LinkKind::Thermometer).Health, LinkHealth::Receiving);
+    EXPECT_TRUE(changed.isEmpty());
+    EXPECT_FALSE(std::isnan(bench.engine.temperature()));
+}
+
 TEST(RunEngineActualTemperature, GoesToTheRowOfTheSetPointItMatches) {
     struct Case {
         double temperature;
