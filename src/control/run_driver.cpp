@@ -10,7 +10,6 @@ TRunDriver::TRunDriver(RunEngine &engine, const RunClock &clock, QObject *parent
     : QObject(parent), m_engine(engine), m_clock(clock), m_timer(new QTimer(this)) {
     m_timer->setObjectName(QStringLiteral("tmrRun"));
     m_timer->setSingleShot(true);
-    m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &TRunDriver::tmrRunTimer);
     connect(&m_engine, &RunEngine::dueChanged, this, &TRunDriver::schedule);
     schedule();
