@@ -6,6 +6,25 @@
 
 #include <QTimer>
 
+#include <type_traits>
+
+namespace {
+
+// Runs `work` on the thread of `context` and waits for it; returns what it returns.
+template <class Work> auto waitOn(QObject *context, Work work) {
+    using Result = decltype(work());
+    if constexpr (std::is_void_v<Result>) {
+        QMetaObject::invokeMethod(context, work, Qt::BlockingQueuedConnection);
+    } else {
+        Result result{};
+        QMetaObject::invokeMethod(
+            context, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+}
+
+} // namespace
+
 // The journal (its database connection), the backlog and the retry timer are
 // made, used and destroyed on the journal's thread only, as Qt's SQL
 // connections and timers require.
@@ -15,83 +34,52 @@ TJournalThread::TJournalThread(QObject *parent)
     m_context->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_context, &QObject::deleteLater);
     m_thread.start();
-    QMetaObject::invokeMethod(
-        m_context,
-        [this] {
-            m_journal = new TRunJournal;
-            m_backlog = new TJournalBacklog(*m_journal);
-            m_retryTimer = new QTimer(m_context);
-            m_retryTimer->setSingleShot(true);
-            connect(m_retryTimer, &QTimer::timeout, m_context, [this] { retryFromTimer(); });
-        },
-        Qt::BlockingQueuedConnection);
+    waitOn(m_context, [this] {
+        m_journal = new TRunJournal;
+        m_backlog = new TJournalBacklog(*m_journal);
+        m_retryTimer = new QTimer(m_context);
+        m_retryTimer->setSingleShot(true);
+        connect(m_retryTimer, &QTimer::timeout, m_context, [this] { retryFromTimer(); });
+    });
 }
 
 TJournalThread::~TJournalThread() {
-    QMetaObject::invokeMethod(
-        m_context,
-        [this] {
-            delete m_retryTimer;
-            m_retryTimer = nullptr;
-            delete m_backlog;
-            m_backlog = nullptr;
-            delete m_journal;
-            m_journal = nullptr;
-        },
-        Qt::BlockingQueuedConnection);
+    waitOn(m_context, [this] {
+        delete m_retryTimer;
+        m_retryTimer = nullptr;
+        delete m_backlog;
+        m_backlog = nullptr;
+        delete m_journal;
+        m_journal = nullptr;
+    });
     m_thread.quit();
     m_thread.wait();
 }
 
 void TJournalThread::setRetryDelay(RetryDelay delay) {
-    QMetaObject::invokeMethod(
-        m_context, [this, delay = std::move(delay)] { m_retryDelay = delay; },
-        Qt::BlockingQueuedConnection);
+    waitOn(m_context, [this, &delay] { m_retryDelay = std::move(delay); });
 }
 
 void TJournalThread::post(Work work) {
     QMetaObject::invokeMethod(
         m_context,
-        [this, work = std::move(work)] {
-            const bool wasWaiting = m_backlog->needsRetry();
-            settle(m_backlog->write(work), wasWaiting, true);
-        },
+        [this, work = std::move(work)] { step([&] { return m_backlog->write(work); }, true); },
         Qt::QueuedConnection);
 }
 
 TJournalOutcome TJournalThread::call(const Work &work) {
-    TJournalOutcome outcome;
-    QMetaObject::invokeMethod(
-        m_context,
-        [&] {
-            const bool wasWaiting = m_backlog->needsRetry();
-            outcome = m_backlog->write(work);
-            settle(outcome, wasWaiting, false);
-        },
-        Qt::BlockingQueuedConnection);
-    return outcome;
+    return waitOn(m_context, [&] { return step([&] { return m_backlog->write(work); }, false); });
 }
 
 TJournalOutcome TJournalThread::read(const Work &work) {
-    TJournalOutcome outcome;
-    QMetaObject::invokeMethod(
-        m_context,
-        [&] {
-            const bool wasWaiting = m_backlog->needsRetry();
-            outcome = m_backlog->read(work);
-            settle(outcome, wasWaiting, false);
-        },
-        Qt::BlockingQueuedConnection);
-    return outcome;
+    return waitOn(m_context, [&] { return step([&] { return m_backlog->read(work); }, false); });
 }
 
 void TJournalThread::request(Work work, std::function<void(const TJournalOutcome &)> done) {
     QMetaObject::invokeMethod(
         m_context,
         [this, work = std::move(work), done = std::move(done)] {
-            const bool wasWaiting = m_backlog->needsRetry();
-            const TJournalOutcome outcome = m_backlog->read(work);
-            settle(outcome, wasWaiting, false);
+            const TJournalOutcome outcome = step([&] { return m_backlog->read(work); }, false);
             QMetaObject::invokeMethod(
                 this, [done, outcome] { done(outcome); }, Qt::QueuedConnection);
         },
@@ -99,29 +87,28 @@ void TJournalThread::request(Work work, std::function<void(const TJournalOutcome
 }
 
 TJournalOutcome TJournalThread::retryNow() {
-    TJournalOutcome outcome;
-    QMetaObject::invokeMethod(
-        m_context,
-        [&] {
-            const bool wasWaiting = m_backlog->needsRetry();
-            outcome = wasWaiting ? m_backlog->retry() : TJournalOutcome{};
-            settle(outcome, wasWaiting, false);
-        },
-        Qt::BlockingQueuedConnection);
-    return outcome;
+    return waitOn(m_context, [this] {
+        return step(
+            [this] { return m_backlog->needsRetry() ? m_backlog->retry() : TJournalOutcome{}; },
+            false);
+    });
 }
 
 int TJournalThread::waiting() {
-    int count = 0;
-    QMetaObject::invokeMethod(
-        m_context, [&] { count = m_backlog->waiting(); }, Qt::BlockingQueuedConnection);
-    return count;
+    return waitOn(m_context, [this] { return m_backlog->waiting(); });
 }
 
 void TJournalThread::retryFromTimer() {
-    if (!m_backlog->needsRetry())
-        return;
-    settle(m_backlog->retry(), true, true);
+    if (m_backlog->needsRetry())
+        step([this] { return m_backlog->retry(); }, true);
+}
+
+TJournalOutcome TJournalThread::step(const std::function<TJournalOutcome()> &work,
+                                     bool sayFailure) {
+    const bool wasWaiting = m_backlog->needsRetry();
+    const TJournalOutcome outcome = work();
+    settle(outcome, wasWaiting, sayFailure);
+    return outcome;
 }
 
 // Signals are emitted on the journal's thread; the window receives them on its own.

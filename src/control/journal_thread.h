@@ -55,6 +55,8 @@ signals:
     void resumed();
 
 private:
+    // On the journal's thread: runs one write, read or retry and settles its outcome.
+    TJournalOutcome step(const std::function<TJournalOutcome()> &work, bool sayFailure);
     // On the journal's thread: reports the outcome and plans the next retry.
     void settle(const TJournalOutcome &outcome, bool wasWaiting, bool sayFailure);
     void retryFromTimer();
