@@ -35,7 +35,6 @@
 #include <QTimer>
 
 namespace {
-const QString kProgramTitle = ProgramName();
 constexpr QSize kClientSize(772, 590);
 } // namespace
 
@@ -187,9 +186,9 @@ void TfrmMain::reportFailure(const QString &text) {
     m_prompts->notice(TPromptIcon::Warning, text);
 }
 
+// The application carries the program's name already (Application names it).
 void TfrmMain::actMainFormShowExecute() {
-    QCoreApplication::setApplicationName(kProgramTitle);
-    setWindowTitle(kProgramTitle);
+    setWindowTitle(ProgramName());
 }
 
 // Built when first asked for: its logo is drawn as it is built.
