@@ -2,9 +2,12 @@
 
 #include "control/run_commands.h"
 
+#include <QAction>
 #include <QList>
 
-class QAction;
+#include <initializer_list>
+#include <utility>
+
 class QObject;
 
 // The action list amgrMain: every command of the main window, under its name.
@@ -52,3 +55,11 @@ struct MainActions {
     // The four commands a run switches.
     TRunCommands runCommands() const;
 };
+
+// Connects each action's trigger to its handler on `receiver`.
+template <class Receiver>
+void connectTriggers(Receiver *receiver,
+                     std::initializer_list<std::pair<QAction *, void (Receiver::*)()>> handlers) {
+    for (const auto &[action, handler] : handlers)
+        QObject::connect(action, &QAction::triggered, receiver, handler);
+}

@@ -135,13 +135,11 @@ void TfrmMain::bindActions() {
     for (const auto &[key, action] : keys)
         m_ui.pnlButtons->bindAction(key, action);
 
-    connect(m_actions.actMainFormShow, &QAction::triggered, this,
-            &TfrmMain::actMainFormShowExecute);
-    connect(m_actions.actHelpAbout, &QAction::triggered, this, &TfrmMain::actHelpAboutExecute);
-    connect(m_actions.actComPortAndLogVisibility, &QAction::triggered, this,
-            &TfrmMain::actComPortAndLogVisibilityExecute);
-    connect(m_actions.actLogFileVisibility, &QAction::triggered, this,
-            &TfrmMain::actLogFileVisibilityExecute);
+    connectTriggers<TfrmMain>(
+        this, {{m_actions.actMainFormShow, &TfrmMain::actMainFormShowExecute},
+               {m_actions.actHelpAbout, &TfrmMain::actHelpAboutExecute},
+               {m_actions.actComPortAndLogVisibility, &TfrmMain::actComPortAndLogVisibilityExecute},
+               {m_actions.actLogFileVisibility, &TfrmMain::actLogFileVisibilityExecute}});
 }
 
 void TfrmMain::collectTimers() {

@@ -29,24 +29,23 @@ void TfrmMain::createLinkControllers() {
     m_portTemp->setOnTriggerAvail(
         [thermo](TSerComPort *cp, quint16 count) { thermo->portTempTriggerAvail(cp, count); });
 
-    const std::pair<QAction *, void (TMeterLink::*)()> keys[] = {
-        {m_actions.actCMDF1, &TMeterLink::actCMDF1Execute},
-        {m_actions.actCMDF2, &TMeterLink::actCMDF2Execute},
-        {m_actions.actCMDF3, &TMeterLink::actCMDF3Execute},
-        {m_actions.actCMDF4, &TMeterLink::actCMDF4Execute},
-        {m_actions.actCMD1C, &TMeterLink::actCMD1CExecute},
-        {m_actions.actCMD2L, &TMeterLink::actCMD2LExecute},
-        {m_actions.actCMD3R, &TMeterLink::actCMD3RExecute},
-        {m_actions.actCMD4DQ, &TMeterLink::actCMD4DQExecute},
-        {m_actions.actCMD5UP, &TMeterLink::actCMD5UPExecute},
-        {m_actions.actCMD6Menu, &TMeterLink::actCMD6MenuExecute},
-        {m_actions.actCMD7LEFT, &TMeterLink::actCMD7LEFTExecute},
-        {m_actions.actCMD8Enter, &TMeterLink::actCMD8EnterExecute},
-        {m_actions.actCMD9Right, &TMeterLink::actCMD9RightExecute},
-        {m_actions.actCMD10XX, &TMeterLink::actCMD10XXExecute},
-        {m_actions.actCMD11DOWN, &TMeterLink::actCMD11DOWNExecute},
-        {m_actions.actCMD12X3, &TMeterLink::actCMD12X3Execute},
-    };
-    for (const auto &[action, handler] : keys)
-        connect(action, &QAction::triggered, meter, handler);
+    connectTriggers<TMeterLink>(meter,
+                                {
+                                    {m_actions.actCMDF1, &TMeterLink::actCMDF1Execute},
+                                    {m_actions.actCMDF2, &TMeterLink::actCMDF2Execute},
+                                    {m_actions.actCMDF3, &TMeterLink::actCMDF3Execute},
+                                    {m_actions.actCMDF4, &TMeterLink::actCMDF4Execute},
+                                    {m_actions.actCMD1C, &TMeterLink::actCMD1CExecute},
+                                    {m_actions.actCMD2L, &TMeterLink::actCMD2LExecute},
+                                    {m_actions.actCMD3R, &TMeterLink::actCMD3RExecute},
+                                    {m_actions.actCMD4DQ, &TMeterLink::actCMD4DQExecute},
+                                    {m_actions.actCMD5UP, &TMeterLink::actCMD5UPExecute},
+                                    {m_actions.actCMD6Menu, &TMeterLink::actCMD6MenuExecute},
+                                    {m_actions.actCMD7LEFT, &TMeterLink::actCMD7LEFTExecute},
+                                    {m_actions.actCMD8Enter, &TMeterLink::actCMD8EnterExecute},
+                                    {m_actions.actCMD9Right, &TMeterLink::actCMD9RightExecute},
+                                    {m_actions.actCMD10XX, &TMeterLink::actCMD10XXExecute},
+                                    {m_actions.actCMD11DOWN, &TMeterLink::actCMD11DOWNExecute},
+                                    {m_actions.actCMD12X3, &TMeterLink::actCMD12X3Execute},
+                                });
 }
