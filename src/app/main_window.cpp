@@ -3,14 +3,14 @@
 #include "base/number_format.h"
 #include "control/autoconnect.h"
 #include "control/chart_controller.h"
-#include "control/handler_errors.h"
+#include "control/device_port.h"
 #include "control/journal_controller.h"
+#include "control/last_setup.h"
 #include "control/meter_link.h"
 #include "control/pending_events.h"
 #include "control/run_driver.h"
 #include "control/save_command.h"
 #include "control/settings_binding.h"
-#include "control/table_preparation.h"
 #include "control/thermo_link.h"
 #include "control/timers.h"
 #include "serial/ser_com_port.h"
@@ -27,7 +27,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,15 +41,6 @@ namespace {
 QChar separatorOf(const TMainOptions &options) {
     return options.decimalSeparator.isNull() ? numfmt::systemDecimalSeparator()
                                              : options.decimalSeparator;
-}
-
-TSerComPort *makePort(QObject *owner, const char *name, const QString &portsFolder) {
-    auto *port = new TSerComPort(
-        [name](std::exception_ptr error) { logEscapedException(name, error); }, owner);
-    port->setObjectName(QString::fromLatin1(name));
-    port->setPortsFolder(portsFolder);
-    port->setBaud(9600);
-    return port;
 }
 } // namespace
 
@@ -76,8 +66,8 @@ void TfrmMain::FormCreate() {
     m_actions.create(this);
     buildMenu();
     bindActions();
-    m_portIM = makePort(this, "portIM", m_options.portsFolder);
-    m_portTemp = makePort(this, "portTemp", m_options.portsFolder);
+    m_portIM = makeDevicePort("portIM", m_options.portsFolder, this);
+    m_portTemp = makeDevicePort("portTemp", m_options.portsFolder, this);
     createLinkControllers();
     createPortControllers();
     createTableControllers();
@@ -145,11 +135,6 @@ void TfrmMain::bindActions() {
 void TfrmMain::collectTimers() {
     m_timers.tmrRun = m_runDriver->tmrRun();
     m_timers.tmrAutoconnectToDevice = m_autoconnect->tmrAutoconnectToDevice();
-    // Tests run the same window faster; setting the period restarts a running timer.
-    if (m_options.timerDivisor > 1) {
-        QTimer *tick = m_timers.tmrAutoconnectToDevice;
-        tick->setInterval(tick->interval() / m_options.timerDivisor);
-    }
 }
 
 // Errors escaping any handler are logged and dropped by the application object
@@ -158,10 +143,7 @@ void TfrmMain::InitMainWindow() {
     m_ui.pnlButtons->PaintKeypad();
     m_settingsBinding->LoadSettings();
     LetPendingEventsRun();
-    if (m_ui.leFreqColCount->text() == QLatin1String("5")) {
-        m_actions.actApplySettiingsTempAndGrid->trigger();
-        m_tablePreparation->placeDefaultFrequencies();
-    }
+    m_lastSetup->settingsLoaded();
     // The chart comes back if it was open, and a run the last session lost is
     // offered back, once the window is up.
     m_journal->setFormerJournal(

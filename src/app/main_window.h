@@ -37,6 +37,7 @@ class TRunProgress;
 class TSampleCommand;
 class TLinkWatch;
 class TFullTableStop;
+class TLastSetup;
 class UserPrompts;
 
 // frmMain: builds the window, its actions, menu and timers, and runs the
@@ -165,5 +166,6 @@ private:
     TSampleCommand *m_sampleCommand = nullptr;
     TLinkWatch *m_linkWatch = nullptr;
     TFullTableStop *m_fullTableStop = nullptr;
+    TLastSetup *m_lastSetup = nullptr;
     TAboutBox *m_aboutBox = nullptr;
 };

@@ -6,16 +6,9 @@
 #include "control/port_access_notice.h"
 #include "control/settings_binding.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTimer>
-
-namespace {
-// How long the search listens to each port for the instruments.
-constexpr int kListenMs = 3000;
-} // namespace
 
 void TfrmMain::createInstrumentControllers() {
     const PortSettingsWidgets ports = m_ui.portSettings();
@@ -36,23 +29,18 @@ void TfrmMain::createInstrumentControllers() {
             notice->markTold(probe.devicePath);
     };
     m_instrumentSearch =
-        new TInstrumentSearch(*m_engine, ports, m_options.portsFolder, std::move(hooks),
-                              kListenMs / m_options.timerDivisor, *m_prompts, this);
+        new TInstrumentSearch(*m_engine, ports, m_options.portsFolder, std::move(hooks), *m_prompts,
+                              m_options.timerDivisor, this);
 
     const QString folder =
         QDir::toNativeSeparators(QFileInfo(m_settingsBinding->settingsPath()).absolutePath());
     m_ui.lblDataFolder->setText(tr("Папка настроек: %1").arg(folder));
     m_ui.lblDataFolder->setToolTip(
         tr("Здесь лежат options.ini, журнал измерений и папка ports со ссылками "
-                       "COMn на устройства:\n%1")
+           "COMn на устройства:\n%1")
             .arg(folder));
 
     // A new user starts with the ports found for him, and sees them on the port panel.
-    if (m_options.findInstrumentsAtFirstStart &&
-        !QFileInfo::exists(m_settingsBinding->settingsPath()))
-        QTimer::singleShot(0, m_instrumentSearch, [this] {
-            if (!m_ui.chbComPortAndLogVisibility->isChecked())
-                m_ui.chbComPortAndLogVisibility->click();
-            m_instrumentSearch->start();
-        });
+    if (m_options.findInstrumentsAtFirstStart && m_settingsBinding->isFirstStart())
+        m_instrumentSearch->startAtFirstStart();
 }

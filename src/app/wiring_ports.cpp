@@ -17,7 +17,7 @@ void TfrmMain::createPortControllers() {
         *m_engine, *m_meterLink, *m_thermoLink, m_ui.portSettings(), m_ui.pnlSettings,
         m_actions.actStart, [meter](uint8_t code) { meter->SendKey(code); },
         [meter](bool enabled) { meter->SetKeypadEnabled(enabled); },
-        [settings] { settings->SaveSettings(); }, this);
+        [settings] { settings->SaveSettings(); }, m_options.timerDivisor, this);
 
     connect(this, &TfrmMain::saveSettingsRequested, m_settingsBinding,
             &TSettingsBinding::SaveSettings);

@@ -72,18 +72,10 @@ void TfrmMain::createRunCareControllers() {
         notifier->notify(runnotice::title(notice), runnotice::text(notice));
     });
 
-    // A restart comes back to the newest run's setup, unless a lost run came
-    // back whole or the user has begun something else meanwhile.
-    auto *lastSetup =
-        new TLastSetup(m_ui.runParameters(), m_ui.grdTable, m_actions.actApplySettiingsTempAndGrid,
-                       m_state.DecimalSeparator, this);
-    connect(m_journal, &TJournalController::ready, lastSetup, [this, lastSetup] {
-        if (m_engine->isRunning() || m_tablePreparation->tableTag() != 0 ||
-            m_journal->currentRunId() != 0)
-            return;
-        if (const std::optional<TJournalStart> start = m_journal->latestStart())
-            lastSetup->apply(*start);
-    });
+    m_lastSetup = new TLastSetup(*m_engine, *m_tablePreparation, *m_journal, m_ui.runParameters(),
+                                 m_ui.grdTable, m_actions.actApplySettiingsTempAndGrid,
+                                 m_state.DecimalSeparator, this);
+    connect(m_journal, &TJournalController::ready, m_lastSetup, &TLastSetup::journalReady);
 }
 
 void TfrmMain::setRunNoticeSink(const TRunNoticeSink &sink) {

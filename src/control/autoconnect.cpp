@@ -41,9 +41,10 @@ TAutoconnect::TAutoconnect(RunEngine &engine, TMeterLink &meter, TThermoLink &th
                            const PortSettingsWidgets &ports, QWidget *pnlSettings,
                            QAction *actStart, std::function<void(uint8_t)> sendKey,
                            std::function<void(bool)> setKeypadEnabled,
-                           std::function<void()> saveSettings, QObject *parent)
+                           std::function<void()> saveSettings, int speedUp, QObject *parent)
     : QObject(parent), m_engine(engine), m_ports(ports), m_pnlSettings(pnlSettings),
-      m_actStart(actStart), m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs, true)),
+      m_actStart(actStart),
+      m_tick(makeTimer(this, "tmrAutoconnectToDevice", kTickMs / speedUp, true)),
       m_meter{&meter, ports.cmbPortIMNumber, ports.cmbPortIMBaud}, m_thermo{&thermo,
                                                                             ports.cmbPortTempNumber,
                                                                             ports.cmbPortTempBaud},

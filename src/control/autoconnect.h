@@ -32,11 +32,11 @@ public:
 
     // pnlSettings is repainted when the port panel beside it is shown or hidden; actStart is
     // enabled and disabled with the links; the three functions send a key to the meter, switch
-    // the keypad and save the settings.
+    // the keypad and save the settings. Tests tick `speedUp` times as often.
     TAutoconnect(RunEngine &engine, TMeterLink &meter, TThermoLink &thermo,
                  const PortSettingsWidgets &ports, QWidget *pnlSettings, QAction *actStart,
                  std::function<void(uint8_t)> sendKey, std::function<void(bool)> setKeypadEnabled,
-                 std::function<void()> saveSettings, QObject *parent = nullptr);
+                 std::function<void()> saveSettings, int speedUp = 1, QObject *parent = nullptr);
 
     QTimer *tmrAutoconnectToDevice() const { return m_tick; }
 

@@ -13,10 +13,12 @@
 #include "ui/instrument_search_text.h"
 #include "ui/port_list.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -26,6 +28,9 @@ namespace {
 // The port numbers tried, as by the probe of the port lists.
 constexpr int kSearchedPorts = 200;
 constexpr int kProgressStepMs = 100;
+// How long each port is listened to for the instruments: the meter sends a frame and the
+// thermometer a line well within it.
+constexpr int kListenMs = 3000;
 
 QList<int> sorted(const QSet<int> &numbers) {
     QList<int> list(numbers.begin(), numbers.end());
@@ -55,16 +60,24 @@ struct TInstrumentSearch::Listener {
 };
 
 TInstrumentSearch::TInstrumentSearch(RunEngine &engine, const PortSettingsWidgets &ports,
-                                     QString portsFolder, Hooks hooks, int listenMs,
-                                     UserPrompts &prompts, QObject *parent)
+                                     QString portsFolder, Hooks hooks, UserPrompts &prompts,
+                                     int speedUp, QObject *parent)
     : QObject(parent), m_engine(engine), m_ports(ports), m_portsFolder(std::move(portsFolder)),
-      m_hooks(std::move(hooks)), m_listenMs(listenMs), m_prompts(prompts) {
+      m_hooks(std::move(hooks)), m_listenMs(kListenMs / speedUp), m_prompts(prompts) {
     connect(m_ports.btnFindInstruments, &QPushButton::clicked, this,
             &TInstrumentSearch::btnFindInstrumentsClick);
 }
 
 TInstrumentSearch::~TInstrumentSearch() {
     stopListening();
+}
+
+void TInstrumentSearch::startAtFirstStart() {
+    QTimer::singleShot(0, this, [this] {
+        if (!m_ports.chbComPortAndLogVisibility->isChecked())
+            m_ports.chbComPortAndLogVisibility->click();
+        start();
+    });
 }
 
 void TInstrumentSearch::btnFindInstrumentsClick() {

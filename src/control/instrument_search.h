@@ -20,7 +20,7 @@ class RunEngine;
 
 // "Найти приборы": finds the ports the meter and the thermometer are on. Every port whose
 // device exists is opened at the configured bit rate (8N1) and listened to, nothing sent, for
-// up to listenMs; a port that carries the meter's frames becomes the meter's, one with the
+// up to 3 s; a port that carries the meter's frames becomes the meter's, one with the
 // thermometer's lines the thermometer's. When the two bit rates differ, the ports that stayed
 // silent are listened to again at the other one. All ports are listened to at once, through
 // their notifications on the window's thread: the window goes on meanwhile, a progress bar
@@ -40,9 +40,10 @@ public:
         std::function<void(const QList<PortProbe> &)> deniedReported;
     };
 
-    // `prompts` shows the report and the refusals.
+    // `prompts` shows the report and the refusals. Tests listen `speedUp` times less long.
     TInstrumentSearch(RunEngine &engine, const PortSettingsWidgets &ports, QString portsFolder,
-                      Hooks hooks, int listenMs, UserPrompts &prompts, QObject *parent = nullptr);
+                      Hooks hooks, UserPrompts &prompts, int speedUp = 1,
+                      QObject *parent = nullptr);
     ~TInstrumentSearch() override;
 
     bool isSearching() const { return m_round >= 0; }
@@ -51,6 +52,9 @@ public:
     // The button: starts a search, or cancels the running one.
     void btnFindInstrumentsClick();
     void start();
+    // A new user's first start: the port panel is opened and the search begins, once the
+    // window's events run.
+    void startAtFirstStart();
     // Closes the ports and lets the links reconnect; applies and says nothing.
     void cancel();
 

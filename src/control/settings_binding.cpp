@@ -51,6 +51,10 @@ TSettingsBinding::TSettingsBinding(const PortSettingsWidgets &ports, const RunPa
       m_path(settingsPath.isEmpty() ? SettingsFilePath() : std::move(settingsPath)),
       m_separator(decimalSeparator), m_prompts(prompts) {}
 
+bool TSettingsBinding::isFirstStart() const {
+    return !QFileInfo::exists(m_path);
+}
+
 void TSettingsBinding::LoadSettings() {
     if (IsSettingsFileOversized(m_path) && !setOversizedFileAside())
         return;

@@ -21,6 +21,8 @@ public:
                      QObject *parent = nullptr);
 
     const QString &settingsPath() const { return m_path; }
+    // No settings file yet: the program's first start with this folder.
+    bool isFirstStart() const;
 
     // Puts the stored texts into the widgets (the combo boxes get their text only, their
     // item lists stay). A file that cannot be read leaves the widgets alone and tells the
