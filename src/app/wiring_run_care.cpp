@@ -34,10 +34,10 @@ void TfrmMain::createRunCareControllers() {
     TLinkWatch *watch = m_linkWatch;
     connect(m_meterLink, &TMeterLink::frameAccepted, watch, &TLinkWatch::meterData);
     connect(m_thermoLink, &TThermoLink::validLineReceived, watch, &TLinkWatch::thermometerData);
-    // The journal follows the run first (its wiring ran before), so that an
-    // outage at the start belongs to the run it has begun.
-    connect(m_runSequencer, &TRunSequencer::runStarted, watch, &TLinkWatch::runStarted);
-    connect(m_runSequencer, &TRunSequencer::runStopped, watch, &TLinkWatch::runStopped);
+    // The watch follows the run after the journal has taken it, so that an
+    // outage at the start belongs to the run the journal has begun.
+    connect(m_journal, &TJournalController::runBegun, watch, &TLinkWatch::runStarted);
+    connect(m_journal, &TJournalController::runEnded, watch, &TLinkWatch::runStopped);
     connect(m_tablePreparation, &TTablePreparation::tablePrepared, watch,
             &TLinkWatch::tablePrepared);
     connect(m_journal, &TJournalController::runLoaded, watch, &TLinkWatch::loadRun);

@@ -331,24 +331,26 @@ void TJournalController::onRunStarted() {
             journalThread().post([run = m_run, sample = m_sample](TRunJournal &journal) {
                 return journal.setSample(run->load(), sample);
             });
-        return;
+    } else {
+        journalThread().post([run = m_run, start](TRunJournal &journal) {
+            return journal.recordStart(run->load(), start);
+        });
     }
-    journalThread().post([run = m_run, start](TRunJournal &journal) {
-        return journal.recordStart(run->load(), start);
-    });
+    emit runBegun();
 }
 
 // A run stopped before its first reading is not kept; the next start begins another.
 void TJournalController::onRunStopped() {
-    if (!m_run)
-        return;
-    const QDateTime now = QDateTime::currentDateTime();
-    journalThread().post([run = m_run, now](TRunJournal &journal) {
-        const TJournalOutcome outcome = journal.endRun(run->load(), now);
-        return outcome.ok ? journal.checkpoint() : outcome;
-    });
-    if (m_readingsPosted == 0 && !m_runHadReadings)
-        m_run.reset();
+    if (m_run) {
+        const QDateTime now = QDateTime::currentDateTime();
+        journalThread().post([run = m_run, now](TRunJournal &journal) {
+            const TJournalOutcome outcome = journal.endRun(run->load(), now);
+            return outcome.ok ? journal.checkpoint() : outcome;
+        });
+        if (m_readingsPosted == 0 && !m_runHadReadings)
+            m_run.reset();
+    }
+    emit runEnded();
 }
 
 void TJournalController::onReadingRecorded(const TJournalReading &reading) {

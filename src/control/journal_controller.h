@@ -119,6 +119,10 @@ signals:
     void runLoaded(const TJournalRun &run);
     // The sample changed: set by the user, proposed, or a run's own.
     void sampleChanged(const std::optional<TSample> &sample);
+    // A start or a stop of the run was handed to the journal: what belongs to the run
+    // from then on (an instrument's outage) follows these, not the run's own signals.
+    void runBegun();
+    void runEnded();
 
 private:
     // The current table's run in the journal, known once its first start is
