@@ -7,7 +7,7 @@
 // table; the chart against frequency opened for that run. It uses the chart
 // controller's public calls only, so that the same
 // file built against an older program measures that one.
-#include "app/main_window.h"
+#include "gui/test_window.h"
 #include "base/number_format.h"
 #include "control/chart_controller.h"
 #include "control/run_progress.h"
@@ -79,7 +79,7 @@ public:
         TMainOptions options;
         options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = kComma;
-        m_window = std::make_unique<TfrmMain>(options);
+        m_window = std::make_unique<TestWindow>(options);
         for (QTimer *timer : m_window->findChildren<QTimer *>())
             timer->stop();
         TTempStorage &temps = m_window->engine().temperatures();
@@ -116,7 +116,7 @@ public:
 private:
     QTemporaryDir m_dir;
     TJournalRun m_run;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<TestWindow> m_window;
 };
 
 void openChart(benchmark::State &state, ChartBench &bench) {

@@ -1,7 +1,7 @@
 // The results grid with 10 001 rows (-50 .. 50 °C in steps of 0,01): how long
 // preparing the table takes, and how long a repaint of the visible cells
 // takes at the top, in the middle and with every result cell filled.
-#include "app/main_window.h"
+#include "gui/test_window.h"
 #include "control/table_preparation.h"
 #include "ui/results_grid_view.h"
 
@@ -26,7 +26,7 @@ public:
         TMainOptions options;
         options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
-        m_window = std::make_unique<TfrmMain>(options);
+        m_window = std::make_unique<TestWindow>(options);
         for (QTimer *timer : m_window->findChildren<QTimer *>())
             timer->stop();
         const MainWindowUi &ui = m_window->ui();
@@ -62,7 +62,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<TestWindow> m_window;
 };
 
 void prepareTable(benchmark::State &state, GridBench &bench) {

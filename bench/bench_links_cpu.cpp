@@ -11,7 +11,7 @@
 // meter's usual pace (2.5/s) and, as a record, a saturated 115 200-baud line
 // (523/s), each for `seconds` (60 unless given). With --logs the device logs
 // are shown, as the check box of the port settings shows them.
-#include "app/main_window.h"
+#include "gui/test_window.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
 #include "engine/run_engine.h"
@@ -142,7 +142,7 @@ struct Writer {
     std::vector<QByteArray> lines;
 };
 
-Measured measure(TfrmMain &window, Writer &w, double rate, double seconds) {
+Measured measure(TestWindow &window, Writer &w, double rate, double seconds) {
     const pid_t writer = fork();
     if (writer == 0)
         runWriter(w.meterLine, w.thermoLine, w.frames, w.lines, rate);
@@ -200,7 +200,7 @@ int main(int argc, char **argv) {
     TMainOptions options;
     options.settingsPath = dir.filePath(QStringLiteral("options.ini"));
     options.portsFolder = ports;
-    TfrmMain window(options);
+    TestWindow window(options);
     // The links are opened here as the automatic connection opens them.
     window.timers().tmrAutoconnectToDevice->stop();
     window.portIM()->setComNumber(kMeterPort);

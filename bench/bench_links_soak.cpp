@@ -6,7 +6,7 @@
 // bounded history and the logs a bounded number of lines.
 //
 //   bench_links_soak [frames [seconds]]
-#include "app/main_window.h"
+#include "gui/test_window.h"
 #include "engine/run_engine.h"
 #include "meter_frame.h"
 #include "model/event_store.h"
@@ -118,7 +118,7 @@ int main(int argc, char **argv) {
     // The refreshes come when the soak says, on a clock it moves.
     ManualRunClock clock;
     options.engineClock = &clock;
-    TfrmMain window(options);
+    TestWindow window(options);
     window.timers().tmrAutoconnectToDevice->stop();
     window.portIM()->setComNumber(kMeterPort);
     window.portIM()->setOpen(true);

@@ -1,7 +1,7 @@
 // The whole "Сохранить в.." command on a run of 10 000 set points by 20
 // frequencies with every reading captured: building the text, filling the
 // file log and writing the file, with the log hidden and shown.
-#include "app/main_window.h"
+#include "gui/test_window.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
 #include "engine/run_engine.h"
@@ -50,7 +50,7 @@ public:
         options.settingsPath = m_dir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = kComma;
         options.prompts = &m_prompts;
-        m_window = std::make_unique<TfrmMain>(options);
+        m_window = std::make_unique<TestWindow>(options);
         for (QTimer *timer : m_window->findChildren<QTimer *>())
             timer->stop();
         m_window->actions().actFileSaveTo->setEnabled(true);
@@ -101,7 +101,7 @@ private:
 
     QTemporaryDir m_dir;
     SavePrompts m_prompts{m_dir.filePath(QStringLiteral("run.csv"))};
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<TestWindow> m_window;
 };
 
 void saveWithLog(benchmark::State &state, SaveBench &bench, bool logShown) {

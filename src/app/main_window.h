@@ -3,8 +3,8 @@
 #include "app/main_actions.h"
 #include "app/main_options.h"
 #include "app/main_timers.h"
-#include "engine/run_notice.h"
 #include "engine/run_clock.h"
+#include "engine/run_notice.h"
 #include "model/app_state.h"
 #include "ui/main_window_ui.h"
 
@@ -49,42 +49,12 @@ public:
     explicit TfrmMain(const TMainOptions &options = {}, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
+    // The window's widgets and actions: what the user sees and presses.
     const MainWindowUi &ui() const { return m_ui; }
     const MainActions &actions() const { return m_actions; }
-    const MainTimers &timers() const { return m_timers; }
-    const TMainOptions &options() const { return m_options; }
-
-    // The run: its state, its readings and its time.
-    RunEngine &engine() const { return *m_engine; }
-    // What the controllers share beside the engine, and the two serial lines.
+    // What the controllers share beside the engine.
     TAppState &state() { return m_state; }
-    // How the controllers ask the user and tell them what they must know.
-    UserPrompts &prompts() const { return *m_prompts; }
-    TSerComPort *portIM() const { return m_portIM; }
-    TSerComPort *portTemp() const { return m_portTemp; }
 
-    // The controllers, one per subsystem; children of the window.
-    TMeterLink *meterLink() const { return m_meterLink; }
-    TThermoLink *thermoLink() const { return m_thermoLink; }
-    TAutoconnect *autoconnect() const { return m_autoconnect; }
-    TSettingsBinding *settingsBinding() const { return m_settingsBinding; }
-    TTablePreparation *tablePreparation() const { return m_tablePreparation; }
-    TResultsGridController *gridController() const { return m_gridController; }
-    TSaveCommand *saveCommand() const { return m_saveCommand; }
-    TRunSequencer *runSequencer() const { return m_runSequencer; }
-    TReadingCapture *readingCapture() const { return m_readingCapture; }
-    TJournalController *journal() const { return m_journal; }
-    TPastRunsCommand *pastRunsCommand() const { return m_pastRuns; }
-
-    TInstrumentSearch *instrumentSearch() const { return m_instrumentSearch; }
-    TPortAccessNotice *portAccessNotice() const { return m_portAccessNotice; }
-    TChartController *chartController() const { return m_chartController; }
-    TRelaxationController *relaxationController() const { return m_relaxation; }
-    TReadingsExportCommand *readingsExport() const { return m_readingsExport; }
-    TRunProgress *runProgress() const { return m_runProgress; }
-    TSampleCommand *sampleCommand() const { return m_sampleCommand; }
-    TLinkWatch *linkWatch() const { return m_linkWatch; }
-    TFullTableStop *fullTableStop() const { return m_fullTableStop; }
     // Where the run's desktop notices go (the desktop's notifications; tests
     // take them themselves).
     void setRunNoticeSink(const TRunNoticeSink &sink);

@@ -1,7 +1,7 @@
 // The automatic connection on the simulated bench: both links opened at the
 // first tick, missing and silent devices retried, the start action and the
 // keypad following the link panels, and the port lists filled by the probe.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/autoconnect.h"
 #include "control/meter_link.h"
 #include "control/thermo_link.h"
@@ -46,7 +46,7 @@ protected:
         bench.writeSettings();
         TMainOptions options = bench.windowOptions();
         options.engineClock = engineClock;
-        window = std::make_unique<TfrmMain>(options);
+        window = std::make_unique<TestWindow>(options);
         window->show();
         QObject::connect(window->timers().tmrAutoconnectToDevice, &QTimer::timeout,
                          [this] { ++ticks; });
@@ -78,7 +78,7 @@ protected:
     QRgb thermoPanel() const { return window->ui().thermoDisplay->panelColor().rgb(); }
 
     SimulatedBench bench;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
     int ticks = 0;
 };
 

@@ -200,7 +200,7 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
     chart().chartWindow()->chbLogScale()->setChecked(true);
     chart().chartWindow()->chbAgainstFrequency()->setChecked(true);
 
-    window = std::make_unique<TfrmMain>(windowOptions()); // the last one died with its chart open
+    window = std::make_unique<TestWindow>(windowOptions()); // the last one died with its chart open
     stopTimers();
     window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return chart().chartWindow() != nullptr; }));
@@ -212,7 +212,7 @@ TEST_F(ChartWindowTest, ChoicesAndTheOpenWindowAreKeptBetweenStarts) {
 
     // Closed by the user, it stays closed at the next start.
     chart().chartWindow()->close();
-    window = std::make_unique<TfrmMain>(windowOptions());
+    window = std::make_unique<TestWindow>(windowOptions());
     stopTimers();
     window->show();
     QCoreApplication::processEvents();
@@ -421,7 +421,7 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
 TEST(ChartOnSimulatedBench, SeriesHoldExactlyTheRecordedReadingsAfterARun) {
     SimulatedBench bench;
     bench.writeSettings();
-    TfrmMain window(bench.windowOptions());
+    TestWindow window(bench.windowOptions());
     QVector<TJournalReading> recorded;
     QObject::connect(window.readingCapture(), &TReadingCapture::readingRecorded, &window,
                      [&](const TJournalReading &r) { recorded.append(r); });

@@ -6,7 +6,7 @@
 #include "instruments_support.h"
 
 #include "app/headless_run.h"
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/save_command.h"
 #include "model/app_state.h"
 #include "sim_thermometer.h"
@@ -98,7 +98,7 @@ QByteArray windowRunFile(SimulatedBench &bench) {
     bench.writeSettings();
     TMainOptions options = bench.windowOptions();
     options.decimalSeparator = QLocale::system().decimalPoint().at(0);
-    auto window = std::make_unique<TfrmMain>(options);
+    auto window = std::make_unique<TestWindow>(options);
     const MainWindowUi &ui = window->ui();
     ui.leTempInit->setText(QStringLiteral("20"));
     ui.leTempFinal->setText(QStringLiteral("20"));

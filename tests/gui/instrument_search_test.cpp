@@ -1,7 +1,7 @@
 // "Найти приборы" against the simulated instruments on ports the settings do not name: the
 // meter and the thermometer swapped, one of them missing, a port of noise, a port another
 // program holds; cancelling; and the search at a first start.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/instrument_search.h"
 #include "engine/run_engine.h"
 #include "instruments_support.h"
@@ -107,7 +107,7 @@ public:
         options.findInstrumentsAtFirstStart = atFirstStart;
         options.prompts = &prompts;
         prompts.onNotice = [this](const ScriptedPrompts::Ask &ask) { notices << ask.text; };
-        window = std::make_unique<TfrmMain>(options);
+        window = std::make_unique<TestWindow>(options);
         window->show();
     }
 
@@ -133,7 +133,7 @@ public:
 
     QStringList notices;
     ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 
 private:
     QString linkOf(int n) const { return ports() + QStringLiteral("/COM%1").arg(n); }
@@ -157,7 +157,7 @@ TEST(InstrumentSearch, FindsSwappedInstrumentsBesideNoiseAndAHeldPort) {
     bench.placeNoise(6);
     bench.placeHeldMeter(9);
     bench.openWindow("PortIMNumber=COM5\r\nPortTempNumber=COM7\r\n");
-    TfrmMain &window = *bench.window;
+    TestWindow &window = *bench.window;
     ASSERT_TRUE(
         waitUntil([&] { return window.portIM()->isOpen() && window.portTemp()->isOpen(); }, 3000));
 

@@ -37,7 +37,7 @@ public:
     // Writes options.ini: the two ports plus extra "Key=Value" lines.
     void writeSettings(const QString &extraLines = QString()) const;
 
-    // Options for a TfrmMain on this bench (comma as decimal separator), asking
+    // Options for a TestWindow on this bench (comma as decimal separator), asking
     // the bench's prompts.
     TMainOptions windowOptions() const;
     ScriptedPrompts &prompts() const { return m_prompts; }

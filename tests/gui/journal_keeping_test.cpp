@@ -128,7 +128,7 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     // The program ends (its journal lets the file go) before the next one starts.
     window.reset();
     prompts.asks.clear();
-    window = std::make_unique<TfrmMain>(windowOptions());
+    window = std::make_unique<TestWindow>(windowOptions());
     stopTimers();
     QCoreApplication::processEvents();
     const QStringList questions = prompts.questions();

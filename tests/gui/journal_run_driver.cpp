@@ -5,7 +5,7 @@
 // "saved <file>" and "reading <row> <column>" for every reading it records
 // and journals ("unwritten <row> <column>" if the journal could not take it).
 //   journal_run_driver <settings file> <ports folder>
-#include "app/main_window.h"
+#include "test_window.h"
 #include "common/scripted_prompts.h"
 #include "control/journal_controller.h"
 #include "control/reading_capture.h"
@@ -46,7 +46,7 @@ int main(int argc, char **argv) {
         say(QStringLiteral("error ") + ask.text);
     };
     options.prompts = &prompts;
-    TfrmMain window(options);
+    TestWindow window(options);
 
     // A reading is reported once the journal has tried to write it (the
     // journal took it first, being connected when the window was built), so

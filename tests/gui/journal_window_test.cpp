@@ -117,7 +117,7 @@ TEST(JournalRecovery, AProgramKilledMidRunIsRestoredAndSavesTheSameBytes) {
     ScriptedPrompts &prompts = bench.prompts();
     using Role = TPromptChoice::Role;
     prompts.answers = {{Role::Yes, {}}, {Role::Accept, QStringLiteral("Продолжить это измерение")}};
-    TfrmMain window(bench.windowOptions());
+    TestWindow window(bench.windowOptions());
     // The journal is checked off the window's thread first: slow on a loaded machine.
     ASSERT_TRUE(waitUntil([&] { return !prompts.questions().isEmpty(); }, 30000));
     const QStringList questions = prompts.questions();
@@ -380,7 +380,7 @@ TEST(JournalFaults, AJournalThatCannotBeKeptIsSaidOnceAndTheRunGoesOn) {
     options.prompts = &prompts;
     // The journal opens on its own thread; a read waits for that and the
     // events then carry its word to the window.
-    auto window = std::make_unique<TfrmMain>(options);
+    auto window = std::make_unique<TestWindow>(options);
     window->journal()->pastRuns();
     QCoreApplication::processEvents();
     const QStringList notices = prompts.notices();
@@ -450,7 +450,7 @@ TEST(JournalFormerFolder, ALostRunOfTheJournalLeftBehindIsOfferedReadOnly) {
     ScriptedPrompts prompts;
     prompts.onQuestion = [](const ScriptedPrompts::Ask &) { return 0; };
     {
-        TfrmMain window(optionsIn(dir, prompts));
+        TestWindow window(optionsIn(dir, prompts));
         // The journal opened (its start's own offer found nothing); the program
         // finds the former journal beside itself, which a test cannot make read-only.
         window.journal()->pastRuns();
@@ -492,7 +492,7 @@ TEST(JournalRecovery, TheRestoreQuestionSaysWhenTheRunIsKnownToBePartial) {
             ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
         }
         ScriptedPrompts prompts;
-        TfrmMain window(optionsIn(dir, prompts));
+        TestWindow window(optionsIn(dir, prompts));
         for (QTimer *timer : window.findChildren<QTimer *>())
             timer->stop();
         ASSERT_TRUE(waitUntil([&] { return !prompts.questions().isEmpty(); }, 30000));
@@ -516,7 +516,7 @@ TEST(JournalUpkeepDialog, OldRunsGoAfterAQuestionAndCompactionShrinksTheJournal)
     leaveRun(path, 400, true);
     leaveRun(path, 10, true);
     ScriptedPrompts prompts;
-    TfrmMain window(optionsIn(dir, prompts));
+    TestWindow window(optionsIn(dir, prompts));
     for (QTimer *timer : window.findChildren<QTimer *>())
         timer->stop();
     TPastRunsCommand &command = *window.pastRunsCommand();

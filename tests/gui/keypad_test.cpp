@@ -1,6 +1,6 @@
 // The keypad replica: painted faces, the wiring of each key to its command,
 // the rounded outline and the names a screen reader gives the keys.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "ui/keypad_view.h"
 
 #include <QAccessible>
@@ -66,7 +66,7 @@ protected:
     }
 
     QTemporaryDir settingsDir;
-    TfrmMain window{isolatedOptions(settingsDir)};
+    TestWindow window{isolatedOptions(settingsDir)};
 };
 
 TEST_F(KeypadTest, FacesAreDarkExactlyForFiveSevenEightNineAndZero) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "instruments_support.h"
 
 #include <QByteArray>
@@ -19,7 +19,7 @@ public:
     explicit LinkWindow(const SimulatedBench &bench);
     ~LinkWindow();
 
-    TfrmMain &window() { return m_window; }
+    TestWindow &window() { return m_window; }
     TAppState &state() { return m_window.state(); }
     RunEngine &engine() { return m_window.engine(); }
 
@@ -32,7 +32,7 @@ public:
     int thermoNotifications() const { return m_thermoNotifications; }
 
 private:
-    TfrmMain m_window;
+    TestWindow m_window;
     int m_meterNotifications = 0;
     int m_thermoNotifications = 0;
 };

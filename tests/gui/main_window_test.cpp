@@ -1,7 +1,7 @@
 // The main window as a user meets it: blocks and their stacking, captions and
 // start states, timers, shutdown order, the About box and what assistive
 // technology reads out.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "engine/run_engine.h"
 #include "ui/about_box.h"
 #include "ui/display_panel.h"
@@ -38,7 +38,7 @@ protected:
         TMainOptions options;
         options.settingsPath = settingsDir.filePath(QStringLiteral("options.ini"));
         options.decimalSeparator = QLatin1Char(',');
-        window = std::make_unique<TfrmMain>(options);
+        window = std::make_unique<TestWindow>(options);
         window->show();
         QApplication::processEvents();
     }
@@ -54,7 +54,7 @@ protected:
     static std::pair<int, int> band(const QWidget *w) { return {w->y(), w->height()}; }
 
     QTemporaryDir settingsDir;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 };
 
 QString accessibleName(QObject *object) {

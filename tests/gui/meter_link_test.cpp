@@ -358,7 +358,7 @@ TEST_F(MeterLinkTest, AFrameSplitAcrossReadsIsTakenWhenComplete) {
     auto line = openRawLine(bench, 7);
     link.openMeter(7);
     quietWatchdog();
-    const TfrmMain &window = link.window();
+    const TestWindow &window = link.window();
     const QByteArray good = frame();
 
     const int index = lastIndex();

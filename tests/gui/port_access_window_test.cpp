@@ -2,7 +2,7 @@
 // it at every tick tells the user once what to do, the port lists mark it, and choosing such a
 // port tells once too. Root opens every device, so the window runs in a copy of this test
 // started as the unprivileged user "nobody" through setpriv, on devices root prepared.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/port_access_notice.h"
 #include "engine/run_engine.h"
 #include "instruments_support.h"
@@ -41,7 +41,7 @@ void checkAsUnprivileged(const QStringList &devices) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("[general]\r\nPortIMNumber=COM5\r\nPortTempNumber=COM4\r\n");
     }
-    TfrmMain window(options);
+    TestWindow window(options);
     const auto notices = [&] { return bench.prompts().notices(); };
     int ticks = 0;
     QObject::connect(window.timers().tmrAutoconnectToDevice, &QTimer::timeout, [&] { ++ticks; });

@@ -4,7 +4,7 @@
 // journal, and a restart brings back the newest run's setup.
 #include "instruments_support.h"
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/full_table_stop.h"
 #include "control/journal_controller.h"
 #include "control/link_watch.h"
@@ -55,7 +55,7 @@ protected:
     void openWindow() {
         TMainOptions options = bench.windowOptions();
         options.runClock = &clock;
-        window = std::make_unique<TfrmMain>(options);
+        window = std::make_unique<TestWindow>(options);
         window->setRunNoticeSink([this](const TRunNotice &notice) { notices << notice; });
     }
     const MainWindowUi &ui() const { return window->ui(); }
@@ -106,7 +106,7 @@ protected:
 
     SimulatedBench bench;
     ManualRunClock clock{kStart};
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
     QVector<TRunNotice> notices;
 };
 

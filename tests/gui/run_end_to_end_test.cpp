@@ -7,7 +7,7 @@
 // the default seven.
 #include "instruments_support.h"
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "base/cp1251.h"
 #include "base/number_format.h"
 #include "control/save_command.h"
@@ -53,7 +53,7 @@ class RunEndToEndTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         bench.writeSettings();
-        window = std::make_unique<TfrmMain>(bench.windowOptions());
+        window = std::make_unique<TestWindow>(bench.windowOptions());
         QObject::connect(&bench.meter(), &SimMeter::frameSent, window.get(),
                          [this](const QByteArray &frame) { recordFrame(frame); });
     }
@@ -115,7 +115,7 @@ protected:
     }
 
     SimulatedBench bench;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
     std::map<int, std::vector<SentReading>> sent;
 };
 

@@ -3,7 +3,7 @@
 // change while its mark is off, and a run stopped in the middle of a change.
 #include "instruments_support.h"
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/meter_link.h"
 #include "engine/run_engine.h"
 #include "serial/ser_com_port.h"
@@ -30,7 +30,7 @@ protected:
         // Five columns: the start-up lays out the default table, -50 .. 30
         // degrees at 100, 1000, 5000, 10000 and 100000 Hz.
         bench.writeSettings(QStringLiteral("FreqColCount=5\r\n"));
-        window = std::make_unique<TfrmMain>(bench.windowOptions());
+        window = std::make_unique<TestWindow>(bench.windowOptions());
         // The automatic connection opens both links and sends the enter key;
         // the meter starts with no mode mark, which the display shows once it
         // has shown a frame.
@@ -79,7 +79,7 @@ protected:
     void expectTheRangeModelsKeys();
 
     SimulatedBench bench;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 };
 
 // A meter whose frames come every 15 ms, more often than the step period

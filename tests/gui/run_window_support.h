@@ -7,7 +7,7 @@
 // automatic connection would).
 #pragma once
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "common/scripted_prompts.h"
 #include "control/reading_capture.h"
 #include "control/run_sequencer.h"
@@ -46,7 +46,7 @@ protected:
     }
     // The window on those options, its table laid out.
     void openWindow() {
-        window = std::make_unique<TfrmMain>(windowOptions());
+        window = std::make_unique<TestWindow>(windowOptions());
         stopTimers();
         openLinks();
         layOutTable();
@@ -159,5 +159,5 @@ protected:
     QTemporaryDir dir;
     // Questions take their default answers unless a test scripts them.
     ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 };

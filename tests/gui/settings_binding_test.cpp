@@ -1,7 +1,7 @@
 // The settings file as the window shows and keeps it: loaded into the port
 // combo boxes and the run-parameter edits at start, written back at every
 // autoconnect tick and at shutdown, on the simulated bench.
-#include "app/main_window.h"
+#include "test_window.h"
 #include "control/settings_binding.h"
 #include "instruments_support.h"
 #include "settings/ini_file.h"
@@ -26,7 +26,7 @@ protected:
     void TearDown() override { stopTimers(); }
 
     void openWindow() {
-        window = std::make_unique<TfrmMain>(bench.windowOptions());
+        window = std::make_unique<TestWindow>(bench.windowOptions());
         window->show();
     }
 
@@ -66,7 +66,7 @@ protected:
     }
 
     SimulatedBench bench;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 };
 
 TEST_F(SettingsBindingTest, FileReachesTheWidgetsAndEditsReachTheFileAtShutdown) {

@@ -2,7 +2,7 @@
 // folder, a comma as decimal separator, and questions answered by the test.
 #pragma once
 
-#include "app/main_window.h"
+#include "test_window.h"
 #include "common/scripted_prompts.h"
 #include "control/table_preparation.h"
 #include "engine/run_engine.h"
@@ -53,7 +53,7 @@ protected:
                     return i;
             return -1;
         };
-        window = std::make_unique<TfrmMain>(options);
+        window = std::make_unique<TestWindow>(options);
     }
 
     const MainWindowUi &ui() const { return window->ui(); }
@@ -99,5 +99,5 @@ protected:
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     TPromptChoice::Role answer = TPromptChoice::Role::Yes;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TestWindow> window;
 };
