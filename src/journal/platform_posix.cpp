@@ -49,11 +49,13 @@ class TextColumn {
 public:
     explicit TextColumn(int index) : m_index(index) {}
     const QString &read(sqlite3_stmt *row) {
-        if (sqlite3_column_type(row, m_index) == SQLITE_NULL) {
+        // Only NULL (or a failed conversion) reads as no text: the type is
+        // asked for only then, one call fewer per column of every row.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(row, m_index));
+        if (!text && sqlite3_column_type(row, m_index) == SQLITE_NULL) {
             m_known = false;
             return m_null;
         }
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(row, m_index));
         const int bytes = sqlite3_column_bytes(row, m_index);
         if (m_known && size_t(bytes) == m_bytes.size() &&
             std::memcmp(text, m_bytes.data(), bytes) == 0)

@@ -181,8 +181,12 @@ bool TRunJournal::loadSegments(qint64 runId, QVector<TJournalSegment> *segments,
             (*segments)[segment].Start.Frequencies << query.value(1).toInt();
     }
     if (!finished(query, error) ||
-        !select(query, QStringLiteral("SELECT MIN(seq), MAX(seq) FROM readings WHERE run_id = ?"),
-                {runId}, error))
+        // Each bound on its own, so that each is one step down the run's
+        // index; asked for together, SQLite walks all of the run's entries.
+        !select(query,
+                QStringLiteral("SELECT (SELECT MIN(seq) FROM readings WHERE run_id = ?), "
+                               "(SELECT MAX(seq) FROM readings WHERE run_id = ?)"),
+                {runId, runId}, error))
         return false;
     const bool any = query.next() && !query.value(0).isNull();
     const qint64 first = any ? query.value(0).toLongLong() : 0;
