@@ -4,7 +4,6 @@
 // journal, and a restart brings back the newest run's setup.
 #include "instruments_support.h"
 
-#include "test_window.h"
 #include "control/full_table_stop.h"
 #include "control/journal_controller.h"
 #include "control/link_watch.h"
@@ -15,6 +14,7 @@
 #include "journal/run_journal.h"
 #include "sim_meter.h"
 #include "sim_thermometer.h"
+#include "test_window.h"
 #include "ui/meter_display_view.h"
 #include "ui/panel_colors.h"
 #include "ui/past_runs_dialog.h"
@@ -33,6 +33,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -242,6 +244,33 @@ TEST_F(RunCareTest, ASilentMeterIsSaidInTheStatusBarOnTheDesktopOnceAndInTheJour
     window->actions().actFileSaveReadings->trigger();
     EXPECT_TRUE(readFile(exported).contains(
         "# outage: meter, 2026-12-11T03:07:30.000 .. 2026-12-11T03:08:41.000, 71 s"));
+}
+
+// The watch follows the run after the journal has begun it: instruments silent for 4 s
+// by the watch's clock when the run starts are outages of that run from its start.
+TEST_F(RunCareTest, InstrumentsSilentWhenTheRunStartsAreOutagesOfThatRun) {
+    bench.thermometer().setProgramme(TemperatureProgramme::hold(21.0));
+    bench.writeSettings();
+    openWindow();
+    prepareTable("22");
+    const QColor linkOk(panelcolor::LinkOk);
+    ASSERT_TRUE(waitUntil([&] {
+        return window->engine().portsOpen() && ui().meterDisplay->panelColor() == linkOk &&
+               ui().thermoDisplay->panelColor() == linkOk &&
+               window->actions().actStart->isEnabled();
+    }));
+    // No frame nor line is read between the clock's move and the start.
+    clock.advance(4000);
+    window->actions().actStart->trigger();
+    ASSERT_TRUE(window->engine().isRunning());
+
+    const QDateTime started = kStart.addSecs(4);
+    QVector<TLinkOutage> kept = window->journal()->outages(window->journal()->currentRunId());
+    std::sort(kept.begin(), kept.end(), [](const TLinkOutage &a, const TLinkOutage &b) {
+        return a.Instrument < b.Instrument;
+    });
+    EXPECT_EQ(kept, QVector<TLinkOutage>({{TInstrument::Meter, started, QDateTime()},
+                                          {TInstrument::Thermometer, started, QDateTime()}}));
 }
 
 // Before, a restart showed the five default frequencies and a skip count of
