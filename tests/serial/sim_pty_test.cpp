@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -47,6 +48,7 @@ public:
             ::close(m_fd);
     }
     bool isOpen() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
 
     void write(const QByteArray &bytes) {
         ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), bytes.size());
@@ -203,6 +205,32 @@ TEST(SimMeterPty, FramesNobodyReadsDoNotPileUp) {
     EXPECT_LT(port.take().size(), 10 * 22);
     const int frames = meter.framesSent();
     EXPECT_TRUE(simWaitUntil([&] { return meter.framesSent() > frames; }));
+}
+
+// The serial port component takes the port in exclusive mode; a program killed
+// (kill -9) cannot give it back, and on a pseudo-terminal the mode outlives it. Only
+// root may open a port in that mode, so the next start of the program as a user would
+// find its instrument busy until the simulator was restarted.
+TEST(SimMeterPty, APortAKilledProgramHeldExclusivelyOpensAgain) {
+    QTemporaryDir dir;
+    SimMeterOptions o = fastMeter(dir);
+    o.frameMs = 10;
+    SimMeter meter(o);
+    ASSERT_TRUE(meter.start());
+    // Opened before the mode is set, it reads the mode as any user may.
+    SerialEnd watcher(meter.linkPath());
+    const auto exclusive = [&] {
+        int on = -1;
+        EXPECT_EQ(::ioctl(watcher.fd(), TIOCGEXCL, &on), 0);
+        return on != 0;
+    };
+    {
+        SerialEnd killed(meter.linkPath());
+        ASSERT_TRUE(killed.nextFrame());
+        ASSERT_EQ(::ioctl(killed.fd(), TIOCEXCL), 0);
+    }
+    ASSERT_TRUE(exclusive());
+    EXPECT_TRUE(simWaitUntil([&] { return !exclusive(); }));
 }
 
 TEST(SimMeterPty, BadChecksumFramesAndNoiseGoOutAsAsked) {

@@ -122,10 +122,16 @@ void PtyPort::readMaster() {
         emit received(bytes);
 }
 
+// Nobody reading also means nobody holds the port: a program killed while it held
+// it could not take back the exclusive mode it set, which a real port loses at its
+// last close but this pair keeps as long as the simulator runs; without clearing it
+// here, a user's next start could not open the port again.
 void PtyPort::dropBacklog() {
     int unread = 0;
-    if (::ioctl(m_slave, FIONREAD, &unread) == 0 && unread > kMaxBacklog)
+    if (::ioctl(m_slave, FIONREAD, &unread) == 0 && unread > kMaxBacklog) {
         ::tcflush(m_slave, TCIFLUSH);
+        ::ioctl(m_slave, TIOCNXCL);
+    }
 }
 
 bool PtyPort::write(const QByteArray &bytes) {

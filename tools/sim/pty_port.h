@@ -12,7 +12,8 @@ class QSocketNotifier;
 // The port keeps the slave open itself, so the pair does not hang up when the program
 // closes its end, and sets it to raw mode so every byte passes untouched. Bytes that
 // nobody reads are dropped once a backlog builds up, as on a serial line with no
-// listener: a program that opens the port late sees current data, not old frames.
+// listener: a program that opens the port late sees current data, not old frames,
+// and may open it even when the one before died holding it in exclusive mode.
 class PtyPort : public QObject {
     Q_OBJECT
 public:
