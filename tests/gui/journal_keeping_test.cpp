@@ -22,6 +22,8 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 
+#include <optional>
+
 namespace {
 
 // Another program holding the journal's write lock.
@@ -139,6 +141,29 @@ TEST_F(JournalKeepingTest, ALockedJournalGetsTheReadingsTheSaveAndTheCleanEndAtC
     EXPECT_EQ(runs[0].SavedFile, file);
     EXPECT_FALSE(runs[0].UnsavedReadings);
     EXPECT_FALSE(runs[0].Incomplete);
+}
+
+// The journal opens on its own thread once the window's events run: the window
+// does not wait for it (the opening may wait seconds for another program's lock,
+// or read every page after a crash), and its events run meanwhile.
+TEST_F(JournalKeepingTest, TheWindowsEventsRunWhileTheJournalWaitsForALock) {
+    window.reset();
+    prompts.asks.clear();
+    LockHolder lock(journalPath());
+    window = std::make_unique<TestWindow>(windowOptions());
+    stopTimers();
+    bool opened = false;
+    QObject::connect(window->journal(), &TJournalController::ready, window.get(),
+                     [&] { opened = true; });
+    std::optional<bool> openedWhenEventsRan;
+    QMetaObject::invokeMethod(
+        window.get(), [&] { openedWhenEventsRan = opened; }, Qt::QueuedConnection);
+    ASSERT_TRUE(waitUntil([&] { return opened; }, 30000));
+    ASSERT_TRUE(openedWhenEventsRan.has_value());
+    EXPECT_FALSE(*openedWhenEventsRan);
+    EXPECT_EQ(prompts.notices(), QStringList{QStringLiteral(
+                                     "Журнал измерений не ведётся: файл журнала занят "
+                                     "другой программой.")});
 }
 
 // The file is made from the journal at the click; a reading taken while the
