@@ -126,14 +126,14 @@ void openChart(benchmark::State &state, ChartBench &bench) {
         state.ResumeTiming();
         bench.openWithRun();
     }
-    state.counters["points"] = bench.chart().mainSeries().pointCount();
+    state.counters["points"] = bench.chart().series(0).pointCount();
 }
 
 // The chart against frequency: a series per set point, 10 000 of 20 points.
 void openChartByFrequency(benchmark::State &state, ChartBench &bench) {
     bench.chart().setAgainstFrequency(true);
     openChart(state, bench);
-    state.counters["series"] = bench.chart().mainSeries().series().size();
+    state.counters["series"] = bench.chart().series(0).series().size();
     bench.chart().setAgainstFrequency(false);
 }
 
@@ -154,7 +154,7 @@ enum class Draw { None, Whole, Repaint };
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(ChartWindow *window) {
-        for (ReadingChartView *chart : {window->mainChart(), window->secondaryChart()})
+        for (ReadingChartView *chart : {window->chart(0), window->chart(1)})
             chart->viewport()->installEventFilter(this);
     }
     int count = 0;
@@ -198,7 +198,7 @@ void addPoint(benchmark::State &state, ChartBench &bench, Draw how) {
         ++n;
         draw(bench, paints, how);
     }
-    state.counters["points"] = bench.chart().mainSeries().pointCount();
+    state.counters["points"] = bench.chart().series(0).pointCount();
     state.counters["paints"] = benchmark::Counter(paints.count, benchmark::Counter::kAvgIterations);
 }
 

@@ -71,7 +71,8 @@ void analyse(const TChartSeriesSet &chart, benchmark::State &state) {
 }
 
 void BM_AnalysisOfTheChartsSeries(benchmark::State &state) {
-    TChartSeriesSet chart(TChartQuantity::Secondary, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet chart(*TChartQuantity::ofKey("secondary"), TChartArgument::Temperature, false,
+                          kComma);
     chart.rebuild(run());
     for (auto _ : state)
         analyse(chart, state);
@@ -80,8 +81,8 @@ BENCHMARK(BM_AnalysisOfTheChartsSeries)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisOfAPastRun(benchmark::State &state) {
     for (auto _ : state) {
-        TChartSeriesSet chart(TChartQuantity::Secondary, TChartArgument::Temperature, false,
-                              kComma);
+        TChartSeriesSet chart(*TChartQuantity::ofKey("secondary"), TChartArgument::Temperature,
+                              false, kComma);
         chart.rebuild(run());
         analyse(chart, state);
     }

@@ -20,8 +20,8 @@ namespace {
 const QString kLogValuesKey = QStringLiteral("chart/log_values");
 const QString kAgainstFrequencyKey = QStringLiteral("chart/against_frequency");
 const QString kOpenKey = QStringLiteral("chart/open");
-const QString kQuantityKeys[2] = {QStringLiteral("chart/upper_quantity"),
-                                  QStringLiteral("chart/lower_quantity")};
+const QString kQuantityKeys[TChartController::kCharts] = {QStringLiteral("chart/upper_quantity"),
+                                                          QStringLiteral("chart/lower_quantity")};
 
 std::optional<TSampleCell> cellOf(const std::optional<TSample> &sample) {
     TSampleCell cell;
@@ -35,10 +35,10 @@ std::optional<TSampleCell> cellOf(const std::optional<TSample> &sample) {
 TChartController::TChartController(QChar decimalSeparator, QWidget *window, UserPrompts &prompts,
                                    QObject *parent)
     : QObject(parent), m_separator(decimalSeparator), m_window(window),
-      m_readings(decimalSeparator),
-      m_main(TChartQuantity::Main, m_argument, m_logValues, decimalSeparator),
-      m_secondary(TChartQuantity::Secondary, m_argument, m_logValues, decimalSeparator),
-      m_prompts(prompts) {}
+      m_readings(decimalSeparator), m_prompts(prompts) {
+    for (int chart = 0; chart < kCharts; ++chart)
+        m_sets.emplace_back(m_quantity[chart], m_argument, m_logValues, decimalSeparator);
+}
 
 TChartController::~TChartController() = default;
 
@@ -53,8 +53,9 @@ void TChartController::setChoicesFile(const QString &path) {
     m_argument = choices.value(kAgainstFrequencyKey, false).toBool() ? TChartArgument::Frequency
                                                                      : TChartArgument::Temperature;
     m_wasOpen = choices.value(kOpenKey, false).toBool();
-    for (int chart = 0; chart < 2; ++chart)
-        if (const auto chosen = quantityOfKey(choices.value(kQuantityKeys[chart]).toString()))
+    for (int chart = 0; chart < kCharts; ++chart)
+        if (const auto chosen =
+                TChartQuantity::ofKey(choices.value(kQuantityKeys[chart]).toString()))
             m_quantity[chart] = *chosen;
     rebuildSeries();
 }
@@ -66,8 +67,8 @@ void TChartController::saveChoices() const {
     choices.setValue(kLogValuesKey, m_logValues);
     choices.setValue(kAgainstFrequencyKey, m_argument == TChartArgument::Frequency);
     choices.setValue(kOpenKey, m_wasOpen);
-    for (int chart = 0; chart < 2; ++chart)
-        choices.setValue(kQuantityKeys[chart], quantityKey(m_quantity[chart]));
+    for (int chart = 0; chart < kCharts; ++chart)
+        choices.setValue(kQuantityKeys[chart], m_quantity[chart].key());
 }
 
 void TChartController::reopenIfWasOpen() {
@@ -127,31 +128,31 @@ void TChartController::loadRun(const TJournalRun &run) {
 
 void TChartController::addReading(const TJournalReading &reading) {
     const TReadingUpdate update = m_readings.add(reading);
-    const QVector<TSeriesEdit> mainEdits = m_main.apply(m_readings, update);
-    const QVector<TSeriesEdit> secondaryEdits = m_secondary.apply(m_readings, update);
-    if (viewShown() && !m_viewStale) {
-        m_view->mainChart()->applyEdits(m_main, mainEdits);
-        m_view->secondaryChart()->applyEdits(m_secondary, secondaryEdits);
-        if (m_selected == update.Cell)
-            showHighlight();
-    } else {
-        m_viewStale = true;
+    const bool follow = viewShown() && !m_viewStale;
+    for (int chart = 0; chart < kCharts; ++chart) {
+        const QVector<TSeriesEdit> edits = m_sets[chart].apply(m_readings, update);
+        if (follow)
+            m_view->chart(chart)->applyEdits(m_sets[chart], edits);
     }
+    if (follow && m_selected == update.Cell)
+        showHighlight();
+    if (!follow)
+        m_viewStale = true;
     if (m_readings.readings().size() == 1 && m_view)
         showTitle();
     if (isNewGap(m_readings.readings()[update.Current])) {
-        for (int chart = 0; chart < 2; ++chart)
+        for (int chart = 0; chart < kCharts; ++chart)
             m_gaps[chart] = quantityGaps(m_readings, m_quantity[chart], m_cell);
         showNote();
     }
 }
 
 bool TChartController::isNewGap(const TPlotReading &reading) const {
-    for (int chart = 0; chart < 2; ++chart) {
+    for (int chart = 0; chart < kCharts; ++chart) {
         TPairProblem problem = TPairProblem::None;
-        if (quantityNeedsSample(m_quantity[chart]) && !m_cell)
+        if (m_quantity[chart].needsSample() && !m_cell)
             continue;
-        quantityValue(reading, m_quantity[chart], m_cell, &problem);
+        m_quantity[chart].value(reading, m_cell, &problem);
         if (problem == TPairProblem::None)
             continue;
         const bool named =
@@ -169,7 +170,7 @@ void TChartController::showNote() {
     if (!m_view)
         return;
     QStringList notes;
-    for (int chart = 0; chart < 2; ++chart) {
+    for (int chart = 0; chart < kCharts; ++chart) {
         const QString note =
             quantitytext::gapsNote(m_quantity[chart], m_cell.has_value(), m_gaps[chart]);
         if (!note.isEmpty() && !notes.contains(note))
@@ -186,20 +187,19 @@ void TChartController::selectCell(int row, int column) {
 }
 
 void TChartController::showHighlight() {
-    m_view->mainChart()->setHighlight(m_selected ? m_main.pointOf(m_readings, *m_selected)
-                                                 : std::nullopt);
-    m_view->secondaryChart()->setHighlight(m_selected ? m_secondary.pointOf(m_readings, *m_selected)
-                                                      : std::nullopt);
+    for (int chart = 0; chart < kCharts; ++chart)
+        m_view->chart(chart)->setHighlight(
+            m_selected ? m_sets[chart].pointOf(m_readings, *m_selected) : std::nullopt);
 }
 
 void TChartController::rebuildSeries() {
-    TChartSeriesSet *sets[2] = {&m_main, &m_secondary};
-    for (int chart = 0; chart < 2; ++chart) {
+    for (int chart = 0; chart < kCharts; ++chart) {
         const TChartQuantity quantity = m_quantity[chart];
-        *sets[chart] = TChartSeriesSet(
-            quantity, m_argument, m_logValues && quantityOffersLogScale(quantity), m_separator);
-        sets[chart]->setSampleCell(m_cell);
-        sets[chart]->rebuild(m_readings);
+        TChartSeriesSet &set = m_sets[chart];
+        set = TChartSeriesSet(quantity, m_argument, m_logValues && quantity.offersLogScale(),
+                              m_separator);
+        set.setSampleCell(m_cell);
+        set.rebuild(m_readings);
         m_gaps[chart] = quantityGaps(m_readings, quantity, m_cell);
     }
     m_viewStale = true;
@@ -208,8 +208,8 @@ void TChartController::rebuildSeries() {
 }
 
 void TChartController::showSeries() {
-    m_view->mainChart()->showSet(m_main);
-    m_view->secondaryChart()->showSet(m_secondary);
+    for (int chart = 0; chart < kCharts; ++chart)
+        m_view->chart(chart)->showSet(m_sets[chart]);
     showHighlight();
     showTitle();
     showNote();
@@ -221,7 +221,7 @@ void TChartController::actShowChartExecute() {
         m_view = new ChartWindow(m_separator, m_window);
         m_view->chbLogScale()->setChecked(m_logValues);
         m_view->chbAgainstFrequency()->setChecked(m_argument == TChartArgument::Frequency);
-        for (int chart = 0; chart < 2; ++chart)
+        for (int chart = 0; chart < kCharts; ++chart)
             m_view->setQuantity(chart, m_quantity[chart]);
         connect(m_view, &ChartWindow::quantityChosen, this, &TChartController::setQuantity);
         connect(m_view, &ChartWindow::closed, this, [this] {

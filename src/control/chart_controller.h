@@ -3,12 +3,13 @@
 #include "material/sample.h"
 #include "plot/chart_series.h"
 #include "plot/run_readings.h"
+#include "ui/chart_window.h"
 
 #include <QObject>
 
 #include <functional>
+#include <vector>
 
-class ChartWindow;
 class QWidget;
 class UserPrompts;
 
@@ -19,6 +20,8 @@ class UserPrompts;
 class TChartController : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kCharts = ChartWindow::kCharts;
+
     // `window`: the main window, which the chart window stays with; `prompts`
     // asks where to save an image and tells why it could not be.
     TChartController(QChar decimalSeparator, QWidget *window, UserPrompts &prompts,
@@ -26,8 +29,8 @@ public:
     ~TChartController() override;
 
     const TRunReadings &readings() const { return m_readings; }
-    const TChartSeriesSet &mainSeries() const { return m_main; }
-    const TChartSeriesSet &secondarySeries() const { return m_secondary; }
+    // What the upper (0) and the lower (1) chart show.
+    const TChartSeriesSet &series(int chart) const { return m_sets[chart]; }
     // nullptr until the window is first opened.
     ChartWindow *chartWindow() const { return m_view; }
 
@@ -40,7 +43,6 @@ public:
     // analysis, and its cell for the quantities that need one.
     void setSample(const std::optional<TSample> &sample);
     const std::optional<TSample> &sample() const { return m_sample; }
-    // What the upper (0) and the lower (1) chart show.
     TChartQuantity quantity(int chart) const { return m_quantity[chart]; }
     void setQuantity(int chart, TChartQuantity quantity);
     QString titleText() const;
@@ -87,8 +89,7 @@ private:
     TRunReadings m_readings;
     TChartArgument m_argument = TChartArgument::Temperature;
     bool m_logValues = false;
-    TChartSeriesSet m_main;
-    TChartSeriesSet m_secondary;
+    std::vector<TChartSeriesSet> m_sets; // one per chart
     ChartWindow *m_view = nullptr;
     // The window missed changes while it was closed.
     bool m_viewStale = true;
@@ -99,7 +100,8 @@ private:
     bool m_wasOpen = false;
     std::optional<TSample> m_sample;
     std::optional<TSampleCell> m_cell;
-    TChartQuantity m_quantity[2] = {TChartQuantity::Main, TChartQuantity::Secondary};
+    // Each chart starts with the quantity of its place in the list.
+    TChartQuantity m_quantity[kCharts] = {chartQuantities()[0], chartQuantities()[1]};
     // The kinds of reading the note names, for each chart.
-    QVector<TQuantityGap> m_gaps[2];
+    QVector<TQuantityGap> m_gaps[kCharts];
 };

@@ -34,7 +34,7 @@ TChartSeriesSet::TChartSeriesSet(TChartQuantity quantity, TChartArgument argumen
       m_separator(decimalSeparator) {}
 
 std::optional<TChartSeriesSet::Drawn> TChartSeriesSet::drawnOf(const TPlotReading &r) const {
-    const double y = quantityValue(r, m_quantity, m_cell);
+    const double y = m_quantity.value(r, m_cell);
     Drawn drawn;
     if (m_argument == TChartArgument::Temperature) {
         drawn = {r.FrequencyHz, orderKey(r.Row, r.Col), QPointF(r.Temperature, y)};
@@ -177,25 +177,7 @@ std::optional<QPointF> TChartSeriesSet::pointOf(const TRunReadings &readings,
 }
 
 void TChartSeriesSet::countQuantity(const TPlotReading &reading, int delta) {
-    switch (m_quantity) {
-    case TChartQuantity::Main:
-        countQuantity(reading.MainName, reading.MainUnit, delta);
-        return;
-    case TChartQuantity::Secondary:
-        countQuantity(reading.SecName, reading.SecUnit, delta);
-        return;
-    default:
-        break;
-    }
-    // A quantity worked out has one name and unit whatever the reading.
-    if (m_quantities.isEmpty()) {
-        if (delta > 0)
-            m_quantities.append({quantitySymbol(m_quantity), quantityUnit(m_quantity), delta});
-        return;
-    }
-    m_quantities[0].count += delta;
-    if (m_quantities[0].count <= 0)
-        m_quantities.clear();
+    countQuantity(m_quantity.nameIn(reading), m_quantity.unitIn(reading), delta);
 }
 
 void TChartSeriesSet::countQuantity(const QString &name, const QString &unit, int delta) {
@@ -272,9 +254,9 @@ plotunits::TUnitScale TChartSeriesSet::valueScale() const {
 
 QString TChartSeriesSet::valueTitle() const {
     if (m_quantities.isEmpty())
-        return quantitySymbol(m_quantity).isEmpty()
+        return m_quantity.symbol().isEmpty()
                    ? QString()
-                   : plotunits::axisTitle(quantitySymbol(m_quantity), {}, quantityUnit(m_quantity));
+                   : plotunits::axisTitle(m_quantity.symbol(), {}, m_quantity.unit());
     const plotunits::TUnitScale scale = valueScale();
     QStringList titles;
     for (const Quantity &q : m_quantities)

@@ -12,25 +12,28 @@ QString tr(const char *text) {
     return QCoreApplication::translate("ChartQuantity", text);
 }
 
+// One line per entry of the quantities' list, by its key.
+const struct {
+    const char *key;
+    const char *title;
+} kTitles[] = {
+    {"main", QT_TRANSLATE_NOOP("ChartQuantity", "Основной параметр")},
+    {"secondary", QT_TRANSLATE_NOOP("ChartQuantity", "Дополнительный параметр")},
+    {"eps_real", QT_TRANSLATE_NOOP("ChartQuantity", "ε′ — диэлектрическая проницаемость")},
+    {"eps_imag", QT_TRANSLATE_NOOP("ChartQuantity", "ε″ — коэффициент потерь")},
+    {"tan_delta", QT_TRANSLATE_NOOP("ChartQuantity", "tan δ — тангенс угла потерь")},
+    {"sigma", QT_TRANSLATE_NOOP("ChartQuantity", "σ′ — удельная проводимость, S/m")},
+    {"modulus_imag", QT_TRANSLATE_NOOP("ChartQuantity", "M″ — электрический модуль, мнимая часть")},
+};
+
 } // namespace
 
 QString title(TChartQuantity quantity) {
-    switch (quantity) {
-    case TChartQuantity::Main:
-        return tr("Основной параметр");
-    case TChartQuantity::Secondary:
-        return tr("Дополнительный параметр");
-    case TChartQuantity::EpsReal:
-        return tr("ε′ — диэлектрическая проницаемость");
-    case TChartQuantity::EpsImag:
-        return tr("ε″ — коэффициент потерь");
-    case TChartQuantity::TanDelta:
-        return tr("tan δ — тангенс угла потерь");
-    case TChartQuantity::Sigma:
-        return tr("σ′ — удельная проводимость, S/m");
-    default:
-        return tr("M″ — электрический модуль, мнимая часть");
-    }
+    const QString key = quantity.key();
+    for (const auto &entry : kTitles)
+        if (key == QLatin1String(entry.key))
+            return tr(entry.title);
+    return QString();
 }
 
 QString valueAxisTitle(const TChartSeriesSet &set) {
@@ -52,8 +55,8 @@ QString chartTitle(const QString &sample, const std::optional<QDateTime> &firstR
 }
 
 QString gapsNote(TChartQuantity quantity, bool sampleKnown, const QVector<TQuantityGap> &gaps) {
-    const QString symbol = quantitySymbol(quantity);
-    if (quantityNeedsSample(quantity) && !sampleKnown)
+    const QString symbol = quantity.symbol();
+    if (quantity.needsSample() && !sampleKnown)
         return tr("%1 не показано: нет образца (Файл > Образец...).").arg(symbol);
     QStringList reasons;
     for (const TQuantityGap &gap : gaps) {

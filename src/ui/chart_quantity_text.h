@@ -12,7 +12,8 @@
 // The Russian names of what a chart can show, and why it shows nothing for some cells.
 namespace quantitytext {
 
-// As the chart's list offers it: "ε″ — коэффициент потерь".
+// As the chart's list offers it: "ε″ — коэффициент потерь"; empty for a
+// quantity that has no title here yet.
 QString title(TChartQuantity quantity);
 // The titles of a chart's axes: what its series set shows, or the
 // quantity's title while it has no point; "Температура, °C" or "Частота, Hz".

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardItemModel>
-#include <QCoreApplication>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
@@ -33,43 +33,43 @@ QString chartWindowTitle() {
 } // namespace
 
 ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_mainChart(new ReadingChartView(decimalSeparator)),
-      m_secondaryChart(new ReadingChartView(decimalSeparator)),
-      m_logScale(new QCheckBox(tr("Логарифмическая шкала значений"))),
+    : QWidget(parent, Qt::Window), m_logScale(new QCheckBox(tr("Логарифмическая шкала значений"))),
       m_againstFrequency(new QCheckBox(tr("По частоте"))),
       m_saveImage(new QPushButton(tr("Сохранить изображение..."))),
       m_analysis(new QPushButton(tr("Анализ пиков..."))), m_title(new QLabel) {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(chartWindowTitle());
-    m_mainChart->setObjectName(QStringLiteral("chtMain"));
-    m_secondaryChart->setObjectName(QStringLiteral("chtSecondary"));
     m_logScale->setObjectName(QStringLiteral("chbLogScale"));
     m_againstFrequency->setObjectName(QStringLiteral("chbAgainstFrequency"));
     m_againstFrequency->setToolTip(
         tr("Ось X — частота (логарифмическая), по линии на каждую температуру"));
     m_saveImage->setObjectName(QStringLiteral("btnSaveImage"));
     m_analysis->setObjectName(QStringLiteral("btnAnalysis"));
-    m_analysis->setToolTip(tr("Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
+    m_analysis->setToolTip(
+        tr("Пики по частотам, энергия активации (Аррениус, Фогель–Фулчер), диаграмма Коул–Коула"));
 
     // Rows, so that the window fits beside the main window on a small screen.
     auto *switches = new QHBoxLayout;
-    const char *const names[] = {"cmbMainQuantity", "cmbSecondaryQuantity"};
-    const QString captions[] = {tr("Вверху:"), tr("Внизу:")};
-    for (int chart = 0; chart < 2; ++chart) {
+    const char *const chartNames[kCharts] = {"chtMain", "chtSecondary"};
+    const char *const comboNames[kCharts] = {"cmbMainQuantity", "cmbSecondaryQuantity"};
+    const QString captions[kCharts] = {tr("Вверху:"), tr("Внизу:")};
+    for (int chart = 0; chart < kCharts; ++chart) {
+        m_charts[chart] = new ReadingChartView(decimalSeparator);
+        m_charts[chart]->setObjectName(QString::fromLatin1(chartNames[chart]));
         QComboBox *combo = m_quantity[chart] = new QComboBox;
-        combo->setObjectName(QString::fromLatin1(names[chart]));
+        combo->setObjectName(QString::fromLatin1(comboNames[chart]));
         // Narrow enough for the small screen; the open list shows the whole titles.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(14);
-        for (const TChartQuantity quantity : chartQuantities())
-            combo->addItem(quantitytext::title(quantity), int(quantity));
-        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, chart, combo](int at) {
-            emit quantityChosen(chart, TChartQuantity(combo->itemData(at).toInt()));
-        });
+        for (const TChartQuantity &quantity : chartQuantities())
+            combo->addItem(quantitytext::title(quantity), quantity.key());
+        connect(combo, qOverload<int>(&QComboBox::activated), this,
+                [this, chart](int at) { emit quantityChosen(chart, chartQuantities()[at]); });
+        // Each chart starts with the quantity of its place in the list.
+        combo->setCurrentIndex(chart);
         switches->addWidget(new QLabel(captions[chart]));
         switches->addWidget(combo);
     }
-    m_quantity[1]->setCurrentIndex(1);
     switches->addStretch(1);
     auto *scales = new QHBoxLayout;
     scales->addWidget(m_logScale);
@@ -86,8 +86,8 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
 
     auto *splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(m_mainChart);
-    splitter->addWidget(m_secondaryChart);
+    for (ReadingChartView *chart : m_charts)
+        splitter->addWidget(chart);
 
     m_title->setObjectName(QStringLiteral("lblChartTitle"));
     m_title->setAlignment(Qt::AlignCenter);
@@ -95,9 +95,9 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     titleFont.setBold(true);
     m_title->setFont(titleFont);
     m_title->hide();
-    m_charts = new QWidget;
-    m_charts->setAutoFillBackground(true);
-    auto *charts = new QVBoxLayout(m_charts);
+    m_chartsArea = new QWidget;
+    m_chartsArea->setAutoFillBackground(true);
+    auto *charts = new QVBoxLayout(m_chartsArea);
     charts->setContentsMargins(0, 0, 0, 0);
     charts->addWidget(m_title);
     charts->addWidget(splitter, 1);
@@ -110,7 +110,7 @@ ChartWindow::ChartWindow(QChar decimalSeparator, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(bar);
-    layout->addWidget(m_charts, 1);
+    layout->addWidget(m_chartsArea, 1);
     layout->addWidget(m_note);
     resize(kInitialSize);
 }
@@ -126,21 +126,20 @@ QSize ChartWindow::smallestSize() {
 void ChartWindow::setTitleText(const QString &text) {
     m_title->setText(text);
     m_title->setVisible(!text.isEmpty());
-    setWindowTitle(text.isEmpty() ? chartWindowTitle() : chartWindowTitle() + QStringLiteral(" — ") + text);
+    setWindowTitle(text.isEmpty() ? chartWindowTitle()
+                                  : chartWindowTitle() + QStringLiteral(" — ") + text);
 }
 
 void ChartWindow::setQuantity(int chart, TChartQuantity quantity) {
     QComboBox *combo = m_quantity[chart];
-    combo->setCurrentIndex(combo->findData(int(quantity)));
+    combo->setCurrentIndex(combo->findData(quantity.key()));
 }
 
 void ChartWindow::setSampleKnown(bool known) {
     for (QComboBox *combo : m_quantity) {
         auto *items = qobject_cast<QStandardItemModel *>(combo->model());
-        for (int at = 0; at < combo->count(); ++at) {
-            const auto quantity = TChartQuantity(combo->itemData(at).toInt());
-            items->item(at)->setEnabled(known || !quantityNeedsSample(quantity));
-        }
+        for (int at = 0; at < combo->count(); ++at)
+            items->item(at)->setEnabled(known || !chartQuantities()[at].needsSample());
     }
 }
 
@@ -172,7 +171,6 @@ QString writeWidgetImage(QWidget *widget, const QString &fileName) {
     }
     QImageWriter writer(fileName, "png");
     if (!writer.write(widget->grab().toImage()))
-        return tr("Не удалось сохранить изображение «%1»: %2")
-            .arg(shownName, writer.errorString());
+        return tr("Не удалось сохранить изображение «%1»: %2").arg(shownName, writer.errorString());
     return QString();
 }

@@ -10,10 +10,11 @@ class QLabel;
 class QPushButton;
 class ReadingChartView;
 
-// frmChart: the live chart, a window of its own beside the main window. The
-// main parameter's chart above the secondary parameter's under the run's
-// title, and over them the switches of the value scale and of the horizontal
-// axis, and the image save.
+// frmChart: the live chart, a window of its own beside the main window. Two
+// charts, one above the other under the run's title, each of a quantity
+// chosen from the list (the main and the secondary parameter at first), and
+// over them the switches of the value scale and of the horizontal axis, and
+// the image save.
 class ChartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -23,9 +24,9 @@ public:
     static QSize preferredSize();
     static QSize smallestSize();
 
-    ReadingChartView *mainChart() const { return m_mainChart; }
-    ReadingChartView *secondaryChart() const { return m_secondaryChart; }
-    // What the upper (0) and the lower (1) chart show, chosen from the list.
+    static constexpr int kCharts = 2;
+    // The upper (0) and the lower (1) chart, and what each shows, chosen from the list.
+    ReadingChartView *chart(int at) const { return m_charts[at]; }
     QComboBox *cmbQuantity(int chart) const { return m_quantity[chart]; }
     void setQuantity(int chart, TChartQuantity quantity);
     // Without a sample the quantities that need one are not offered.
@@ -38,7 +39,7 @@ public:
     QPushButton *btnSaveImage() const { return m_saveImage; }
     QPushButton *btnAnalysis() const { return m_analysis; }
     // The title over the charts and both charts, as a saved image shows them.
-    QWidget *chartsArea() const { return m_charts; }
+    QWidget *chartsArea() const { return m_chartsArea; }
     QLabel *lblTitle() const { return m_title; }
     // What the run is: the sample and the run's date; empty hides the title.
     void setTitleText(const QString &text);
@@ -52,15 +53,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    ReadingChartView *m_mainChart;
-    ReadingChartView *m_secondaryChart;
-    QComboBox *m_quantity[2];
+    ReadingChartView *m_charts[kCharts];
+    QComboBox *m_quantity[kCharts];
     QLabel *m_note;
     QCheckBox *m_logScale;
     QCheckBox *m_againstFrequency;
     QPushButton *m_saveImage;
     QPushButton *m_analysis;
-    QWidget *m_charts;
+    QWidget *m_chartsArea;
     QLabel *m_title;
 };
 

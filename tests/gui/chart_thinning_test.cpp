@@ -48,7 +48,7 @@ TEST(ChartThinning, ExtremesStayDrawnWhenTheChartShowsAndFollowsALargeRun) {
     TRunReadings readings(kComma);
     for (int row = 1; row <= kRows; ++row)
         readings.add(reading(row, row == 3001 ? 9e-6 : 1e-6 + (row % 7) * 1e-9));
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet set(chartQuantities()[0], TChartArgument::Temperature, false, kComma);
     set.rebuild(readings);
 
     ReadingChartView view(kComma);
@@ -104,7 +104,7 @@ TEST(ChartThinning, TheLinesLieWhereTheAxesSayAndTheScreenFollowsAPointAsADrawin
     TRunReadings readings(kComma);
     for (int row = 1; row <= kRows; ++row)
         readings.add(reading(row, row == 3001 ? 9e-6 : 1e-6 + (row % 7) * 1e-9));
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet set(chartQuantities()[0], TChartArgument::Temperature, false, kComma);
     set.rebuild(readings);
 
     ReadingChartView view(kComma);

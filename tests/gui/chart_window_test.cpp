@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCategoryAxis>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTest>
 #include <QXYSeries>
@@ -90,8 +92,8 @@ protected:
     }
 
     TChartController &chart() { return *window->chartController(); }
-    ReadingChartView *mainChart() { return chart().chartWindow()->mainChart(); }
-    ReadingChartView *secondaryChart() { return chart().chartWindow()->secondaryChart(); }
+    ReadingChartView *mainChart() { return chart().chartWindow()->chart(0); }
+    ReadingChartView *secondaryChart() { return chart().chartWindow()->chart(1); }
     QString status(const char *label) const {
         return window->statusBar()->findChild<QLabel *>(QLatin1String(label))->text();
     }
@@ -415,6 +417,44 @@ TEST_F(ChartWindowTest, ExportOfTheCurrentRunHasALinePerRecordedReading) {
     EXPECT_EQ(prompts.notices().size(), 1) << "nothing recorded, nothing to save";
 }
 
+// Each chart's list is the list of quantities with today's titles, starts
+// with the quantity of its place, and offers those that need a sample only
+// with one.
+TEST(ChartQuantityChoice, TheListOfQuantitiesIsWhatEachChartOffers) {
+    const char *const titles[] = {
+        "Основной параметр",
+        "Дополнительный параметр",
+        "ε′ — диэлектрическая проницаемость",
+        "ε″ — коэффициент потерь",
+        "tan δ — тангенс угла потерь",
+        "σ′ — удельная проводимость, S/m",
+        "M″ — электрический модуль, мнимая часть",
+    };
+    const QVector<TChartQuantity> &list = chartQuantities();
+    ASSERT_EQ(list.size(), int(std::size(titles)));
+    ChartWindow view(kComma);
+    QVector<std::pair<int, QString>> chosen;
+    QObject::connect(&view, &ChartWindow::quantityChosen, &view,
+                     [&](int chart, TChartQuantity q) { chosen.append({chart, q.key()}); });
+    view.setSampleKnown(false);
+    for (int chart = 0; chart < ChartWindow::kCharts; ++chart) {
+        SCOPED_TRACE(chart);
+        QComboBox *combo = view.cmbQuantity(chart);
+        ASSERT_EQ(combo->count(), list.size());
+        EXPECT_EQ(combo->currentIndex(), chart);
+        const auto *items = qobject_cast<QStandardItemModel *>(combo->model());
+        for (int at = 0; at < list.size(); ++at) {
+            EXPECT_EQ(combo->itemText(at), QString::fromUtf8(titles[at]));
+            EXPECT_EQ(items->item(at)->isEnabled(), !list[at].needsSample()) << titles[at];
+            chosen.clear();
+            emit combo->activated(at);
+            EXPECT_EQ(chosen, (QVector<std::pair<int, QString>>{{chart, list[at].key()}}));
+        }
+        view.setQuantity(chart, list.last());
+        EXPECT_EQ(combo->currentIndex(), list.size() - 1);
+    }
+}
+
 // A run on the simulated bench with the chart open from the start: the
 // thermometer ramps through two set points while the meter steps through
 // three frequencies, and cells are recorded again while a step waits.
@@ -456,9 +496,9 @@ TEST(ChartOnSimulatedBench, SeriesHoldExactlyTheRecordedReadingsAfterARun) {
     for (QTimer *timer : window.findChildren<QTimer *>())
         timer->stop();
 
-    ReadingChartView *main = window.chartController()->chartWindow()->mainChart();
+    ReadingChartView *main = window.chartController()->chartWindow()->chart(0);
     expectChartHolds(main, recorded, false);
-    expectChartHolds(window.chartController()->chartWindow()->secondaryChart(), recorded, true);
+    expectChartHolds(window.chartController()->chartWindow()->chart(1), recorded, true);
     EXPECT_EQ(window.chartController()->readings().readings().size(), recorded.size());
 }
 

@@ -250,15 +250,15 @@ TEST_F(SampleWindowTest, EachChartShowsTheQuantityChosenFromItsList) {
     window->actions().actShowChart->trigger();
     ChartWindow *view = chart.chartWindow();
     QComboBox *upper = view->cmbQuantity(0);
-    const int epsImag = upper->findData(int(TChartQuantity::EpsImag));
+    const int epsImag = upper->findData("eps_imag");
     ASSERT_GE(epsImag, 0);
     emit upper->activated(epsImag);
-    EXPECT_EQ(chart.quantity(0), TChartQuantity::EpsImag);
-    EXPECT_EQ(view->mainChart()->chart()->axes(Qt::Vertical).first()->titleText(), "ε″");
-    EXPECT_EQ(chart.mainSeries().pointCount(), 3);
+    EXPECT_EQ(chart.quantity(0).key(), "eps_imag");
+    EXPECT_EQ(view->chart(0)->chart()->axes(Qt::Vertical).first()->titleText(), "ε″");
+    EXPECT_EQ(chart.series(0).pointCount(), 3);
     // D of the capacitor is small: eps'' = D Cp / C0
     const TPlotReading &first = chart.readings().readings()[0];
-    EXPECT_NEAR(chart.mainSeries().series()[0].Points[0].Value.y(),
+    EXPECT_NEAR(chart.series(0).series()[0].Points[0].Value.y(),
                 first.SecValue * first.MainValue / 10E-12, 1E-9);
     EXPECT_EQ(view->lblNote()->text(), "");
     EXPECT_EQ(QSettings(dir.filePath("chart.ini"), QSettings::IniFormat)
@@ -269,15 +269,15 @@ TEST_F(SampleWindowTest, EachChartShowsTheQuantityChosenFromItsList) {
     // A current gives no material value: the chart says so once.
     record(22.0, 100, simkey::I);
     record(23.0, 100, simkey::I);
-    EXPECT_EQ(chart.mainSeries().pointCount(), 3);
+    EXPECT_EQ(chart.series(0).pointCount(), 3);
     EXPECT_EQ(view->lblNote()->text(), "ε″ показано не для всех ячеек: прибор измерял ток.");
 
     // Without a sample the quantities that need one are not offered, and the chart says why.
     window->journal()->setSample(std::nullopt);
     const auto *items = qobject_cast<QStandardItemModel *>(upper->model());
     EXPECT_FALSE(items->item(epsImag)->isEnabled());
-    EXPECT_TRUE(items->item(upper->findData(int(TChartQuantity::TanDelta)))->isEnabled());
-    EXPECT_EQ(chart.mainSeries().pointCount(), 0);
+    EXPECT_TRUE(items->item(upper->findData("tan_delta"))->isEnabled());
+    EXPECT_EQ(chart.series(0).pointCount(), 0);
     EXPECT_EQ(view->lblNote()->text(), "ε″ не показано: нет образца (Файл > Образец...).");
 }
 

@@ -113,7 +113,7 @@ TEST(RunReadings, ARunIsReadWithItsOwnSeparatorStartAfterStart) {
 
 TEST(ChartSeries, OneSeriesPerFrequencyInRowOrderAndARecordedCellMovesItsPoint) {
     TRunReadings readings(kComma);
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet set(quantity("main"), TChartArgument::Temperature, false, kComma);
     Mirror view;
     auto record = [&](const TJournalReading &r) {
         view.apply(set.apply(readings, readings.add(r)));
@@ -143,7 +143,7 @@ TEST(ChartSeries, AgainstFrequencyOneSeriesPerSetPointInFrequencyOrder) {
     for (const auto &r : {cpReading(2, 4, 5000, 21, "1E-9"), cpReading(2, 2, 100, 21, "3E-9"),
                           cpReading(1, 3, 1000, 20, "2E-9"), cpReading(2, 3, 1000, 21, "2E-9")})
         readings.add(r);
-    TChartSeriesSet set(TChartQuantity::Secondary, TChartArgument::Frequency, false, kComma);
+    TChartSeriesSet set(quantity("secondary"), TChartArgument::Frequency, false, kComma);
     set.rebuild(readings);
     ASSERT_EQ(set.series().size(), 2);
     EXPECT_EQ(set.series()[0].Name, "20 °C");
@@ -156,7 +156,7 @@ TEST(ChartSeries, AgainstFrequencyOneSeriesPerSetPointInFrequencyOrder) {
 
 TEST(ChartSeries, PointsThatCannotBeDrawnAreLeftOutAndComeBackWhenRecordedAgain) {
     TRunReadings readings(kComma);
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, true, kComma);
+    TChartSeriesSet set(quantity("main"), TChartArgument::Temperature, true, kComma);
     Mirror view;
     auto record = [&](const TJournalReading &r) {
         view.apply(set.apply(readings, readings.add(r)));
@@ -181,7 +181,7 @@ TEST(ChartSeries, PointsThatCannotBeDrawnAreLeftOutAndComeBackWhenRecordedAgain)
 
 TEST(ChartSeries, ACellRecordedAtAnotherFrequencyMovesToThatSeries) {
     TRunReadings readings(kComma);
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet set(quantity("main"), TChartArgument::Temperature, false, kComma);
     Mirror view;
     auto record = [&](const TJournalReading &r) {
         view.apply(set.apply(readings, readings.add(r)));
@@ -195,7 +195,7 @@ TEST(ChartSeries, ACellRecordedAtAnotherFrequencyMovesToThatSeries) {
 
 TEST(ChartSeries, BoundsAndUnitFollowThePointsEvenWhenAnExtremeOneMoves) {
     TRunReadings readings(kComma);
-    TChartSeriesSet set(TChartQuantity::Main, TChartArgument::Temperature, false, kComma);
+    TChartSeriesSet set(quantity("main"), TChartArgument::Temperature, false, kComma);
     auto record = [&](const TJournalReading &r) { set.apply(readings, readings.add(r)); };
     record(cpReading(1, 2, 100, 20, "5E-12"));
     record(cpReading(2, 2, 100, 21, "1,5E-9"));
@@ -221,7 +221,7 @@ TEST(ChartSeries, EditsAlwaysMatchASetBuiltFromScratch) {
     for (const TChartArgument argument : {TChartArgument::Temperature, TChartArgument::Frequency})
         for (const bool log : {false, true}) {
             TRunReadings readings(kComma);
-            TChartSeriesSet set(TChartQuantity::Main, argument, log, kComma);
+            TChartSeriesSet set(quantity("main"), argument, log, kComma);
             Mirror view;
             for (int i = 0; i < 600; ++i) {
                 const int row = 1 + int(random() % 12);
@@ -234,7 +234,7 @@ TEST(ChartSeries, EditsAlwaysMatchASetBuiltFromScratch) {
             }
             SCOPED_TRACE(testing::Message() << int(argument) << log);
             expectSame(view, set);
-            TChartSeriesSet fresh(TChartQuantity::Main, argument, log, kComma);
+            TChartSeriesSet fresh(quantity("main"), argument, log, kComma);
             fresh.rebuild(readings);
             expectSame(set, fresh);
             ASSERT_TRUE(set.bounds() && fresh.bounds());

@@ -17,8 +17,8 @@ TEST(ColeCole, OnePointPerFrequencyOfTheSetPointWithBothParts) {
     readings.add(cpReading(1, 4, 1000, 20.0, "4", "---"));
     readings.add(cpReading(2, 2, 10000, 21.0, "7", "0,7"));
 
-    TChartSeriesSet real(TChartQuantity::Main, TChartArgument::Frequency, false, QLatin1Char(','));
-    TChartSeriesSet imaginary(TChartQuantity::Secondary, TChartArgument::Frequency, false,
+    TChartSeriesSet real(quantity("main"), TChartArgument::Frequency, false, QLatin1Char(','));
+    TChartSeriesSet imaginary(quantity("secondary"), TChartArgument::Frequency, false,
                               QLatin1Char(','));
     real.rebuild(readings);
     imaginary.rebuild(readings);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "journal/journal_records.h"
+#include "plot/chart_quantity.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -14,6 +15,11 @@
 // Failures show texts as text.
 inline void PrintTo(const QString &text, std::ostream *os) {
     *os << '"' << text.toStdString() << '"';
+}
+
+// The quantity of the charts' list with this key ("main", "eps_imag").
+inline TChartQuantity quantity(const char *key) {
+    return *TChartQuantity::ofKey(QLatin1String(key));
 }
 
 // A Cp/D reading in cell (row, col) at hz, with its base-unit texts written

@@ -126,7 +126,7 @@ TEST(RelaxationPeaks, OnePeakPerFrequencyOfAChartAgainstTemperature) {
         readings.add(cpReading(row, 2, 1000, 19.5 + row, kilohertz[row - 1]));
         readings.add(cpReading(row, 3, 10000, 19.6 + row, tenKilohertz[row - 1]));
     }
-    TChartSeriesSet chart(TChartQuantity::Main, TChartArgument::Temperature, false,
+    TChartSeriesSet chart(quantity("main"), TChartArgument::Temperature, false,
                           QLatin1Char(','));
     chart.rebuild(readings);
 
