@@ -4,7 +4,8 @@
 // point (a new cell) and moving one (a cell recorded again), each without
 // drawing, with the repaint the screen needs after it, and with both charts
 // drawn whole, and one refresh of the progress in the status bar over that
-// table; the chart against frequency opened for that run. It uses the chart
+// table; the chart against frequency opened for that run, and a point added
+// and moved in it. It uses the chart
 // controller's public calls only, so that the same
 // file built against an older program measures that one.
 #include "gui/test_window.h"
@@ -215,6 +216,20 @@ void movePoint(benchmark::State &state, ChartBench &bench, Draw how) {
     state.counters["paints"] = benchmark::Counter(paints.count, benchmark::Counter::kAvgIterations);
 }
 
+// The same against the frequency, a series per set point: a new row's first
+// reading adds a series of 10 000, the others lengthen the newest one.
+void addPointByFrequency(benchmark::State &state, ChartBench &bench, Draw how) {
+    bench.chart().setAgainstFrequency(true);
+    addPoint(state, bench, how);
+    bench.chart().setAgainstFrequency(false);
+}
+
+void movePointByFrequency(benchmark::State &state, ChartBench &bench, Draw how) {
+    bench.chart().setAgainstFrequency(true);
+    movePoint(state, bench, how);
+    bench.chart().setAgainstFrequency(false);
+}
+
 void refreshProgress(benchmark::State &state, ChartBench &bench) {
     bench.chart().loadRun(bench.run());
     const QDateTime start = QDateTime::currentDateTime();
@@ -262,12 +277,26 @@ int main(int argc, char **argv) {
         ->Iterations(20);
     benchmark::RegisterBenchmark("ProgressRefreshOver10000x20", refreshProgress, std::ref(bench))
         ->Unit(benchmark::kMicrosecond);
-    // Last and once: it takes minutes while Qt Charts keeps a series and a
+    // Last and once: it took minutes while Qt Charts kept a series and a
     // legend marker for each of the 10 000 set points.
     benchmark::RegisterBenchmark("OpenChartByFrequencyFor10000x20", openChartByFrequency,
                                  std::ref(bench))
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
+    benchmark::RegisterBenchmark("AddPointByFrequencyTo10000x20", addPointByFrequency,
+                                 std::ref(bench), Draw::None)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("AddPointByFrequencyTo10000x20AndRepaint", addPointByFrequency,
+                                 std::ref(bench), Draw::Repaint)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(40);
+    benchmark::RegisterBenchmark("MovePointByFrequencyIn10000x20", movePointByFrequency,
+                                 std::ref(bench), Draw::None)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("MovePointByFrequencyIn10000x20AndRepaint", movePointByFrequency,
+                                 std::ref(bench), Draw::Repaint)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(20);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

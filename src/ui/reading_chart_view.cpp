@@ -9,6 +9,7 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetrics>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -124,13 +125,6 @@ ReadingChartView::ReadingChartView(QChar decimalSeparator, QWidget *parent)
     });
 }
 
-QList<QXYSeries *> ReadingChartView::dataSeries() const {
-    QList<QXYSeries *> out;
-    for (QLineSeries *series : m_series)
-        out << series;
-    return out;
-}
-
 std::optional<QPointF> ReadingChartView::highlightedPoint() const {
     if (m_highlight->count() == 0)
         return std::nullopt;
@@ -190,10 +184,7 @@ void ReadingChartView::thinAll() {
     m_grid = thinningGrid();
     for (int s = 0; s < m_kept.size(); ++s)
         m_kept[s] = thinToColumns(m_plotted[s], m_grid.lo, m_grid.hi, m_grid.columns);
-    QList<QColor> colors;
-    for (const QLineSeries *series : std::as_const(m_series))
-        colors.append(series->color());
-    m_lines->setLines(m_kept, colors);
+    m_lines->setLines(m_kept, m_colors);
 }
 
 void ReadingChartView::frameLines() {
@@ -224,6 +215,7 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
         delete series;
     }
     m_series.clear();
+    m_names.clear();
     m_plotted.clear();
     m_kept.clear();
 
@@ -242,8 +234,11 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
     // another makes the chart lay out the earlier ones again.
     fitAxes(set);
     for (const TChartSeries &series : set.series())
-        m_series.append(addDataSeries(series.Name, m_markers ? plottedPoints(series)
-                                                             : QList<QPointF>()));
+        m_names.append(series.Name);
+    if (m_markers || int(m_names.size()) <= kLegendEntries)
+        for (const TChartSeries &series : set.series())
+            m_series.append(
+                addDataSeries(series.Name, m_markers ? plottedPoints(series) : QList<QPointF>()));
     colorSeries();
     if (m_markers) {
         m_lines->clear();
@@ -268,7 +263,21 @@ void ReadingChartView::showSet(const TChartSeriesSet &set) {
 void ReadingChartView::followThinned(const TChartSeriesSet &set,
                                      const QVector<TSeriesEdit> &edits) {
     QVector<QPair<int, bool>> touched; // series, and whether it only grew at its end
+    bool reshaped = false;
     for (const TSeriesEdit &e : edits) {
+        if (e.kind == TSeriesEdit::AddSeries || e.kind == TSeriesEdit::RemoveSeries) {
+            reshaped = true;
+            if (e.kind == TSeriesEdit::AddSeries) {
+                m_names.insert(e.series, e.name);
+                m_plotted.insert(e.series, {});
+                m_kept.insert(e.series, {});
+            } else {
+                m_names.remove(e.series);
+                m_plotted.remove(e.series);
+                m_kept.remove(e.series);
+            }
+            continue;
+        }
         QList<QPointF> &points = m_plotted[e.series];
         bool atEnd = false;
         if (e.kind == TSeriesEdit::InsertPoint) {
@@ -279,8 +288,9 @@ void ReadingChartView::followThinned(const TChartSeriesSet &set,
         } else if (e.kind == TSeriesEdit::RemovePoint) {
             points.remove(e.point);
         }
-        const auto seen = std::find_if(touched.begin(), touched.end(),
-                                       [&](const QPair<int, bool> &t) { return t.first == e.series; });
+        const auto seen =
+            std::find_if(touched.begin(), touched.end(),
+                         [&](const QPair<int, bool> &t) { return t.first == e.series; });
         if (seen == touched.end())
             touched.append({e.series, atEnd});
         else
@@ -288,6 +298,15 @@ void ReadingChartView::followThinned(const TChartSeriesSet &set,
     }
     if (edits.isEmpty())
         return;
+    if (reshaped) {
+        // The colours spread over one series more or less, and the bar
+        // shows them all: the chart is drawn afresh.
+        colorSeries();
+        fitAxes(set);
+        thinAll();
+        viewport()->update();
+        return;
+    }
     fitAxes(set);
     if (!(thinningGrid() == m_grid)) {
         thinAll();
@@ -304,14 +323,22 @@ void ReadingChartView::followThinned(const TChartSeriesSet &set,
     }
 }
 
-// A new series, or a new unit prefix, takes the chart from scratch, so that
-// the legend stays in the order of the series.
-void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits) {
+// Whether the edits keep the chart as it is drawn: a new unit prefix, or
+// markers shown or hidden, take it from scratch, and so does a new series
+// while Qt Charts' series stand for them, so that the legend stays in the
+// order of the series. Thinned lines behind a colour bar have none.
+bool ReadingChartView::followsInPlace(const TChartSeriesSet &set,
+                                      const QVector<TSeriesEdit> &edits) const {
+    if (set.valueScale() != m_scale || (set.pointCount() <= kMarkerLimit) != m_markers)
+        return false;
     const bool reshaped = std::any_of(edits.cbegin(), edits.cend(), [](const TSeriesEdit &e) {
         return e.kind == TSeriesEdit::AddSeries || e.kind == TSeriesEdit::RemoveSeries;
     });
-    if (reshaped || set.valueScale() != m_scale ||
-        (set.pointCount() <= kMarkerLimit) != m_markers) {
+    return !reshaped || (!m_markers && m_colorBar && set.series().size() > kLegendEntries);
+}
+
+void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits) {
+    if (!followsInPlace(set, edits)) {
         showSet(set);
         return;
     }
@@ -343,50 +370,75 @@ void ReadingChartView::applyEdits(const TChartSeriesSet &set, const QVector<TSer
 // The series are of an ordered variable (frequencies, set points): their
 // colours follow its order, and no two share one.
 void ReadingChartView::colorSeries() {
-    const QVector<TRgb> colors = orderedColors(int(m_series.size()));
+    const QVector<TRgb> colors = orderedColors(int(m_names.size()));
+    m_colors.clear();
+    m_colors.reserve(colors.size());
+    for (const TRgb &c : colors)
+        m_colors.append(QColor(c.r, c.g, c.b));
     for (int i = 0; i < m_series.size(); ++i)
-        m_series[i]->setColor(QColor(colors[i].r, colors[i].g, colors[i].b));
+        m_series[i]->setColor(m_colors[i]);
 
-    m_colorBar = m_series.size() > kLegendEntries;
+    m_colorBar = m_names.size() > kLegendEntries;
     m_chart->legend()->setVisible(!m_colorBar);
     QMargins margins = kChartMargins;
     if (m_colorBar) {
         const QFontMetrics metrics(m_chart->legend()->font());
         int widest = 0;
-        for (const QLineSeries *series : m_series)
-            widest = std::max(widest, metrics.horizontalAdvance(series->name()));
+        for (const QString &name : std::as_const(m_names))
+            widest = std::max(widest, metrics.horizontalAdvance(name));
         margins.setRight(margins.right() + kBarGap + kBarWidth + kBarGap + widest);
     }
     m_chart->setMargins(margins);
 }
 
 // The bar runs along the plot's right edge, the first series at the bottom;
-// its labels skip blocks where they would overlap, but never the ends.
+// its labels skip blocks where they would overlap, but never the ends. A
+// repaint that leaves the bar and its labels alone does not draw them.
 void ReadingChartView::drawForeground(QPainter *painter, const QRectF &rect) {
     QChartView::drawForeground(painter, rect);
-    if (!m_colorBar || m_series.isEmpty())
+    if (!m_colorBar || m_names.isEmpty())
         return;
     const QRectF plot = m_chart->mapToScene(m_chart->plotArea()).boundingRect();
     const QRectF bar(plot.right() + kBarGap, plot.top(), kBarWidth, plot.height());
-    const int count = int(m_series.size());
+    const double labelHeight = QFontMetricsF(m_chart->legend()->font()).height();
+    const QRectF drawn(QPointF(bar.left(), bar.top() - labelHeight),
+                       QPointF(sceneRect().right(), bar.bottom() + labelHeight));
+    if (rect.intersects(drawn))
+        drawColorBar(painter, bar);
+}
+
+void ReadingChartView::drawColorBar(QPainter *painter, const QRectF &bar) const {
+    const int count = int(m_names.size());
     const double block = bar.height() / count;
     const QFontMetrics metrics(m_chart->legend()->font());
     const int every = std::max(1, int(std::ceil(metrics.height() / block)));
 
     painter->save();
     painter->setFont(m_chart->legend()->font());
+    if (block >= 1) {
+        for (int i = 0; i < count; ++i)
+            painter->fillRect(
+                QRectF(bar.left(), bar.bottom() - (i + 1) * block, bar.width(), block),
+                m_colors[i]);
+    } else {
+        // A pixel row holds several series: it shows the one at its middle.
+        for (double y = bar.top(); y < bar.bottom(); y += 1) {
+            const int i = std::clamp(int((bar.bottom() - (y + 0.5)) / block), 0, count - 1);
+            painter->fillRect(QRectF(bar.left(), y, bar.width(), std::min(1.0, bar.bottom() - y)),
+                              m_colors[i]);
+        }
+    }
+    painter->setPen(Qt::black);
     for (int i = 0; i < count; ++i) {
-        const QRectF piece(bar.left(), bar.bottom() - (i + 1) * block, bar.width(), block);
-        painter->fillRect(piece, m_series[i]->color());
         const bool last = i == count - 1;
         if (i % every != 0 && !last)
             continue;
         if (!last && count - 1 - i < every && i != 0)
             continue; // the last one's label takes this place
-        const QRectF label(bar.right() + kBarGap, piece.center().y() - metrics.height() / 2.0,
-                           metrics.horizontalAdvance(m_series[i]->name()) + 2, metrics.height());
-        painter->setPen(Qt::black);
-        painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter, m_series[i]->name());
+        const double middle = bar.bottom() - (i + 0.5) * block;
+        const QRectF label(bar.right() + kBarGap, middle - metrics.height() / 2.0,
+                           metrics.horizontalAdvance(m_names[i]) + 2, metrics.height());
+        painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter, m_names[i]);
     }
     painter->setPen(QPen(Qt::darkGray, 1));
     painter->drawRect(bar);

@@ -4,8 +4,10 @@
 #include "plot/unit_scale.h"
 
 #include <QChartView>
+#include <QColor>
 #include <QList>
 #include <QPointF>
+#include <QStringList>
 
 #include <optional>
 
@@ -13,14 +15,15 @@ class QAbstractAxis;
 class QChart;
 class QLineSeries;
 class QScatterSeries;
-class QXYSeries;
 class ThinnedLinesItem;
 
 // One chart of the chart window: a line with markers for each series of a
 // TChartSeriesSet, values divided by the set's unit prefix, and a ring round
 // the point of the cell selected in the grid. A set too large for markers is
 // drawn as plain lines thinned to the plot's pixel columns, each column
-// keeping its lowest and highest value; the set itself stays whole. Such a
+// keeping its lowest and highest value, by an item of its own rather than
+// Qt Charts' series (a run against the frequency has a series per set
+// point, ten thousand in a long run); the set itself stays whole. Such a
 // set is followed at the cost of what changed: a point added at the end of a
 // series looks again at the end of its thinned line only.
 class ReadingChartView : public QChartView {
@@ -36,16 +39,18 @@ public:
     // The point (in base units) of the selected cell; nullopt for none.
     void setHighlight(std::optional<QPointF> point);
 
-    // The drawn series in the set's order, and the values' unit prefix.
-    // A logarithmic axis draws the decimal logarithm of its values.
-    QList<QXYSeries *> dataSeries() const;
+    // The drawn series in the set's order: their names and colours.
+    int seriesCount() const { return int(m_names.size()); }
+    const QString &seriesName(int series) const { return m_names.at(series); }
+    QColor seriesColor(int series) const { return m_colors.at(series); }
     // The points of a drawn series as values: x as given, y divided by the
-    // prefix; those kept by the thinning when it thins (the series itself
-    // then holds none: it names the line in the legend, which another item draws).
+    // prefix; those kept by the thinning when it thins.
     QList<QPointF> shownPoints(int series) const;
     // Many series show a colour bar in place of the legend, which would cut
-    // them off; every series has its block in it.
+    // them off; every series has its block in it, or, more series than the
+    // bar has pixels, each pixel row the colour of the series at its height.
     bool showsColorBar() const { return m_colorBar; }
+    // A logarithmic axis draws the decimal logarithm of its values.
     bool logArgument() const { return m_logArgument; }
     bool logValues() const { return m_logValues; }
     const plotunits::TUnitScale &valueScale() const { return m_scale; }
@@ -72,12 +77,18 @@ private:
     // The thinned lines follow the plot area and the axes' ranges.
     void frameLines();
     void followThinned(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits);
+    bool followsInPlace(const TChartSeriesSet &set, const QVector<TSeriesEdit> &edits) const;
     int plotColumns() const;
     QPointF plotted(const QPointF &p) const;
     void colorSeries();
+    void drawColorBar(QPainter *painter, const QRectF &bar) const;
 
     QChart *m_chart;
+    // Qt Charts' own series: each with its markers, or, thinned, empty ones
+    // that name the lines in the legend; none behind a colour bar.
     QList<QLineSeries *> m_series;
+    QStringList m_names;
+    QList<QColor> m_colors;
     // While thinned: each series' points as plotted, and what of them is drawn.
     QList<QList<QPointF>> m_plotted;
     QList<QList<QPointF>> m_kept;

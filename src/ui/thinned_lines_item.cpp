@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QPainter>
 #include <QPen>
+#include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
 
@@ -11,6 +12,38 @@ namespace {
 constexpr qreal kLinesZ = 5;
 // A changed end repaints this much around it: the pen and rounding.
 constexpr qreal kRepaintMargin = 2;
+// A repaint of less than this share of the plot draws the pieces of lines in it only.
+constexpr qreal kPartialShare = 0.25;
+
+// Draws the runs of segments of `line` that come within the margin of
+// `exposed`. What lies outside is clipped anyway; the ends of a run lie
+// beyond the margin, so the pixels inside are those the whole line gives.
+void drawWithin(QPainter *painter, const QPolygonF &line, const QRectF &exposed) {
+    if (line.size() < 2) {
+        painter->drawPolyline(line);
+        return;
+    }
+    const QRectF near =
+        exposed.adjusted(-kRepaintMargin, -kRepaintMargin, kRepaintMargin, kRepaintMargin);
+    const auto reaches = [&](const QPointF &a, const QPointF &b) {
+        return std::max(a.x(), b.x()) >= near.left() && std::min(a.x(), b.x()) <= near.right() &&
+               std::max(a.y(), b.y()) >= near.top() && std::min(a.y(), b.y()) <= near.bottom();
+    };
+    qsizetype start = -1;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (reaches(line[i - 1], line[i])) {
+            if (start < 0)
+                start = i - 1;
+            continue;
+        }
+        if (start >= 0)
+            painter->drawPolyline(line.constData() + start, int(i - start));
+        start = -1;
+    }
+    if (start >= 0)
+        painter->drawPolyline(line.constData() + start, int(line.size() - start));
+}
+
 } // namespace
 
 ThinnedLinesItem::ThinnedLinesItem(QChart *chart) : QGraphicsItem(chart) {
@@ -48,10 +81,18 @@ QRectF ThinnedLinesItem::mappedBounds(const QPolygonF &polygon, qsizetype from) 
         .adjusted(-kRepaintMargin, -kRepaintMargin, kRepaintMargin, kRepaintMargin);
 }
 
+void ThinnedLinesItem::remap() {
+    m_mapped.resize(m_lines.size());
+    m_bounds.resize(m_lines.size());
+    for (int i = 0; i < m_lines.size(); ++i) {
+        m_mapped[i] = mapped(m_lines[i]);
+        m_bounds[i] = mappedBounds(m_mapped[i], 0);
+    }
+}
+
 void ThinnedLinesItem::setFrame(const QRectF &plotArea, double xMin, double xMax, double yMin,
                                 double yMax) {
-    if (plotArea == m_plot && xMin == m_xMin && xMax == m_xMax && yMin == m_yMin &&
-        yMax == m_yMax)
+    if (plotArea == m_plot && xMin == m_xMin && xMax == m_xMax && yMin == m_yMin && yMax == m_yMax)
         return;
     prepareGeometryChange();
     m_plot = plotArea;
@@ -59,17 +100,14 @@ void ThinnedLinesItem::setFrame(const QRectF &plotArea, double xMin, double xMax
     m_xMax = xMax;
     m_yMin = yMin;
     m_yMax = yMax;
-    for (int i = 0; i < m_lines.size(); ++i)
-        m_mapped[i] = mapped(m_lines[i]);
+    remap();
     update();
 }
 
 void ThinnedLinesItem::setLines(const QList<QList<QPointF>> &lines, const QList<QColor> &colors) {
     m_lines = lines;
     m_colors = colors;
-    m_mapped.clear();
-    for (const QList<QPointF> &line : lines)
-        m_mapped.append(mapped(line));
+    remap();
     update();
 }
 
@@ -79,6 +117,7 @@ void ThinnedLinesItem::setLine(int line, const QList<QPointF> &points, qsizetype
     const QRectF before = mappedBounds(m_mapped[line], from);
     m_lines[line] = points;
     m_mapped[line] = mapped(points);
+    m_bounds[line] = mappedBounds(m_mapped[line], 0);
     update(before.united(mappedBounds(m_mapped[line], from)));
 }
 
@@ -86,16 +125,25 @@ void ThinnedLinesItem::clear() {
     setLines({}, {});
 }
 
-void ThinnedLinesItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+void ThinnedLinesItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *) {
+    const QRectF exposed = option->exposedRect;
+    const bool partial =
+        exposed.width() * exposed.height() < kPartialShare * m_plot.width() * m_plot.height();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setClipRect(m_plot, Qt::IntersectClip);
+    QPen pen;
+    pen.setCosmetic(true);
+    pen.setWidth(1);
     for (int i = 0; i < m_mapped.size(); ++i) {
-        QPen pen(i < m_colors.size() ? m_colors[i] : QColor(Qt::black));
-        pen.setCosmetic(true);
-        pen.setWidth(1);
+        if (!m_bounds[i].intersects(exposed))
+            continue;
+        pen.setColor(i < m_colors.size() ? m_colors[i] : QColor(Qt::black));
         painter->setPen(pen);
-        painter->drawPolyline(m_mapped[i]);
+        if (partial)
+            drawWithin(painter, m_mapped[i], exposed);
+        else
+            painter->drawPolyline(m_mapped[i]);
     }
     painter->restore();
 }

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QScreen>
 #include <QTest>
-#include <QXYSeries>
 
 #include <gtest/gtest.h>
 
@@ -55,7 +54,7 @@ TEST(ChartThinning, ExtremesStayDrawnWhenTheChartShowsAndFollowsALargeRun) {
     view.resize(500, 300);
     view.show();
     view.showSet(set);
-    ASSERT_EQ(view.dataSeries().size(), 1);
+    ASSERT_EQ(view.seriesCount(), 1);
     EXPECT_LT(view.shownPoints(0).size(), kRows) << "thinned";
     EXPECT_TRUE(shows(view, 9e-6)) << "the spike";
     EXPECT_TRUE(shows(view, 1e-6)) << "the lowest";
@@ -100,6 +99,17 @@ bool drawnNear(const QImage &image, QPoint at, QColor color) {
     return false;
 }
 
+// Paints whatever the layout left to paint, so that the next paint is the
+// one a change asks for. A late one would only repaint more than needed,
+// never fail a test.
+void settle(PaintCounter &paints) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
+    do {
+        paints.count = 0;
+        QTest::qWait(100);
+    } while (paints.count > 0);
+}
+
 TEST(ChartThinning, TheLinesLieWhereTheAxesSayAndTheScreenFollowsAPointAsADrawingAfresh) {
     TRunReadings readings(kComma);
     for (int row = 1; row <= kRows; ++row)
@@ -113,15 +123,8 @@ TEST(ChartThinning, TheLinesLieWhereTheAxesSayAndTheScreenFollowsAPointAsADrawin
     view.resize(500, 300);
     view.show();
     view.showSet(set);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
-    // Whatever the layout left to paint is painted first, so that the next
-    // paint is the one the new point asks for. A late one would only repaint
-    // more than needed, never fail the test.
-    do {
-        paints.count = 0;
-        QTest::qWait(100);
-    } while (paints.count > 0);
-    const QColor color = view.dataSeries()[0]->color();
+    settle(paints);
+    const QColor color = view.seriesColor(0);
     auto pixelOf = [&](double temperature, double value) {
         const QPointF inChart =
             view.chart()->mapToPosition(QPointF(temperature, value / view.valueScale().factor()));
@@ -141,6 +144,76 @@ TEST(ChartThinning, TheLinesLieWhereTheAxesSayAndTheScreenFollowsAPointAsADrawin
               view.grab().toImage().convertToFormat(QImage::Format_RGB32))
         << "the screen shows what a fresh drawing shows";
     EXPECT_TRUE(drawnNear(onScreen, pixelOf(60.01, 5e-6), color)) << "the new point";
+}
+
+// Against the frequency a long run has a series per set point: more than
+// the colour bar has pixel rows. Each is drawn whole, the bar runs from the
+// first set point's colour at the bottom to the last one's at the top, and
+// the chart follows a new set point and its points in place, the screen
+// showing what a fresh drawing shows.
+TEST(ChartThinning, ASeriesPerSetPointOfALongRunIsDrawnWholeAndFollowedInPlace) {
+    constexpr int kSetPoints = 2000;
+    const int hz[] = {100, 1000, 10000};
+    const auto byFrequency = [&](int row, int f) {
+        TJournalReading r = reading(row, 1e-6 * (1 + row % 13) / (f + 1));
+        r.Col = 2 + f;
+        r.FreqIndex = f;
+        r.FrequencyHz = hz[f];
+        return r;
+    };
+    TRunReadings readings(kComma);
+    for (int row = 1; row <= kSetPoints; ++row)
+        for (int f = 0; f < 3; ++f)
+            readings.add(byFrequency(row, f));
+    TChartSeriesSet set(chartQuantities()[0], TChartArgument::Frequency, false, kComma);
+    set.rebuild(readings);
+
+    ReadingChartView view(kComma);
+    PaintCounter paints;
+    view.viewport()->installEventFilter(&paints);
+    view.resize(500, 300);
+    view.show();
+    view.showSet(set);
+    ASSERT_EQ(view.seriesCount(), kSetPoints);
+    EXPECT_TRUE(view.showsColorBar());
+    EXPECT_EQ(view.chart()->series().size(), 1) << "the ring's only: no Qt Charts series per line";
+    for (int s : {0, kSetPoints / 2, kSetPoints - 1})
+        EXPECT_EQ(view.shownPoints(s).size(), 3) << s;
+    settle(paints);
+
+    const QRectF plot = view.chart()->plotArea();
+    const auto barPixel = [&](double y) {
+        return view.mapFromScene(view.chart()->mapToScene(QPointF(plot.right() + 17, y)));
+    };
+    const auto seriesOfColor = [&](QColor color) {
+        for (int s = 0; s < view.seriesCount(); ++s)
+            if (view.seriesColor(s) == color)
+                return s;
+        return -1;
+    };
+    const QImage drawn = view.grab().toImage();
+    const int bottom = seriesOfColor(drawn.pixelColor(barPixel(plot.bottom() - 2)));
+    const int top = seriesOfColor(drawn.pixelColor(barPixel(plot.top() + 2)));
+    EXPECT_GE(bottom, 0);
+    EXPECT_LT(bottom, kSetPoints / 20);
+    EXPECT_GT(top, kSetPoints * 19 / 20);
+
+    // A new set point, then its next frequency, which only lengthens the last line.
+    for (int f = 0; f < 2; ++f) {
+        SCOPED_TRACE(f);
+        paints.count = 0;
+        const TReadingUpdate update = readings.add(byFrequency(kSetPoints + 1, f));
+        view.applyEdits(set, set.apply(readings, update));
+        ASSERT_EQ(view.seriesCount(), kSetPoints + 1);
+        EXPECT_EQ(view.chart()->series().size(), 1);
+        EXPECT_EQ(view.shownPoints(kSetPoints).size(), f + 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
+        const QImage onScreen = view.screen()->grabWindow(view.winId()).toImage();
+        EXPECT_EQ(onScreen.convertToFormat(QImage::Format_RGB32),
+                  view.grab().toImage().convertToFormat(QImage::Format_RGB32))
+            << "the screen shows what a fresh drawing shows";
+        settle(paints);
+    }
 }
 
 } // namespace
